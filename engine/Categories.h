@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace foldwise {
+namespace fs = std::filesystem;
+
+// One of "Images", "Video", "Audio", "Documents", "Archives", "Code", "Other", decided by the
+// type that the registry gives the file's extension (case kept). Never throws; thread-safe.
+std::string categoryForFile(const fs::path& file);
+std::string categoryForExtension(std::string_view extension);
+
+// Classifies each distinct extension once; for callers that classify many files in one run.
+// Not thread-safe: one cache per thread or per run.
+class CategoryCache {
+public:
+    const std::string& categoryForExtension(const std::string& extension);
+
+private:
+    std::unordered_map<std::string, std::string> categories_;
+};
+
+} // namespace foldwise

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace foldwise {
+namespace fs = std::filesystem;
+
+// What is at a path once symbolic links are followed: a dangling link is Missing.
+enum class EntryKind { Missing, File, Directory };
+
+enum class MoveResult { Moved, DestinationExists };
+
+struct WalkOptions {
+    bool skipPackageContents = false; // a package is reported, but nothing inside it
+};
+
+// The file-system services the engine, the analyzer and the bookmarks rely on. Paths are bytes:
+// names that are not valid UTF-8 pass through untouched. Every failure throws FileError.
+class FileSystem {
+public:
+    FileSystem() = delete;
+
+    // Top-level entries of `folder` as full paths, in the directory's own order.
+    static std::vector<fs::path> listVisible(const fs::path& folder); // hidden names left out
+    static std::vector<fs::path> listAll(const fs::path& folder);     // hidden names included
+
+    // Calls `visit` for every entry below `folder` at any depth, files and folders alike, in no set
+    // order. Hidden entries (and everything inside a hidden folder) are left out. A link to a folder
+    // is reported but never entered. Folders that cannot be read are passed over silently.
+    // Returns false, having visited nothing, when `folder` itself cannot be walked.
+    static bool walk(const fs::path& folder, WalkOptions options, const std::function<void(const fs::path&)>& visit);
+
+    static EntryKind kindOf(const fs::path& path); // follows links
+    static bool exists(const fs::path& path);      // follows links: a dangling link does not exist
+
+    static void createDirectories(const fs::path& folder);
+
+    // Moves `from` to `to` without ever replacing what is at `to`, even when something appears
+    // there during the move. Moves across file systems copy (content, mode, modification time;
+    // a link stays a link) and then remove the source; a failed copy leaves the source untouched.
+    static MoveResult moveNoReplace(const fs::path& from, const fs::path& to);
+
+    // Removes `folder` when it is a real folder (not a link) holding nothing but empty folders,
+    // at any depth. Never removes a file, hidden or not. Returns whether it was removed.
+    static bool removeEmptyFolderTree(const fs::path& folder) noexcept;
+
+    // There is no sandbox here: access "starts" when the folder exists and can be read and entered.
+    static bool startAccessing(const fs::path& folder) noexcept;
+    static void stopAccessing(const fs::path& folder) noexcept;
+
+    // The text after the last dot of the last component ("gz" for "backup.tar.gz"), or empty.
+    // Names that begin with their only dot (".profile") have no extension.
+    static std::string pathExtension(const fs::path& path);
+    static bool isHiddenName(std::string_view name) { return !name.empty() && name.front() == '.'; }
+    static bool isPackageName(std::string_view name);
+
+    // The item's name or path as valid UTF-8 for messages; bytes that are not UTF-8 become U+FFFD.
+    static std::string displayName(const fs::path& path);
+    static std::string displayPath(const fs::path& path);
+};
+
+} // namespace foldwise
