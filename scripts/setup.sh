@@ -9,6 +9,7 @@ packages=(
   shared-mime-info fonts-noto-color-emoji fonts-dejavu-core adwaita-icon-theme
   libgtest-dev xvfb xauth
   desktop-file-utils appstream fd-find
+  librsvg2-bin imagemagick x11-utils xdotool
 )
 
 missing=()
