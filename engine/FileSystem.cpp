@@ -1,0 +1,181 @@
+#include "engine/FileSystem.h"
+
+#include "engine/FileError.h"
+#include "engine/Folder.h"
+#include "engine/Lowercase.h"
+
+#include <QString>
+
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace foldwise {
+
+namespace {
+
+std::string quoted(const std::string& text) {
+    return "“" + text + "”";
+}
+
+// The parent folder and own name of a path, for the relative operations of Folder.
+std::pair<fs::path, std::string> splitPath(const fs::path& path) {
+    const fs::path parent = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    return {parent, path.filename().string()};
+}
+
+struct FolderIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FolderIdentity&) const = default;
+};
+
+std::optional<FolderIdentity> identityAt(int folderFd, const char* relative) {
+    struct stat status {};
+    if (::fstatat(folderFd, relative, &status, 0) != 0) {
+        return std::nullopt;
+    }
+    return FolderIdentity{status.st_dev, status.st_ino};
+}
+
+// Whether `name` in `parent` is a real folder holding nothing but real, empty folders, at any depth,
+// none of which is `kept`.
+bool holdsOnlyEmptyFolders(const Folder& parent, const std::string& name, const std::optional<FolderIdentity>& kept) {
+    if (!parent.isRealFolder(name) || (kept && identityAt(parent.fd(), name.c_str()) == kept)) {
+        return false;
+    }
+    try {
+        const Folder folder(parent, name);
+        for (const std::string& child : folder.names(true)) {
+            if (!holdsOnlyEmptyFolders(folder, child, kept)) {
+                return false;
+            }
+        }
+        return true;
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
+// Removes folders bottom-up with rmdir only, so a file that appears meanwhile is never deleted.
+bool removeFolders(const Folder& parent, const std::string& name) {
+    try {
+        const Folder folder(parent, name);
+        for (const std::string& child : folder.names(true)) {
+            removeFolders(folder, child);
+        }
+    } catch (const FileError&) {
+        return false;
+    }
+    return ::unlinkat(parent.fd(), name.c_str(), AT_REMOVEDIR) == 0;
+}
+
+} // namespace
+
+std::vector<fs::path> FileSystem::listVisible(const fs::path& folder) {
+    std::vector<fs::path> entries;
+    for (const std::string& name : Folder(folder).names(false)) {
+        entries.push_back(folder / name);
+    }
+    return entries;
+}
+
+std::vector<fs::path> FileSystem::listAll(const fs::path& folder) {
+    std::vector<fs::path> entries;
+    for (const std::string& name : Folder(folder).names(true)) {
+        entries.push_back(folder / name);
+    }
+    return entries;
+}
+
+bool FileSystem::walk(const fs::path& folder, WalkOptions options, const std::function<void(const fs::path&)>& visit) {
+    std::optional<Folder> root;
+    try {
+        root.emplace(folder);
+    } catch (const FileError&) {
+        return false;
+    }
+    return root->walk(options,
+                      [&visit](const Folder& parent, const std::string& name) { visit(parent.path() / name); });
+}
+
+EntryKind FileSystem::kindOf(const fs::path& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return EntryKind::Missing;
+    }
+    return S_ISDIR(status.st_mode) ? EntryKind::Directory : EntryKind::File;
+}
+
+bool FileSystem::exists(const fs::path& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0;
+}
+
+void FileSystem::createDirectories(const fs::path& folder) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) {
+        throw FileError("Could not create the folder " + quoted(displayPath(folder)) + ": " + error.message());
+    }
+}
+
+MoveResult FileSystem::moveNoReplace(const fs::path& from, const fs::path& to) {
+    const auto [fromFolder, fromName] = splitPath(from);
+    const auto [toFolder, toName] = splitPath(to);
+    return Folder(fromFolder).moveNoReplace(fromName, Folder(toFolder), toName);
+}
+
+bool FileSystem::removeEmptyFolderTree(const fs::path& folder, const fs::path& kept) noexcept {
+    try {
+        const auto [parentPath, name] = splitPath(folder);
+        const Folder parent(parentPath);
+        const auto keptIdentity = kept.empty() ? std::nullopt : identityAt(AT_FDCWD, kept.c_str());
+        return holdsOnlyEmptyFolders(parent, name, keptIdentity) && removeFolders(parent, name);
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
+bool FileSystem::startAccessing(const fs::path& folder) noexcept {
+    struct stat status {};
+    return ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           ::access(folder.c_str(), R_OK | X_OK) == 0;
+}
+
+void FileSystem::stopAccessing(const fs::path&) noexcept {}
+
+std::string FileSystem::pathExtension(const fs::path& path) {
+    const std::string name = path.filename().string();
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0) {
+        return {};
+    }
+    return name.substr(dot + 1);
+}
+
+bool FileSystem::isPackageName(std::string_view name) {
+    static constexpr std::array packageExtensions{"app", "bundle", "framework", "plugin", "kext"};
+    const std::string extension = lowercased(pathExtension(fs::path(std::string(name))));
+    for (const char* package : packageExtensions) {
+        if (extension == package) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string FileSystem::displayName(const fs::path& path) {
+    return displayPath(path.filename());
+}
+
+std::string FileSystem::displayPath(const fs::path& path) {
+    const std::string& bytes = path.native();
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).toStdString();
+}
+
+} // namespace foldwise

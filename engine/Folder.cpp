@@ -1,0 +1,169 @@
+#include "engine/Folder.h"
+
+#include "engine/CrossDeviceMove.h"
+#include "engine/FileError.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <optional>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace foldwise {
+
+namespace {
+
+std::string quoted(const std::string& text) {
+    return "“" + text + "”";
+}
+
+int openFolder(int parentFd, const char* path, int extraFlags) {
+    return ::openat(parentFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC | extraFlags);
+}
+
+} // namespace
+
+Folder::Folder(const fs::path& path) : fd_(openFolder(AT_FDCWD, path.c_str(), 0)), path_(path) {
+    if (fd_ < 0) {
+        throw FileError::fromErrno("Could not open the folder " + quoted(FileSystem::displayPath(path)), errno);
+    }
+}
+
+Folder::Folder(const Folder& parent, const std::string& name)
+    : fd_(openFolder(parent.fd_, name.c_str(), O_NOFOLLOW)), path_(parent.path_ / name) {
+    if (fd_ < 0) {
+        throw FileError::fromErrno("Could not open the folder " + quoted(FileSystem::displayPath(path_)), errno);
+    }
+}
+
+Folder::~Folder() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+Folder::Folder(Folder&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) {
+    other.fd_ = -1;
+}
+
+std::vector<std::string> Folder::names(bool includeHidden) const {
+    // fdopendir takes ownership of the descriptor it is given, so it gets a duplicate.
+    const int listingFd = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = listingFd < 0 ? nullptr : ::fdopendir(listingFd);
+    if (dir == nullptr) {
+        const int error = errno;
+        if (listingFd >= 0) {
+            ::close(listingFd);
+        }
+        throw FileError::fromErrno("Could not list the folder " + quoted(FileSystem::displayPath(path_)), error);
+    }
+    std::vector<std::string> result;
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name == "." || name == "..") {
+            continue;
+        }
+        if (includeHidden || !FileSystem::isHiddenName(name)) {
+            result.emplace_back(name);
+        }
+    }
+    const int error = errno;
+    ::closedir(dir);
+    if (error != 0) {
+        throw FileError::fromErrno("Could not list the folder " + quoted(FileSystem::displayPath(path_)), error);
+    }
+    return result;
+}
+
+bool Folder::walk(WalkOptions options, const Visitor& visit) const {
+    std::vector<std::string> entries;
+    try {
+        entries = names(false);
+    } catch (const FileError&) {
+        return false;
+    }
+    for (const std::string& name : entries) {
+        visit(*this, name);
+        if (!isRealFolder(name) || (options.skipPackageContents && FileSystem::isPackageName(name))) {
+            continue;
+        }
+        std::optional<Folder> subFolder;
+        try {
+            subFolder.emplace(*this, name);
+        } catch (const FileError&) {
+            continue; // vanished or cannot be opened: passed over
+        }
+        subFolder->walk(options, visit);
+    }
+    return true;
+}
+
+EntryKind Folder::kindOf(const std::string& relative) const {
+    struct stat status {};
+    if (::fstatat(fd_, relative.c_str(), &status, 0) != 0) {
+        return EntryKind::Missing;
+    }
+    return S_ISDIR(status.st_mode) ? EntryKind::Directory : EntryKind::File;
+}
+
+bool Folder::exists(const std::string& relative) const {
+    struct stat status {};
+    return ::fstatat(fd_, relative.c_str(), &status, 0) == 0;
+}
+
+bool Folder::isRealFolder(const std::string& name) const {
+    struct stat status {};
+    return ::fstatat(fd_, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(status.st_mode);
+}
+
+void Folder::createFolder(const std::string& name) const {
+    if (::mkdirat(fd_, name.c_str(), 0777) == 0) {
+        return;
+    }
+    const int error = errno;
+    if (error == EEXIST && kindOf(name) == EntryKind::Directory) {
+        return; // made by someone else in the meantime
+    }
+    throw FileError::fromErrno("Could not create the folder " + quoted(FileSystem::displayPath(path_ / name)), error);
+}
+
+MoveResult Folder::moveNoReplace(const std::string& name, const Folder& destination,
+                                 const std::string& destinationRelative) const {
+    const auto fail = [&](int error) {
+        const fs::path target = (destination.path_ / destinationRelative).parent_path();
+        return FileError::fromErrno("Could not move " + quoted(FileSystem::displayName(path_ / name)) + " to " +
+                                        quoted(FileSystem::displayPath(target)),
+                                    error);
+    };
+    if (::renameat2(fd_, name.c_str(), destination.fd_, destinationRelative.c_str(), RENAME_NOREPLACE) == 0) {
+        return MoveResult::Moved;
+    }
+    switch (errno) {
+    case EEXIST:
+        return MoveResult::DestinationExists;
+    case EXDEV:
+        return moveAcrossDevices(fd_, name, destination.fd_, destinationRelative, fail);
+    case EINVAL:
+    case ENOSYS:
+        break; // the file system does not know the no-replace flag: link, then unlink
+    default:
+        throw fail(errno);
+    }
+    if (::linkat(fd_, name.c_str(), destination.fd_, destinationRelative.c_str(), 0) != 0) {
+        if (errno == EEXIST) {
+            return MoveResult::DestinationExists;
+        }
+        throw fail(errno);
+    }
+    if (::unlinkat(fd_, name.c_str(), 0) != 0) {
+        const int error = errno;
+        ::unlinkat(destination.fd_, destinationRelative.c_str(), 0);
+        throw fail(error);
+    }
+    return MoveResult::Moved;
+}
+
+} // namespace foldwise
