@@ -1,0 +1,219 @@
+#include "engine/Categories.h"
+
+#include "engine/FileSystem.h"
+#include "engine/TypeRegistry.h"
+
+#include <algorithm>
+#include <array>
+
+namespace foldwise {
+
+namespace {
+
+// How a root type is recognised in a type's lineage.
+enum class Match {
+    InLineage,  // the root is the type itself or one of its ancestors
+    PrefixOf,   // some type of the lineage begins with the root's text (a family of types)
+    TypeItself, // only the type itself, not its descendants
+};
+
+struct Root {
+    std::string_view name;
+    Match match = Match::InLineage;
+};
+
+// The MIME database has no notion of "document", "archive" or "source code": these roots are
+// ours, and together with the tests below they make every category reachable by the files a
+// user expects there.
+constexpr std::array documentRoots{
+    Root{"application/msword"},
+    Root{"application/vnd.ms-excel"},
+    Root{"application/vnd.ms-powerpoint"},
+    Root{"application/vnd.openxmlformats-officedocument.", Match::PrefixOf},
+    Root{"application/vnd.oasis.opendocument.", Match::PrefixOf},
+    Root{"application/epub+zip"},
+    Root{"application/vnd.apple.pages"},
+    Root{"application/vnd.apple.numbers"},
+    Root{"application/vnd.apple.keynote"},
+};
+
+constexpr std::array archiveRoots{
+    Root{"application/zip"},
+    Root{"application/gzip"},
+    Root{"application/x-tar"},
+    Root{"application/x-bzip"},
+    Root{"application/x-xz"},
+    Root{"application/x-7z-compressed"},
+    Root{"application/vnd.rar"},
+    Root{"application/zstd"},
+    Root{"application/x-apple-diskimage"},
+    Root{"application/x-raw-disk-image"},
+    Root{"application/vnd.debian.binary-package"},
+    Root{"application/x-lzip"},
+    Root{"application/x-compress"},
+    Root{"application/vnd.ms-cab-compressed"},
+    Root{"application/x-rpm"},
+    Root{"application/x-lz4"},
+    Root{"application/x-lzma"},
+    Root{"application/x-cpio"},
+};
+
+// Source code is text that also descends from one of these. application/x-executable covers the
+// scripting languages (shell, Python, Perl, Ruby, Lua, awk, JavaScript and JSON); text/x-csrc
+// covers the C family (C++, Objective-C, Java, C#, D, Vala, Groovy). XML counts only as itself,
+// so that XML-based document formats stay documents.
+constexpr std::array codeRoots{
+    Root{"application/x-executable"},
+    Root{"text/x-csrc"},
+    Root{"text/rust"},
+    Root{"text/x-go"},
+    Root{"text/x-kotlin"},
+    Root{"application/x-php"},
+    Root{"application/sql"},
+    Root{"text/css"},
+    Root{"text/html"},
+    Root{"application/x-yaml"},
+    Root{"application/toml"},
+    Root{"application/xml", Match::TypeItself},
+    // Languages and build files the database knows only as plain text.
+    Root{"text/x-makefile"},
+    Root{"text/x-cmake"},
+    Root{"text/x-meson"},
+    Root{"text/x-scala"},
+    Root{"text/x-dart"},
+    Root{"text/x-haskell"},
+    Root{"text/x-literate-haskell"},
+    Root{"text/x-erlang"},
+    Root{"text/x-elixir"},
+    Root{"text/x-crystal"},
+    Root{"text/x-ocaml"},
+    Root{"text/x-common-lisp"},
+    Root{"text/x-emacs-lisp"},
+    Root{"text/x-scheme"},
+    Root{"text/tcl"},
+    Root{"text/vbscript"},
+    Root{"text/x-fortran"},
+    Root{"text/x-pascal"},
+    Root{"text/x-adasrc"},
+    Root{"text/x-cobol"},
+    Root{"text/x-eiffel"},
+    Root{"text/x-matlab"},
+    Root{"text/x-genie"},
+    Root{"text/x-modelica"},
+    Root{"text/x-verilog"},
+    Root{"text/x-vhdl"},
+    Root{"text/x-qml"},
+    Root{"text/x-idl"},
+    Root{"text/x-moc"},
+    Root{"text/x-scss"},
+    Root{"text/x-sass"},
+    Root{"application/vnd.coffeescript"},
+    Root{"application/x-gdscript"},
+    Root{"application/x-asp"},
+    Root{"application/x-m4"},
+};
+
+// The database lacks swift and ini and reads ts as a Qt translation file; these stand in for
+// its answer. Matched without regard to ASCII case, as the database matches its own globs.
+constexpr std::array codeExtensions{std::string_view{"swift"}, std::string_view{"ts"}, std::string_view{"ini"}};
+
+constexpr Root textRoot{"text/plain"};
+constexpr Root pdfRoot{"application/pdf"};
+
+bool holds(const ContentType& type, const Root& root) {
+    switch (root.match) {
+    case Match::TypeItself:
+        return type.name == root.name;
+    case Match::PrefixOf:
+        return std::ranges::any_of(type.lineage, [&](const std::string& t) { return t.starts_with(root.name); });
+    case Match::InLineage:
+        break;
+    }
+    return std::ranges::find(type.lineage, root.name) != type.lineage.end();
+}
+
+template <std::size_t N> bool holdsAny(const ContentType& type, const std::array<Root, N>& roots) {
+    return std::ranges::any_of(roots, [&](const Root& root) { return holds(type, root); });
+}
+
+std::string_view topLevel(std::string_view typeName) {
+    return typeName.substr(0, typeName.find('/'));
+}
+
+// A type is media of `kind` when that is its own top-level type, or when it is no media type of its
+// own and inherits from one of `kind` (an application/* container of images, say).
+bool isMedia(const ContentType& type, std::string_view kind) {
+    const std::string_view own = topLevel(type.name);
+    if (own == kind) {
+        return true;
+    }
+    if (own == "image" || own == "video" || own == "audio") {
+        return false;
+    }
+    return std::ranges::any_of(type.lineage, [&](const std::string& t) { return topLevel(t) == kind; });
+}
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+bool isCodeExtension(std::string_view extension) {
+    return std::ranges::any_of(codeExtensions,
+                               [&](std::string_view e) { return equalsIgnoringAsciiCase(e, extension); });
+}
+
+// The seven tests, in order; the first that holds decides.
+std::string_view categoryForType(const ContentType& type) {
+    if (isMedia(type, "image")) {
+        return "Images";
+    }
+    if (isMedia(type, "video")) {
+        return "Video";
+    }
+    if (isMedia(type, "audio")) {
+        return "Audio";
+    }
+    if (holds(type, pdfRoot)) {
+        return "Documents";
+    }
+    const bool isText = holds(type, textRoot);
+    const bool isCode = holdsAny(type, codeRoots);
+    if (holdsAny(type, documentRoots) || (isText && !isCode)) {
+        return "Documents";
+    }
+    if (holdsAny(type, archiveRoots)) {
+        return "Archives";
+    }
+    if (isText && isCode) {
+        return "Code";
+    }
+    return "Other";
+}
+
+} // namespace
+
+std::string categoryForExtension(std::string_view extension) {
+    // Checked before the lookup: the database's own answer for ts would make it a document.
+    if (isCodeExtension(extension)) {
+        return "Code";
+    }
+    const std::optional<ContentType> type = TypeRegistry::typeForExtension(extension);
+    return std::string(type ? categoryForType(*type) : "Other");
+}
+
+std::string categoryForFile(const fs::path& file) {
+    return categoryForExtension(FileSystem::pathExtension(file));
+}
+
+const std::string& CategoryCache::categoryForExtension(const std::string& extension) {
+    auto found = categories_.find(extension);
+    if (found == categories_.end()) {
+        found = categories_.emplace(extension, foldwise::categoryForExtension(extension)).first;
+    }
+    return found->second;
+}
+
+} // namespace foldwise

@@ -1,0 +1,35 @@
+#include "engine/TypeRegistry.h"
+
+#include <QList>
+#include <QMimeDatabase>
+#include <QMimeType>
+#include <QString>
+#include <QStringList>
+
+namespace foldwise {
+
+std::optional<ContentType> TypeRegistry::typeForExtension(std::string_view extension) {
+    if (extension.empty()) {
+        return std::nullopt;
+    }
+    // The extension is looked up alone, behind a neutral stem, so that only the database's
+    // extension globs can match. QMimeDatabase serialises lookups internally: safe from any thread.
+    const QString fileName =
+        QStringLiteral("x.") + QString::fromUtf8(extension.data(), static_cast<qsizetype>(extension.size()));
+    const QList<QMimeType> types = QMimeDatabase().mimeTypesForFileName(fileName);
+    if (types.isEmpty() || !types.first().isValid() || types.first().isDefault()) {
+        return std::nullopt;
+    }
+
+    const QMimeType& type = types.first();
+    ContentType result{type.name().toStdString(), {}};
+    const QStringList ancestors = type.allAncestors();
+    result.lineage.reserve(static_cast<std::size_t>(ancestors.size()) + 1);
+    result.lineage.push_back(result.name);
+    for (const QString& ancestor : ancestors) {
+        result.lineage.push_back(ancestor.toStdString());
+    }
+    return result;
+}
+
+} // namespace foldwise
