@@ -31,29 +31,35 @@ mkdir -p -- "$target/Old stuff"
 
 names=()
 add() { names+=("$@"); }
+addf() {
+  local name
+  # shellcheck disable=SC2059 # the format is the caller's
+  printf -v name "$@"
+  names+=("$name")
+}
 
 # Images: camera files with upper-case extensions, screenshots, and names people type.
 for i in $(seq 4101 4180); do add "IMG_$i.JPG"; done
-for day in $(seq 1 28); do add "$(printf 'Screenshot 2024-05-%02d at 10.%02d.31.png' "$day" "$((day * 2))")"; done
-for i in $(seq 1 12); do add "$(printf 'DSC%05d.jpeg' "$((i + 230))")"; done
+for day in $(seq 1 28); do addf 'Screenshot 2024-05-%02d at 10.%02d.31.png' "$day" "$((day * 2))"; done
+for i in $(seq 1 12); do addf 'DSC%05d.jpeg' "$((i + 230))"; done
 add "Café de Flore.jpg" "Zoë's birthday.HEIC" "Été à Montréal.jpeg" "São Paulo trip.jpg" "Łódź old town.png" \
   "東京 2023.jpg" "🎉 party.jpg" "logo.svg" "logo final FINAL.svg" "cat.gif" "banner.webp" "IMG_RAW_0042.CR2" \
   "Profile Picture.PNG" "wallpaper 4k.png"
 
 # Video and audio.
-for i in $(seq 1 14); do add "$(printf 'VID_202406%02d_1830%02d.mp4' "$i" "$((i * 3))")"; done
+for i in $(seq 1 14); do addf 'VID_202406%02d_1830%02d.mp4' "$i" "$((i * 3))"; done
 add "Holiday in Köln.MOV" "screen recording.webm" "concert.mkv" "drone clip 02.MOV" "birthday cake.mov"
 tracks=("Intro" "Morning Light" "Señorita" "Blue Hour" "Über den Wolken" "Night Drive" "Rain" "Outro")
-for i in "${!tracks[@]}"; do add "$(printf 'Track %02d - %s.mp3' "$((i + 1))" "${tracks[$i]}")"; done
-for i in $(seq 1 10); do add "$(printf 'Voice memo 2024-03-%02d.m4a' "$((i * 3))")"; done
+for i in "${!tracks[@]}"; do addf 'Track %02d - %s.mp3' "$((i + 1))" "${tracks[$i]}"; done
+for i in $(seq 1 10); do addf 'Voice memo 2024-03-%02d.m4a' "$((i * 3))"; done
 add "Für Elise.flac" "podcast episode 42.ogg" "doorbell.WAV" "ringtone.MP3"
 
 # Documents.
 for year in 2023 2024; do
-  for month in $(seq 1 12); do add "$(printf 'Invoice %s-%02d.pdf' "$year" "$month")"; done
+  for month in $(seq 1 12); do addf 'Invoice %s-%02d.pdf' "$year" "$month"; done
 done
-for month in $(seq 1 12); do add "$(printf 'Payslip 2024-%02d.pdf' "$month")"; done
-for i in $(seq 1 10); do add "$(printf 'Scan 2024-02-%02d.PDF' "$((i * 2))")"; done
+for month in $(seq 1 12); do addf 'Payslip 2024-%02d.pdf' "$month"; done
+for i in $(seq 1 10); do addf 'Scan 2024-02-%02d.PDF' "$((i * 2))"; done
 for i in $(seq 10 21); do add "meeting notes 2024-04-$i.txt"; done
 add "Rechnung März 2024.pdf" "Résumé – Zoë Müller.docx" "Ñandú field guide.pdf" "bank statement.PDF" \
   "notes.txt" "todo.md" "README.md" "budget 2024.xlsx" "contacts.csv" "presentation final v3.pptx" \
@@ -91,20 +97,23 @@ content_for() {
   esac
 }
 
+# noclobber: a file that appears meanwhile is an error, never overwritten.
+set -o noclobber
 created=0
 for name in "${names[@]}"; do
   path="$target/$name"
   if [ -e "$path" ] || [ -L "$path" ]; then
     continue
   fi
-  # noclobber: a file that appeared meanwhile is an error, never overwritten.
-  (
-    set -o noclobber
-    content_for "$name" >"$path"
-  )
+  content_for "$name" >"$path"
   created=$((created + 1))
 done
 
 echo "Sample folder: $target"
-echo "Created $created of ${#names[@]} files (the others were already there)."
+kept=$((${#names[@]} - created))
+if [ "$kept" -eq 0 ]; then
+  echo "Created $created file(s)."
+else
+  echo "Created $created file(s); $kept were already there and are left as they are."
+fi
 echo "Next: open Foldwise, choose this folder as the input folder and a new empty folder as the output, then Sort."

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Checks that ROOT, a scratch folder standing in for /, holds Foldwise installed under /usr where a
+# freedesktop desktop looks for it: the executable, the desktop entry, the hicolor icons and the metainfo.
+#   check-layout.sh ROOT
+set -euo pipefail
+
+root="$1"
+usr="$root/usr"
+app_id=org.foldwise.Foldwise
+failures=0
+failure() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# Width and height of a PNG, from its header chunk.
+png_size() {
+  local b
+  read -r -a b < <(od -An -j16 -N8 -tu1 "$1")
+  echo "$(((b[0] << 24) | (b[1] << 16) | (b[2] << 8) | b[3]))x$(((b[4] << 24) | (b[5] << 16) | (b[6] << 8) | b[7]))"
+}
+
+if [ ! -f "$usr/bin/foldwise" ] || [ ! -x "$usr/bin/foldwise" ]; then
+  failure "no executable usr/bin/foldwise"
+fi
+
+desktop="$usr/share/applications/$app_id.desktop"
+if [ -f "$desktop" ]; then
+  desktop-file-validate "$desktop" || failure "the installed desktop entry does not validate"
+  for line in Name=Foldwise Exec=foldwise Icon=foldwise 'Categories=Utility;FileTools;'; do
+    grep -qxF "$line" "$desktop" || failure "the desktop entry lacks the line $line"
+  done
+else
+  failure "no desktop entry usr/share/applications/$app_id.desktop"
+fi
+
+icons="$usr/share/icons/hicolor"
+[ -f "$icons/scalable/apps/foldwise.svg" ] || failure "no scalable icon"
+for size in 16 22 24 32 48 64 128 256; do
+  png="$icons/${size}x${size}/apps/foldwise.png"
+  if [ ! -f "$png" ]; then
+    failure "no ${size}x${size} icon"
+  elif [ "$(png_size "$png")" != "${size}x${size}" ]; then
+    failure "the ${size}x${size} icon is $(png_size "$png")"
+  fi
+done
+
+[ -f "$usr/share/metainfo/$app_id.metainfo.xml" ] || failure "no metainfo usr/share/metainfo/$app_id.metainfo.xml"
+# Checks the metainfo together with the desktop entry and icon it names.
+appstreamcli validate-tree --no-net "$root" >"$root.validate-tree.log" 2>&1 ||
+  failure "appstreamcli validate-tree fails: $(cat "$root.validate-tree.log")"
+
+outside="$(find "$root" -mindepth 1 -maxdepth 1 ! -name usr)"
+[ -z "$outside" ] || failure "installed outside /usr: $outside"
+
+if [ "$failures" -ne 0 ]; then
+  exit 1
+fi
+echo "Layout under $root is complete."

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Runs inside a virtual X display: starts the app, waits for its window to map, takes a screenshot, closes
+# the window as a window manager's close button would, and expects the app to quit cleanly.
+#   smoke-window.sh EXECUTABLE SCRATCH SCREENSHOT CLOSE-WINDOW
+set -euo pipefail
+
+executable="$1" scratch="$2" screenshot="$3" close_window="$4"
+log="$scratch/app.log"
+
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- the app's output:" >&2
+  cat "$log" >&2
+  exit 1
+}
+
+"$executable" >"$log" 2>&1 &
+app=$!
+trap 'kill "$app" 2>/dev/null || true' EXIT
+
+# --sync waits until a visible window with that title exists; timeout bounds the wait if none ever does.
+window="$(timeout 60 xdotool search --sync --onlyvisible --name '^Foldwise' | head -n 1)" ||
+  fail "no window titled Foldwise mapped"
+info="$(xwininfo -id "$window")"
+grep -q 'Map State: IsViewable' <<<"$info" || fail "the window is not viewable: $info"
+width="$(awk '/Width:/ { print $2 }' <<<"$info")"
+height="$(awk '/Height:/ { print $2 }' <<<"$info")"
+echo "Window $window: ${width}x${height}"
+if [ "$width" -lt 400 ] || [ "$height" -lt 300 ]; then
+  fail "the window is only ${width}x${height}"
+fi
+
+# The window maps before it paints: take screenshots until one shows more than a blank fill.
+mkdir -p "$(dirname "$screenshot")"
+for _ in $(seq 1 60); do
+  import -window "$window" "$screenshot"
+  colours="$(convert "$screenshot" -format %k info:)"
+  if [ "$colours" -gt 16 ]; then
+    break
+  fi
+  sleep 0.5
+done
+[ "$colours" -gt 16 ] || fail "the window stayed blank ($colours colours)"
+echo "Screenshot: $screenshot"
+
+"$close_window" "$window" || fail "could not ask the window to close"
+for _ in $(seq 1 60); do
+  kill -0 "$app" 2>/dev/null || break
+  sleep 0.5
+done
+if kill -0 "$app" 2>/dev/null; then
+  fail "the app is still running after its window was closed"
+fi
+trap - EXIT
+status=0
+wait "$app" || status=$?
+[ "$status" -eq 0 ] || fail "the app exited with status $status"
+echo "The app started, showed its window and quit cleanly."
