@@ -125,9 +125,8 @@ void FileSystem::createDirectories(const fs::path& folder) {
 }
 
 MoveResult FileSystem::moveNoReplace(const fs::path& from, const fs::path& to) {
-    const auto [fromFolder, fromName] = splitPath(from);
-    const auto [toFolder, toName] = splitPath(to);
-    return Folder(fromFolder).moveNoReplace(fromName, Folder(toFolder), toName);
+    const Folder workingDirectory = Folder::workingDirectory();
+    return workingDirectory.moveNoReplace(from.string(), workingDirectory, to.string());
 }
 
 bool FileSystem::removeEmptyFolderTree(const fs::path& folder, const fs::path& kept) noexcept {

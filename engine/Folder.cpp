@@ -38,6 +38,10 @@ Folder::Folder(const Folder& parent, const std::string& name)
     }
 }
 
+Folder Folder::workingDirectory() {
+    return Folder(AT_FDCWD, fs::path());
+}
+
 Folder::~Folder() {
     if (fd_ >= 0) {
         ::close(fd_);

@@ -17,6 +17,10 @@ public:
     explicit Folder(const fs::path& path);                 // throws FileError
     Folder(const Folder& parent, const std::string& name); // a sub-folder, never through a link
     ~Folder();
+
+    // The process's working directory: names relative to it are paths, absolute or relative.
+    static Folder workingDirectory();
+
     Folder(Folder&& other) noexcept;
     Folder(const Folder&) = delete;
     Folder& operator=(const Folder&) = delete;
@@ -49,6 +53,8 @@ public:
                              const std::string& destinationRelative) const;
 
 private:
+    Folder(int fd, fs::path path) : fd_(fd), path_(std::move(path)) {}
+
     int fd_;
     fs::path path_;
 };

@@ -1,0 +1,43 @@
+#include "TempFolder.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <stdlib.h>
+
+namespace foldwise::testing {
+
+TempFolder::TempFolder(const fs::path& base) {
+    std::string pattern = (base / "foldwise-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed in " + base.string());
+    }
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+void writeFile(const fs::path& file, const std::string& content) {
+    std::ofstream(file, std::ios::binary) << content;
+}
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+std::set<std::string> treeOf(const fs::path& folder) {
+    std::set<std::string> entries;
+    for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator(); ++it) {
+        const std::string relative = it->path().lexically_relative(folder).string();
+        entries.insert(it->is_directory() && !it->is_symlink() ? relative + "/" : relative);
+    }
+    return entries;
+}
+
+} // namespace foldwise::testing

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+namespace foldwise::testing {
+namespace fs = std::filesystem;
+
+// A fresh folder that is removed with everything in it when the test ends.
+class TempFolder {
+public:
+    explicit TempFolder(const fs::path& base = fs::temp_directory_path());
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const fs::path& path() const { return path_; }
+    fs::path operator/(const std::string& relative) const { return path_ / relative; }
+
+private:
+    fs::path path_;
+};
+
+void writeFile(const fs::path& file, const std::string& content = "content");
+std::string readFile(const fs::path& file);
+
+// Every entry below `folder`, as paths relative to it, hidden ones included; folders end in "/".
+std::set<std::string> treeOf(const fs::path& folder);
+
+} // namespace foldwise::testing
