@@ -2,14 +2,15 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 
 #include <optional>
 
 namespace foldwise {
 
-// The three preference entries, kept in QSettings (organisation and application "Foldwise").
-// Every write is persisted at once. One instance is shared by every window; `changed` tells
-// every view that reads an entry to read it again.
+// The three preference entries, kept in QSettings (organisation and application "Foldwise", so
+// ~/.config/Foldwise/Foldwise.conf). Every write is persisted at once. One instance is shared by
+// every window; `changed` tells every view that reads an entry to read it again.
 class Preferences : public QObject {
     Q_OBJECT
 
@@ -20,15 +21,21 @@ public:
     std::optional<QByteArray> outputFolderBookmark() const; // absent when never stored
     bool useSmartCategories() const;                        // true when never stored
 
-    void setInputFolderBookmark(const QByteArray& bookmark);
-    void setOutputFolderBookmark(const QByteArray& bookmark);
-    void setUseSmartCategories(bool useSmartCategories);
+    // Each returns whether the value reached the disk. When it did not, the entry keeps its
+    // previous value (or stays absent) and `changed` is not emitted.
+    bool setInputFolderBookmark(const QByteArray& bookmark);
+    bool setOutputFolderBookmark(const QByteArray& bookmark);
+    bool setUseSmartCategories(bool useSmartCategories);
+
+    QString fileName() const; // where the entries are kept, for messages
 
 signals:
     void changed();
 
 private:
     Preferences() = default;
+
+    bool write(const QString& key, const QVariant& value);
 };
 
 } // namespace foldwise
