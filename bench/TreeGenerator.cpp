@@ -90,6 +90,9 @@ constexpr std::size_t fileLinkEvery = 100;
 constexpr std::size_t filesPerFolder = 40;
 constexpr std::size_t maxDepth = 6;
 
+// What every hidden folder holds.
+constexpr std::array<std::string_view, 4> hiddenFileNames{"index.db", "a.jpg", "README", "inner/b.txt"};
+
 struct Folder {
     fs::path path;
     std::size_t depth;
@@ -152,7 +155,7 @@ private:
             const fs::path hidden = parent / (".cache-" + std::to_string(i));
             makeFolder(hidden);
             makeFolder(hidden / "inner");
-            for (const char* name : {"index.db", "a.jpg", "README", "inner/b.txt"}) {
+            for (const std::string_view name : hiddenFileNames) {
                 makeRegularFile(hidden / name);
                 ++summary_.hiddenFiles;
             }
@@ -162,23 +165,27 @@ private:
     }
 
     void makeFiles(std::size_t count) {
-        fs::path previous;
         for (std::size_t i = 0; i < count; ++i) {
-            if (i % fileLinkEvery == fileLinkEvery / 2 && !previous.empty()) {
-                // Beside its target, so that the link points at a file in the same folder.
-                const std::string name = "link to " + std::to_string(i) + std::string(randomSuffix());
-                makeLink(previous.filename(), previous.parent_path() / name);
-                ++summary_.fileLinks;
+            const fs::path folder = randomFolder();
+            if (i % fileLinkEvery == fileLinkEvery / 2) {
+                makeFileLink(folder / ("link to " + std::to_string(i) + std::string(randomSuffix())));
                 continue;
             }
             const bool broken = i % brokenNameEvery == brokenNameEvery / 3;
             const std::string_view stem =
                 broken ? brokenStems[random_.below(brokenStems.size())] : stems[random_.below(stems.size())];
-            previous = randomFolder() / (std::string(stem) + std::to_string(i) + std::string(randomSuffix()));
-            summary_.bytes += makeRegularFile(previous);
+            summary_.bytes +=
+                makeRegularFile(folder / (std::string(stem) + std::to_string(i) + std::string(randomSuffix())));
             ++summary_.files;
             summary_.nonUtf8Names += broken ? 1 : 0;
         }
+    }
+
+    // The target is a file in the first hidden folder, by absolute path: a sort or an undo moves the
+    // link but never its target, so the link stays a link to a file wherever it goes.
+    void makeFileLink(const fs::path& link) {
+        makeLink(hiddenFolders_.front() / hiddenFileNames[random_.below(hiddenFileNames.size())], link);
+        ++summary_.fileLinks;
     }
 
     void makeHiddenFiles(std::size_t count) {
@@ -277,7 +284,7 @@ TreeSummary generateTree(const fs::path& root, const TreeOptions& options) {
     if (error || !fs::is_directory(root) || !fs::is_empty(root)) {
         throw std::runtime_error("The tree needs an empty folder: " + root.string());
     }
-    return Generator(root, options).run();
+    return Generator(fs::absolute(root), options).run();
 }
 
 } // namespace foldwise::bench

@@ -1,0 +1,328 @@
+// foldwise-bench-organizer: times sort and undo on one folder of many files, side by side with a
+// minimal reference mover and a naive shell loop, plus a sort across file systems. See README.md.
+#include "bench/Measurement.h"
+#include "bench/ReferenceMover.h"
+#include "bench/TreeGenerator.h"
+#include "engine/Organizer.h"
+#include "engine/Reverter.h"
+
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+extern char** environ;
+
+namespace foldwise::bench {
+namespace {
+
+struct Options {
+    std::size_t files = 100'000;
+    std::size_t shellFiles = 10'000;
+    std::size_t crossDeviceFiles = 1'000;
+    std::size_t repetitions = 5;
+    fs::path workParent = "/tmp"; // on the real disk: tmpfs would hide the file system's cost
+    fs::path crossDeviceParent = "/dev/shm";
+    std::uint64_t seed = 1;
+};
+
+// A fresh folder below `parent`, removed with everything in it when this goes away.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const fs::path& parent) {
+        std::string pattern = (parent / "foldwise-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("Could not make a scratch folder in " + parent.string());
+        }
+        path_ = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// Visible entries directly in `folder` that a sort would move (links to files included).
+std::size_t countFiles(const fs::path& folder) {
+    std::size_t count = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        std::error_code error;
+        const bool isFolder = fs::is_directory(entry.path(), error);
+        count += (entry.path().filename().native()[0] != '.' && fs::exists(entry.path(), error) && !isFolder) ? 1 : 0;
+    }
+    return count;
+}
+
+// Times one run of `operation`, after flushing what earlier runs left for the disk to write.
+Sample timed(const std::function<void()>& operation) {
+    ::sync();
+    const Stopwatch stopwatch;
+    operation();
+    return stopwatch.elapsed();
+}
+
+struct Row {
+    std::string name;
+    std::size_t files = 0; // moved per run
+    std::vector<Sample> samples;
+
+    double wall() const { return medianOf(&Sample::wall); }
+    double cpu() const { return medianOf(&Sample::cpu); }
+    double medianOf(double Sample::*field) const {
+        std::vector<double> values;
+        for (const Sample& sample : samples) {
+            values.push_back(sample.*field);
+        }
+        return median(values);
+    }
+};
+
+constexpr const char* referenceRow = "reference mover, by extension";
+constexpr const char* referenceBackRow = "reference mover, by extension, back";
+
+class Benchmark {
+public:
+    explicit Benchmark(const Options& options) : options_(options), work_(options.workParent) {
+        // Categories come from the system's MIME database alone, not from additions in a home folder.
+        fs::create_directory(work_.path() / "xdg-data");
+        ::setenv("XDG_DATA_HOME", (work_.path() / "xdg-data").c_str(), 1);
+    }
+
+    void run() {
+        measureSortAndUndo();
+        measureShellLoop();
+        measureCrossDevice();
+        printTable();
+    }
+
+private:
+    fs::path input() const { return work_.path() / "input"; }
+    fs::path output() const { return work_.path() / "output"; }
+
+    void measureSortAndUndo() {
+        std::printf("Making %zu files in %s ...\n", options_.files, input().c_str());
+        generateTree(input(), TreeOptions{options_.files, TreeShape::Flat, options_.seed, 0});
+        expected_ = countFiles(input());
+        ReferenceMover::sort(input(), output(), ReferenceMover::Layout::ByExtension); // warms the caches
+        ReferenceMover::moveBack(input(), output());
+
+        const std::vector<std::function<void()>> groups{
+            [&] { measureReference(ReferenceMover::Layout::ByExtension, referenceRow); },
+            [&] { measureEngine(false, "extension"); },
+            [&] { measureReference(ReferenceMover::Layout::ByCategory, "reference mover, by category"); },
+            [&] { measureEngine(true, "category"); },
+        };
+        for (std::size_t repetition = 0; repetition < options_.repetitions; ++repetition) {
+            std::printf("Repetition %zu of %zu\n", repetition + 1, options_.repetitions);
+            for (std::size_t i = 0; i < groups.size(); ++i) {
+                groups[(i + repetition) % groups.size()](); // rotated, so that no group always goes first
+            }
+        }
+    }
+
+    void measureReference(ReferenceMover::Layout layout, const std::string& name) {
+        std::size_t moved = 0;
+        const Sample sort = timed([&] { moved = ReferenceMover::sort(input(), output(), layout); });
+        record(name, sort, moved);
+        const Sample back = timed([&] { moved = ReferenceMover::moveBack(input(), output()); });
+        record(name + ", back", back, moved);
+        checkRestored(name);
+    }
+
+    void measureEngine(bool useSmartCategories, const std::string& mode) {
+        const Sample sort = timed([&] { organizeFiles(input(), output(), useSmartCategories); });
+        record("sort, " + mode + " mode", sort, expected_ - countFiles(input()));
+        const Sample undo = timed([&] { revertFiles(input(), output()); });
+        record("undo, " + mode + " mode", undo, countFiles(input()));
+        checkRestored(mode + " mode");
+    }
+
+    void measureShellLoop() {
+        const fs::path in = work_.path() / "shell-input";
+        const fs::path out = work_.path() / "shell-output";
+        generateTree(in, TreeOptions{options_.shellFiles, TreeShape::Flat, options_.seed, 0});
+        const std::size_t before = countFiles(in);
+        std::printf("Shell loop on %zu files ...\n", before);
+        const Sample sample = timed([&] { runShellLoop(in, out); });
+        record("shell loop (mkdir -p + mv -n)", sample, before - countFiles(in));
+        fs::remove_all(in);
+        fs::remove_all(out);
+    }
+
+    void runShellLoop(const fs::path& in, const fs::path& out) {
+        static constexpr const char* script = R"(cd -- "$1" || exit 1
+for f in *; do
+  [ -f "$f" ] || continue
+  case "$f" in *?.*) e=${f##*.}; e=${e,,} ;; *) e=other ;; esac
+  mkdir -p -- "$2/$e" && mv -n -- "$f" "$2/$e/"
+done)";
+        const char* argv[] = {"bash", "-c", script, "shell-loop", in.c_str(), out.c_str(), nullptr};
+        pid_t child = 0;
+        if (::posix_spawnp(&child, "bash", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) {
+            throw std::runtime_error("Could not start bash");
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+    }
+
+    void measureCrossDevice() {
+        const ScratchFolder shm(options_.crossDeviceParent);
+        const fs::path in = shm.path() / "input";
+        const fs::path out = work_.path() / "cross-device-output";
+        std::printf("Sort across file systems: %zu files from %s ...\n", options_.crossDeviceFiles, in.c_str());
+        for (std::size_t repetition = 0; repetition < options_.repetitions; ++repetition) {
+            const TreeOptions tree{options_.crossDeviceFiles, TreeShape::Flat, options_.seed + repetition, 16'384};
+            crossDeviceBytes_ = generateTree(in, tree).bytes;
+            const std::size_t before = countFiles(in);
+            const Sample sample = timed([&] { organizeFiles(in, out, false); });
+            record("cross-device sort (shm -> disk)", sample, before - countFiles(in));
+            fs::remove_all(in);
+            fs::remove_all(out);
+        }
+    }
+
+    void record(const std::string& name, Sample sample, std::size_t moved) {
+        auto found = std::find_if(rows_.begin(), rows_.end(), [&](const Row& row) { return row.name == name; });
+        if (found == rows_.end()) {
+            rows_.push_back({name, moved, {}});
+            found = std::prev(rows_.end());
+        }
+        found->samples.push_back(sample);
+        found->files = moved;
+    }
+
+    void checkRestored(const std::string& what) const {
+        const std::size_t now = countFiles(input());
+        if (now != expected_) {
+            std::printf("  note: after %s the input folder holds %zu files, not %zu\n", what.c_str(), now, expected_);
+        }
+    }
+
+    const Row& row(std::string_view name) const {
+        return *std::find_if(rows_.begin(), rows_.end(), [&](const Row& r) { return r.name == name; });
+    }
+
+    void printTable() const;
+
+    Options options_;
+    ScratchFolder work_;
+    std::size_t expected_ = 0;
+    std::size_t crossDeviceBytes_ = 0; // in the last run
+    std::vector<Row> rows_;
+};
+
+void Benchmark::printTable() const {
+    // Each row's cost per file against the reference's, so that runs on fewer files compare too.
+    const Row& reference = row(referenceRow);
+    const auto perFile = [](double seconds, std::size_t files) {
+        return files > 0 ? seconds / files : 0.0;
+    };
+    std::printf("\nMedians; \"x ref\" is the cost per file against the %s\n", referenceRow);
+    std::printf("%-34s %7s %4s %9s %9s %6s %9s %6s\n", "operation", "files", "runs", "wall (s)", "files/s", "x ref",
+                "cpu (s)", "x ref");
+    for (const Row& r : rows_) {
+        std::printf("%-34s %7zu %4zu %9.3f %9.0f %6.2f %9.3f %6.2f\n", r.name.c_str(), r.files, r.samples.size(),
+                    r.wall(), r.wall() > 0 ? r.files / r.wall() : 0.0,
+                    perFile(r.wall(), r.files) / perFile(reference.wall(), reference.files), r.cpu(),
+                    perFile(r.cpu(), r.files) / perFile(reference.cpu(), reference.files));
+    }
+    std::printf("(cross-device files hold 0 to 16 KiB, %zu bytes in all in the last run; each is copied and flushed)\n",
+                crossDeviceBytes_);
+
+    std::printf("\nRatios of medians                          wall    cpu   target\n");
+    const auto line = [&](const char* name, std::string_view a, std::string_view b, double target) {
+        const double wall = row(a).wall() / row(b).wall();
+        const double cpu = row(a).cpu() / row(b).cpu();
+        std::printf("  %-38s %6.3f %6.3f", name, wall, cpu);
+        if (target > 0) {
+            std::printf("  <= %.2f %s", target, wall <= target ? "met" : "MISSED");
+        }
+        std::printf("\n");
+    };
+    line("sort / reference (extension mode)", "sort, extension mode", referenceRow, 1.15);
+    line("undo / reference (extension mode)", "undo, extension mode", referenceRow, 1.15);
+    line("sort / reference (category mode)", "sort, category mode", referenceRow, 1.15);
+    line("undo / reference (category mode)", "undo, category mode", referenceRow, 1.15);
+    line("category / extension (sort)", "sort, category mode", "sort, extension mode", 1.10);
+    line("category / extension (undo)", "undo, category mode", "undo, extension mode", 1.10);
+    line("sort, category / reference by category", "sort, category mode", "reference mover, by category", 0);
+    line("undo / reference back (extension mode)", "undo, extension mode", referenceBackRow, 0);
+}
+
+std::size_t number(const char* text) {
+    std::size_t used = 0;
+    const unsigned long long value = std::stoull(text, &used);
+    if (text[used] != '\0') {
+        throw std::invalid_argument(text);
+    }
+    return static_cast<std::size_t>(value);
+}
+
+Options parse(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string_view flag = argv[i];
+        const char* value = argv[i + 1];
+        if (flag == "--files") {
+            options.files = number(value);
+        } else if (flag == "--shell-files") {
+            options.shellFiles = number(value);
+        } else if (flag == "--cross-device-files") {
+            options.crossDeviceFiles = number(value);
+        } else if (flag == "--repeat") {
+            options.repetitions = std::max<std::size_t>(1, number(value));
+        } else if (flag == "--dir") {
+            options.workParent = value;
+        } else if (flag == "--shm") {
+            options.crossDeviceParent = value;
+        } else if (flag == "--seed") {
+            options.seed = number(value);
+        } else {
+            throw std::invalid_argument(argv[i]);
+        }
+    }
+    if (argc % 2 == 0) {
+        throw std::invalid_argument(argv[argc - 1]);
+    }
+    return options;
+}
+
+} // namespace
+} // namespace foldwise::bench
+
+int main(int argc, char** argv) {
+    using namespace foldwise::bench;
+    Options options;
+    try {
+        options = parse(argc, argv);
+    } catch (const std::exception&) {
+        std::fputs("usage: foldwise-bench-organizer [--files N] [--shell-files N] [--cross-device-files N]\n"
+                   "                                [--repeat R] [--dir FOLDER] [--shm FOLDER] [--seed S]\n",
+                   stderr);
+        return 2;
+    }
+    try {
+        Benchmark(options).run();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "foldwise-bench-organizer: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}

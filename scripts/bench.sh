@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release (build-bench) and runs them; each run's output is also kept in
+# bench/results/. `scripts/bench.sh` runs them all; `scripts/bench.sh organizer --files 20000` runs
+# one, with its own options.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+which=${1:-all}
+[ $# -gt 0 ] && shift
+
+bash scripts/setup.sh
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DFOLDWISE_BUILD_GUI=OFF \
+  -DFOLDWISE_BUILD_BENCHMARKS=ON >/dev/null
+mkdir -p bench/results
+stamp=$(date +%Y%m%d-%H%M%S)
+
+# Sort and undo against the reference mover, the shell loop, and a sort across file systems.
+if [ "$which" = all ] || [ "$which" = organizer ]; then
+  cmake --build build-bench --target foldwise-bench-organizer foldwise-gentree -j2
+  build-bench/bench/foldwise-bench-organizer "$@" | tee "bench/results/organizer-$stamp.txt"
+fi
+
+# Further benchmarks: one block each, below this line.
