@@ -1,0 +1,19 @@
+#include "prefs/FolderPicker.h"
+
+#include <QFile>
+#include <QFileDialog>
+
+namespace foldwise {
+
+std::optional<std::filesystem::path>
+DialogFolderPicker::pickFolder(QWidget* parent, const QString& title,
+                               const std::optional<std::filesystem::path>& startFolder) {
+    const QString start = startFolder ? QFile::decodeName(startFolder->native().c_str()) : QString();
+    const QString chosen = QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(QFile::encodeName(chosen).toStdString());
+}
+
+} // namespace foldwise

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDialog>
+
+#include <filesystem>
+#include <optional>
+
+class QAbstractButton;
+class QButtonGroup;
+
+namespace foldwise {
+
+class FolderNameLabel;
+class FolderPicker;
+class Preferences;
+
+// The settings sheet: the input and output folders and the sorting mode. It is window-modal and
+// only "Done" closes it: Escape and the window's close button are refused. A picked folder is
+// announced through `folderPicked`, and its owner decides what becomes of it; the sorting mode is
+// written straight to the preferences.
+class SettingsSheet : public QDialog {
+    Q_OBJECT
+
+public:
+    SettingsSheet(Preferences& preferences, FolderPicker& folderPicker, QWidget* parent = nullptr);
+
+    // The folders the two rows show, by their own names.
+    void setSelectedInputFolderURL(const std::optional<std::filesystem::path>& folder);
+    void setSelectedOutputFolderURL(const std::optional<std::filesystem::path>& folder);
+
+    void reject() override;
+
+signals:
+    void folderPicked(const std::filesystem::path& folder, bool isInput);
+
+private:
+    QLayout* makeFolderRow(const QString& buttonTitle, bool isInput);
+    QLayout* makeSortingPreference();
+    QLayout* makeDoneRow();
+
+    QString folderName(const std::optional<std::filesystem::path>& folder) const;
+    void pickFolder(bool isInput);
+    void showSortingPreference();
+
+    Preferences& preferences_;
+    FolderPicker& folderPicker_;
+    std::optional<std::filesystem::path> input_;
+    std::optional<std::filesystem::path> output_;
+    FolderNameLabel* inputLabel_ = nullptr;
+    FolderNameLabel* outputLabel_ = nullptr;
+    QButtonGroup* sortMode_ = nullptr;
+    QAbstractButton* byExtension_ = nullptr;
+    QAbstractButton* byCategory_ = nullptr;
+};
+
+} // namespace foldwise
