@@ -1,0 +1,72 @@
+#include "app/FoldwiseApp.h"
+
+#include "app/ContentView.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <cstdio>
+#include <cstdlib>
+
+// Resources of a static library must be registered by hand; this has to happen outside any namespace.
+static void registerApplicationIcon() {
+    Q_INIT_RESOURCE(appicon);
+}
+
+namespace foldwise {
+namespace {
+
+bool hasDisplay() {
+    // A platform chosen explicitly (offscreen, vnc …) needs no display of its own.
+    for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int FoldwiseApp::run(int& argc, char** argv) {
+    if (!hasDisplay()) {
+        std::fputs("foldwise: there is no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY "
+                   "is set).\nStart it from a desktop session, or without one under a virtual display: "
+                   "xvfb-run foldwise\n",
+                   stderr);
+        return 1;
+    }
+    QApplication application(argc, argv);
+    configure(application);
+    const std::unique_ptr<ContentView> window = makeWindow();
+    window->show();
+    return QApplication::exec();
+}
+
+void FoldwiseApp::configure(QApplication& application) {
+    registerApplicationIcon();
+    QApplication::setApplicationName(QStringLiteral("Foldwise"));
+    QApplication::setOrganizationName(QStringLiteral("Foldwise"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Foldwise"));
+    QApplication::setApplicationVersion(QStringLiteral(FOLDWISE_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("org.foldwise.Foldwise"));
+    // Without a desktop session the theme is hicolor, which has none of the icons the screens use.
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+
+    QIcon icon(QStringLiteral(":/appicon/foldwise.svg"));
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/appicon/foldwise-%1.png").arg(size), QSize(size, size));
+    }
+    application.setWindowIcon(QIcon::fromTheme(QStringLiteral("foldwise"), icon));
+}
+
+std::unique_ptr<ContentView> FoldwiseApp::makeWindow() {
+    auto window = std::make_unique<ContentView>();
+    window->setWindowTitle(QApplication::applicationDisplayName());
+    window->setMinimumSize(560, 440);
+    window->resize(820, 600);
+    return window;
+}
+
+} // namespace foldwise
