@@ -1,0 +1,132 @@
+#include "ControlledAnalysis.h"
+
+#include "ui/ChartColors.h"
+#include "ui/StatisticsChart.h"
+#include "ui/StatisticsResultsPage.h"
+
+#include <QPieSeries>
+#include <QPieSlice>
+#include <QTest>
+
+using namespace foldwise;
+using foldwise::test::makeStatistics;
+
+namespace {
+
+// A chart laid out at a usual size, so that its slices have their final geometry.
+std::unique_ptr<StatisticsChart> shownChart(const QList<ChartEntry>& entries) {
+    auto chart = std::make_unique<StatisticsChart>(entries);
+    chart->resize(700, chart->height());
+    chart->show();
+    if (!QTest::qWaitForWindowExposed(chart.get())) {
+        return nullptr;
+    }
+    QCoreApplication::processEvents();
+    return chart;
+}
+
+QStringList visibleSliceLabels(const StatisticsChart& chart) {
+    QStringList labels;
+    const auto slices = chart.series()->slices();
+    for (const QPieSlice* slice : slices) {
+        if (slice->isLabelVisible()) {
+            labels.append(slice->label());
+        }
+    }
+    return labels;
+}
+
+} // namespace
+
+class StatisticsChartTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void typeChartShowsTheFirstTenTypes_data() {
+        QTest::addColumn<int>("types");
+        QTest::addColumn<int>("slices");
+        QTest::addColumn<bool>("captionShown");
+        QTest::newRow("three") << 3 << 3 << false;
+        QTest::newRow("exactly ten") << 10 << 10 << false;
+        QTest::newRow("eleven") << 11 << 10 << true;
+        QTest::newRow("forty") << 40 << 10 << true;
+    }
+
+    void typeChartShowsTheFirstTenTypes() {
+        QFETCH(int, types);
+        QFETCH(int, slices);
+        QFETCH(bool, captionShown);
+        std::vector<std::pair<std::string, std::int64_t>> typeCounts;
+        QStringList expectedLegend;
+        for (int index = 0; index < types; ++index) {
+            typeCounts.emplace_back("t" + std::to_string(index), 100 - index);
+            if (index < slices) {
+                expectedLegend.append(QStringLiteral("t%1").arg(index));
+            }
+        }
+        StatisticsResultsPage page;
+        page.setStatistics(makeStatistics({{"Other", 1}}, typeCounts));
+        QCOMPARE(page.typeChart()->series()->count(), slices);
+        QCOMPARE(page.typeChart()->legendLabels(), expectedLegend);
+        QCOMPARE(page.isTypeCaptionShown(), captionShown);
+    }
+
+    void legendNamesTheSlicesWhileTheSlicesShowTheirCounts() {
+        auto chart = shownChart({{QStringLiteral("Documents"), 1200},
+                                 {QStringLiteral("Images"), 640},
+                                 {QStringLiteral("Code"), 315},
+                                 {QStringLiteral("Other"), 300}});
+        QVERIFY(chart);
+        QCOMPARE(chart->legendLabels(), QStringList({QStringLiteral("Documents"), QStringLiteral("Images"),
+                                                     QStringLiteral("Code"), QStringLiteral("Other")}));
+        QCOMPARE(visibleSliceLabels(*chart), QStringList({QStringLiteral("1200"), QStringLiteral("640"),
+                                                          QStringLiteral("315"), QStringLiteral("300")}));
+        const auto slices = chart->series()->slices();
+        for (QPieSlice* slice : slices) {
+            QCOMPARE(slice->labelColor(), QColor(Qt::white));
+            QCOMPARE(slice->labelPosition(), QPieSlice::LabelInsideHorizontal);
+        }
+
+        // Showing and hiding counts on resizing leaves the legend's names alone.
+        chart->resize(260, chart->height());
+        QCoreApplication::processEvents();
+        chart->resize(700, chart->height());
+        QCoreApplication::processEvents();
+        QCOMPARE(chart->legendLabels().first(), QStringLiteral("Documents"));
+    }
+
+    void aSliceTooThinForItsCountLeavesItOut() {
+        auto chart = shownChart({{QStringLiteral("Documents"), 5000}, {QStringLiteral("Video"), 1}});
+        QVERIFY(chart);
+        QCOMPARE(visibleSliceLabels(*chart), QStringList({QStringLiteral("5000")}));
+        QCOMPARE(chart->legendLabels(), QStringList({QStringLiteral("Documents"), QStringLiteral("Video")}));
+    }
+
+    void theChartIsADonutOfFixedHeight() {
+        StatisticsChart chart({{QStringLiteral("Images"), 2}});
+        QCOMPARE(chart.series()->holeSize(), 0.5);
+        QCOMPARE(chart.series()->pieSize(), 1.0); // so the hole is half the outer radius
+        QCOMPARE(chart.height(), 300);
+    }
+
+    void sliceColoursKeepWhiteCountsReadable() {
+        const auto& colors = chartSliceColors();
+        QCOMPARE(colors.size(), StatisticsResultsPage::maximumTypeSlices);
+        for (const QColor& color : colors) {
+            QVERIFY2(contrastRatio(color, Qt::white) >= 4.5, qPrintable(color.name()));
+            QCOMPARE(colors.count(color), 1);
+        }
+        QVERIFY(std::abs(contrastRatio(Qt::black, Qt::white) - 21.0) < 0.01);
+
+        StatisticsChart chart({{QStringLiteral("a"), 3}, {QStringLiteral("b"), 2}});
+        QCOMPARE(chart.series()->slices().at(0)->color(), colors.at(0));
+        QCOMPARE(chart.series()->slices().at(1)->color(), colors.at(1));
+    }
+};
+
+int runStatisticsChartTests(int argc, char** argv) {
+    StatisticsChartTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "StatisticsChartTest.moc"

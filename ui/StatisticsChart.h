@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QChartView>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+QT_BEGIN_NAMESPACE
+class QPieSeries;
+class QPieSlice;
+QT_END_NAMESPACE
+
+namespace foldwise {
+
+// One slice of a statistics chart: what it counts and how many.
+struct ChartEntry {
+    QString name;
+    std::int64_t count = 0;
+};
+
+// A donut chart of counts, 300 high: each slice shows its count in white, the legend names the slices.
+class StatisticsChart : public QChartView {
+    Q_OBJECT
+
+public:
+    explicit StatisticsChart(const QList<ChartEntry>& entries, QWidget* parent = nullptr);
+
+    QPieSeries* series() const { return series_; }
+    QStringList legendLabels() const;
+    QStringList sliceLabels() const;
+
+private:
+    void styleSlice(QPieSlice* slice, qsizetype index);
+    void nameLegendMarkers(const QList<ChartEntry>& entries);
+    void showCountsThatFit();
+
+    QPieSeries* series_;
+};
+
+} // namespace foldwise

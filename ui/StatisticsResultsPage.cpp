@@ -1,0 +1,105 @@
+#include "ui/StatisticsResultsPage.h"
+
+#include "ui/ChartCard.h"
+#include "ui/StatisticsChart.h"
+#include "ui/TextStyle.h"
+
+#include <QLabel>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace foldwise {
+
+namespace {
+
+constexpr int spacingBetweenSections = 40;
+
+QList<ChartEntry> categoryEntries(const FileStatistics& statistics) {
+    QList<ChartEntry> entries;
+    for (const FileCategoryCount& record : statistics.categories) {
+        entries.append({QString::fromStdString(record.category()), record.count()});
+    }
+    return entries;
+}
+
+QList<ChartEntry> leadingTypeEntries(const FileStatistics& statistics) {
+    QList<ChartEntry> entries;
+    const auto shown = std::min<std::size_t>(statistics.types.size(), StatisticsResultsPage::maximumTypeSlices);
+    for (std::size_t index = 0; index < shown; ++index) {
+        const FileTypeCount& record = statistics.types[index];
+        entries.append({QString::fromStdString(record.type()), record.count()});
+    }
+    return entries;
+}
+
+QLabel* centredLabel(const QString& text, const QFont& font, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+} // namespace
+
+StatisticsResultsPage::StatisticsResultsPage(QWidget* parent)
+    : QScrollArea(parent), header_(new QLabel), categoryCard_(new ChartCard), typeCard_(new ChartCard),
+      categoryChart_(new StatisticsChart(QList<ChartEntry>())), typeChart_(new StatisticsChart(QList<ChartEntry>())) {
+    header_->setFont(textStyleFont(TextStyle::Title2, font()));
+    header_->setAlignment(Qt::AlignCenter);
+    header_->setWordWrap(true);
+    header_->setContentsMargins(0, style()->pixelMetric(QStyle::PM_LayoutTopMargin), 0, 0);
+
+    const QFont headline = textStyleFont(TextStyle::Headline, font());
+    categoryCard_->addWidget(centredLabel(tr("File Categories"), headline, categoryCard_));
+    categoryCard_->addWidget(categoryChart_);
+    typeCard_->addWidget(centredLabel(tr("File Types"), headline, typeCard_));
+    typeCard_->addWidget(typeChart_);
+    typeCaption_ = centredLabel(tr("Showing top 10 file types"), textStyleFont(TextStyle::Caption, font()), typeCard_);
+    QPalette dimmed = typeCaption_->palette();
+    dimmed.setColor(QPalette::WindowText, palette().color(QPalette::PlaceholderText));
+    typeCaption_->setPalette(dimmed);
+    typeCaption_->hide();
+    typeCard_->addWidget(typeCaption_);
+
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
+    layout->setSpacing(spacingBetweenSections);
+    layout->addWidget(header_);
+    layout->addWidget(categoryCard_);
+    layout->addWidget(typeCard_);
+    layout->addStretch();
+
+    setWidget(content);
+    setWidgetResizable(true);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+void StatisticsResultsPage::setFolderName(const QString& name) {
+    header_->setText(tr("Statistics for ") + name);
+}
+
+void StatisticsResultsPage::setStatistics(const FileStatistics& statistics) {
+    auto* categoryChart = new StatisticsChart(categoryEntries(statistics));
+    categoryCard_->replaceWidget(categoryChart_, categoryChart);
+    categoryChart_ = categoryChart;
+
+    auto* typeChart = new StatisticsChart(leadingTypeEntries(statistics));
+    typeCard_->replaceWidget(typeChart_, typeChart);
+    typeChart_ = typeChart;
+
+    typeCaption_->setVisible(std::ssize(statistics.types) > maximumTypeSlices);
+}
+
+QString StatisticsResultsPage::headerText() const {
+    return header_->text();
+}
+
+bool StatisticsResultsPage::isTypeCaptionShown() const {
+    return !typeCaption_->isHidden();
+}
+
+} // namespace foldwise

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "stats/FileStatistics.h"
+
+#include <QScrollArea>
+
+class QLabel;
+class QVBoxLayout;
+
+namespace foldwise {
+
+class ChartCard;
+class StatisticsChart;
+
+// The statistics of one folder as a vertically scrolling page: a header naming the folder, then a
+// card with the chart of categories and a card with the chart of the ten most frequent types.
+class StatisticsResultsPage : public QScrollArea {
+    Q_OBJECT
+
+public:
+    // The type chart shows at most this many types, the leading ones of the list.
+    static constexpr qsizetype maximumTypeSlices = 10;
+
+    explicit StatisticsResultsPage(QWidget* parent = nullptr);
+
+    void setFolderName(const QString& name);
+    void setStatistics(const FileStatistics& statistics);
+
+    QString headerText() const;
+    StatisticsChart* categoryChart() const { return categoryChart_; }
+    StatisticsChart* typeChart() const { return typeChart_; }
+    bool isTypeCaptionShown() const;
+
+private:
+    QLabel* header_;
+    ChartCard* categoryCard_;
+    ChartCard* typeCard_;
+    StatisticsChart* categoryChart_ = nullptr;
+    StatisticsChart* typeChart_ = nullptr;
+    QLabel* typeCaption_;
+};
+
+} // namespace foldwise
