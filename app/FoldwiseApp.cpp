@@ -1,6 +1,7 @@
 #include "app/FoldwiseApp.h"
 
 #include "app/ContentView.h"
+#include "prefs/FolderPicker.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -61,10 +62,14 @@ void FoldwiseApp::configure(QApplication& application) {
     application.setWindowIcon(QIcon::fromTheme(QStringLiteral("foldwise"), icon));
 }
 
-std::unique_ptr<ContentView> FoldwiseApp::makeWindow() {
-    auto window = std::make_unique<ContentView>();
+std::unique_ptr<ContentView> FoldwiseApp::makeWindow(std::unique_ptr<FolderPicker> folderPicker) {
+    if (!folderPicker) {
+        folderPicker = std::make_unique<DialogFolderPicker>();
+    }
+    auto window = std::make_unique<ContentView>(std::move(folderPicker));
     window->setWindowTitle(QApplication::applicationDisplayName());
-    window->setMinimumSize(560, 440);
+    // Small enough for a laptop's half screen, never so small that a tab's content is squeezed.
+    window->setMinimumSize(QSize(560, 440).expandedTo(window->minimumSizeHint()));
     window->resize(820, 600);
     return window;
 }

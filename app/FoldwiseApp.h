@@ -7,6 +7,7 @@ class QApplication;
 namespace foldwise {
 
 class ContentView;
+class FolderPicker;
 
 // The application: its identity on the desktop and its one window.
 class FoldwiseApp {
@@ -20,8 +21,9 @@ public:
     // The name, organisation and icon that task bars, the preferences and the about box use.
     static void configure(QApplication& application);
 
-    // The window: a new root view, at its default size.
-    static std::unique_ptr<ContentView> makeWindow();
+    // The window: a new root view at its default size, picking folders with `folderPicker` (the
+    // desktop's folder dialog when none is given).
+    static std::unique_ptr<ContentView> makeWindow(std::unique_ptr<FolderPicker> folderPicker = nullptr);
 };
 
 } // namespace foldwise

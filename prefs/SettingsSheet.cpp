@@ -50,7 +50,7 @@ private:
 namespace {
 
 // The prominent style: filled with the accent colour while the button can be pressed.
-void makeProminent(QPushButton& button) {
+void makeProminent(QAbstractButton& button) {
     QPalette palette = button.palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
         palette.setColor(group, QPalette::Button, palette.color(group, QPalette::Highlight));
@@ -194,7 +194,16 @@ void SettingsSheet::pickFolder(bool isInput) {
 }
 
 void SettingsSheet::showSortingPreference() {
-    (preferences_.useSmartCategories() ? byCategory_ : byExtension_)->setChecked(true);
+    QAbstractButton* selected = preferences_.useSmartCategories() ? byCategory_ : byExtension_;
+    selected->setChecked(true);
+    // The selected segment is filled with the accent colour, as a segmented control shows it.
+    for (QAbstractButton* segment : {byExtension_, byCategory_}) {
+        if (segment == selected) {
+            makeProminent(*segment);
+        } else {
+            segment->setPalette(QPalette());
+        }
+    }
 }
 
 } // namespace foldwise

@@ -186,7 +186,7 @@ void OrganizerView::showStatus() {
 
 void OrganizerView::showIcon() {
     // The paperplane is drawn in the accent colour, whatever colour its artwork has.
-    const int side = qRound(fontMetrics().height() * 2.2);
+    const int side = qRound(fontMetrics().height() * 2.6);
     const qreal ratio = devicePixelRatioF();
     QPixmap pixmap = symbolIcon(QStringLiteral("paperplane")).pixmap(QSize(side, side), ratio);
     QPainter painter(&pixmap);
