@@ -6,6 +6,9 @@
 #include "ui/FolderSelection.h"
 #include "ui/OrganizerView.h"
 #include "ui/StatusColor.h"
+#include "ui/SymbolIcon.h"
+
+#include <QApplication>
 
 #include <QTabWidget>
 #include <QTest>
@@ -44,6 +47,17 @@ private slots:
         QVERIFY(!window.button(QStringLiteral("undoSortButton")).isEnabled());
         QVERIFY(window.button(QStringLiteral("settingsButton")).isEnabled());
         QVERIFY(!window.view->folderSelection().selectedInputFolderURL());
+        QCOMPARE(window.view->windowTitle(), QStringLiteral("Foldwise"));
+        QCOMPARE(window.view->minimumSize().expandedTo(window.view->minimumSizeHint()), window.view->minimumSize());
+        QVERIFY(window.view->width() > window.view->minimumWidth());
+    }
+
+    void everySymbolAndTheApplicationHaveAnIcon() {
+        for (const char* symbol :
+             {"folder", "chart.pie", "paperplane", "arrow.clockwise", "magnifyingglass", "folder.badge.questionmark"}) {
+            QVERIFY2(!symbolIcon(QString::fromLatin1(symbol)).pixmap(24).isNull(), symbol);
+        }
+        QVERIFY(!QApplication::windowIcon().pixmap(48).isNull());
     }
 
     void buttonsNeedBothFoldersAndTheSheetSetsItsOwnStatus() {

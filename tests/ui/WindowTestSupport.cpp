@@ -25,8 +25,7 @@ std::optional<fs::path> FakeFolderPicker::pickFolder(QWidget*, const QString&, c
 TestWindow::TestWindow() {
     auto fakePicker = std::make_unique<FakeFolderPicker>();
     picker = fakePicker.get();
-    view = std::make_unique<ContentView>(std::move(fakePicker));
-    view->resize(800, 600);
+    view = FoldwiseApp::makeWindow(std::move(fakePicker));
     view->show();
     if (!QTest::qWaitForWindowExposed(view.get())) {
         qFatal("the test window was not exposed");
