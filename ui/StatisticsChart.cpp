@@ -1,20 +1,20 @@
 #include "ui/StatisticsChart.h"
 
 #include "ui/ChartColors.h"
+#include "ui/SliceLabelFit.h"
 #include "ui/TextStyle.h"
 
 #include <QChart>
 #include <QCursor>
 #include <QFontMetricsF>
+#include <QGraphicsLayout>
 #include <QLegend>
 #include <QPieLegendMarker>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QToolTip>
-#include <QtMath>
 
 #include <algorithm>
-#include <cmath>
 
 namespace foldwise {
 
@@ -23,38 +23,6 @@ namespace {
 constexpr int chartHeight = 300;
 constexpr qreal sliceBorderWidth = 1.5; // stands in for the gap between neighbouring slices
 constexpr qreal labelPadding = 2.0;
-
-// Whether a point, given relative to the pie's centre, lies within the slice's angles. Angles are the
-// chart's: degrees clockwise from twelve o'clock.
-bool isWithinAngles(QPointF point, qreal startAngle, qreal angleSpan) {
-    if (angleSpan >= 360.0) {
-        return true;
-    }
-    qreal angle = qRadiansToDegrees(std::atan2(point.x(), -point.y())) - startAngle;
-    angle = std::fmod(angle + 720.0, 360.0);
-    return angle <= angleSpan;
-}
-
-// Whether a label of `size`, centred halfway between the hole and the outer edge as the chart draws
-// it, lies wholly inside the ring segment of its slice. The chart clips inside labels to their slice,
-// so a label that does not fit would show as a cut-off number.
-bool labelFitsInSlice(QSizeF size, qreal innerRadius, qreal outerRadius, qreal startAngle, qreal angleSpan) {
-    const qreal middle = (innerRadius + outerRadius) / 2;
-    const qreal angle = qDegreesToRadians(startAngle + angleSpan / 2);
-    const QPointF centre(std::sin(angle) * middle, -std::cos(angle) * middle);
-    const QRectF box(centre - QPointF(size.width() / 2, size.height() / 2), size);
-
-    const QPointF nearest(std::clamp(0.0, box.left(), box.right()), std::clamp(0.0, box.top(), box.bottom()));
-    if (std::hypot(nearest.x(), nearest.y()) < innerRadius) {
-        return false;
-    }
-    for (const QPointF corner : {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()}) {
-        if (std::hypot(corner.x(), corner.y()) > outerRadius || !isWithinAngles(corner, startAngle, angleSpan)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 } // namespace
 
@@ -72,6 +40,9 @@ StatisticsChart::StatisticsChart(const QList<ChartEntry>& entries, QWidget* pare
     QChart* pie = chart();
     pie->addSeries(series_);
     pie->setBackgroundVisible(false);
+    // The card already pads its contents; the chart's own margins would only shrink the ring.
+    pie->layout()->setContentsMargins(0, 0, 0, 0);
+    pie->setMargins(QMargins(0, 4, 0, 0));
     pie->legend()->setAlignment(Qt::AlignBottom);
     pie->legend()->setLabelColor(palette().color(QPalette::Text));
     nameLegendMarkers(entries);
@@ -138,14 +109,16 @@ void StatisticsChart::nameLegendMarkers(const QList<ChartEntry>& entries) {
 void StatisticsChart::showCountsThatFit() {
     const QRectF area = chart()->plotArea();
     const qreal halfSide = std::min(area.width(), area.height()) / 2;
-    const qreal outerRadius = halfSide * series_->pieSize();
-    const qreal innerRadius = halfSide * series_->holeSize();
     const auto slices = series_->slices();
     for (QPieSlice* slice : slices) {
+        const RingSegment segment{halfSide * series_->holeSize(), halfSide * series_->pieSize(), slice->startAngle(),
+                                  slice->angleSpan()};
         const QSizeF text = QFontMetricsF(slice->labelFont()).boundingRect(slice->label()).size();
-        const QSizeF padded = text + QSizeF(2 * labelPadding, 2 * labelPadding);
-        slice->setLabelVisible(
-            labelFitsInSlice(padded, innerRadius, outerRadius, slice->startAngle(), slice->angleSpan()));
+        const auto position = insideLabelPosition(text + QSizeF(2 * labelPadding, 2 * labelPadding), segment);
+        if (position) {
+            slice->setLabelPosition(*position);
+        }
+        slice->setLabelVisible(position.has_value());
     }
 }
 

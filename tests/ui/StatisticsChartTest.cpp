@@ -1,6 +1,7 @@
 #include "ControlledAnalysis.h"
 
 #include "ui/ChartColors.h"
+#include "ui/SliceLabelFit.h"
 #include "ui/StatisticsChart.h"
 #include "ui/StatisticsResultsPage.h"
 
@@ -100,6 +101,31 @@ private slots:
         QVERIFY(chart);
         QCOMPARE(visibleSliceLabels(*chart), QStringList({QStringLiteral("5000")}));
         QCOMPARE(chart->legendLabels(), QStringList({QStringLiteral("Documents"), QStringLiteral("Video")}));
+    }
+
+    void countsGoWhereTheyFitWhole_data() {
+        QTest::addColumn<qreal>("startAngle");
+        QTest::addColumn<qreal>("angleSpan");
+        QTest::addColumn<int>("expected"); // a QPieSlice::LabelPosition, or -1 for none
+        QTest::newRow("wide slice") << 0.0 << 90.0 << int(QPieSlice::LabelInsideHorizontal);
+        QTest::newRow("wide slice on the left") << 200.0 << 60.0 << int(QPieSlice::LabelInsideHorizontal);
+        QTest::newRow("narrow slice at the top") << 344.0 << 16.0 << int(QPieSlice::LabelInsideNormal);
+        QTest::newRow("narrow slice at three o'clock, level along the radius")
+            << 82.0 << 16.0 << int(QPieSlice::LabelInsideHorizontal);
+        QTest::newRow("sliver") << 120.0 << 3.0 << -1;
+        QTest::newRow("whole ring") << 0.0 << 360.0 << int(QPieSlice::LabelInsideHorizontal);
+    }
+
+    void countsGoWhereTheyFitWhole() {
+        QFETCH(qreal, startAngle);
+        QFETCH(qreal, angleSpan);
+        QFETCH(int, expected);
+        // A ring 50 wide around a hole of 50, and a label 30 by 14: level it needs about 25 degrees, along
+        // the radius about 14.
+        const auto position = insideLabelPosition(QSizeF(30, 14), RingSegment{50, 100, startAngle, angleSpan});
+        QCOMPARE(position ? int(*position) : -1, expected);
+        // A label longer than the ring is wide fits neither way in a narrow slice.
+        QVERIFY(!insideLabelPosition(QSizeF(60, 14), RingSegment{50, 100, startAngle, 16.0}));
     }
 
     void theChartIsADonutOfFixedHeight() {
