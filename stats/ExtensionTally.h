@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace foldwise {
+
+// Counts file names by their extension exactly as the names give it (case kept, bytes intact), so that
+// each distinct extension is lowercased and classified once, after the counting.
+class ExtensionTally {
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+
+public:
+    using Counts = std::unordered_map<std::string, std::int64_t, Hash, std::equal_to<>>; // extension → files
+
+    // The text after the last dot of a file's own name, or empty when there is none; a name that begins
+    // with its only dot has no extension. Agrees with FileSystem::pathExtension for every file name.
+    static std::string_view extensionOf(std::string_view fileName);
+
+    void add(std::string_view fileName);
+    void merge(const ExtensionTally& other);
+
+    std::int64_t total() const { return total_; }
+    const Counts& counts() const { return counts_; }
+
+private:
+    Counts counts_;
+    std::int64_t total_ = 0;
+};
+
+} // namespace foldwise

@@ -1,0 +1,91 @@
+#include "RandomTree.h"
+
+#include <algorithm>
+#include <array>
+#include <random>
+
+namespace foldwise::testing {
+namespace {
+
+bool isPackage(const std::string& name) {
+    static const std::array<std::string, 5> packages{"app", "bundle", "framework", "plugin", "kext"};
+    const std::string type = slowTypeOf(name);
+    return std::find(packages.begin(), packages.end(), type) != packages.end();
+}
+
+} // namespace
+
+void growRandomTree(const TempTree& tree, unsigned seed, int entries) {
+    static const std::array<std::string, 10> extensions{".txt", ".JPG", ".jpg", ".tar.gz", ".Md",
+                                                        "",     ".",    ".mp3", ".cpp",    ".PDF"};
+    static const std::array<std::string, 6> folderNames{"d", "d", "d", ".hidden", "Tool.App", "notes.txt"};
+    std::mt19937 random(seed);
+    auto pick = [&random](std::size_t size) {
+        return std::uniform_int_distribution<std::size_t>(0, size - 1)(random);
+    };
+
+    std::vector<fs::path> folders{"."};
+    std::vector<fs::path> files;
+    for (int i = 0; i < entries; ++i) {
+        const fs::path parent = folders[pick(folders.size())];
+        const std::string n = std::to_string(i);
+        switch (pick(20)) {
+        case 0:
+        case 1:
+        case 2:
+            folders.push_back(parent / (folderNames[pick(folderNames.size())] + n));
+            tree.folder(folders.back());
+            break;
+        case 3:
+            tree.file(parent / (".f" + n + ".txt"));
+            break;
+        case 4:
+            tree.file(parent / ("\xff\xfe" + n + ".bin"));
+            break;
+        case 5:
+            tree.link(parent / ("to-folder" + n), tree.root() / folders[pick(folders.size())]);
+            break;
+        case 6:
+            tree.link(parent / ("dangling" + n + ".txt"), tree.root() / "nothing-here");
+            break;
+        case 7:
+            if (!files.empty()) {
+                tree.link(parent / ("to-file" + n + ".JPEG"), tree.root() / files[pick(files.size())]);
+            }
+            break;
+        case 8:
+            tree.fifo(parent / ("pipe" + n));
+            break;
+        default:
+            files.push_back(parent / ("f" + n + extensions[pick(extensions.size())]));
+            tree.file(files.back());
+            break;
+        }
+    }
+}
+
+std::vector<fs::path> filesFoundBySlowWalk(const fs::path& root) {
+    std::vector<fs::path> found;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+        const std::string name = it->path().filename().string();
+        const bool isRealFolder = it->is_directory() && !it->is_symlink();
+        if (name.front() == '.' || (isRealFolder && isPackage(name))) {
+            it.disable_recursion_pending();
+            continue;
+        }
+        if (fs::exists(it->status()) && !fs::is_directory(it->status())) {
+            found.push_back(it->path());
+        }
+    }
+    return found;
+}
+
+std::string slowTypeOf(const fs::path& file) {
+    const std::string name = file.filename().string();
+    const auto dot = name.rfind('.');
+    std::string type = dot == std::string::npos || dot == 0 ? "" : name.substr(dot + 1);
+    std::transform(type.begin(), type.end(), type.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
+    return type.empty() ? "No Extension" : type;
+}
+
+} // namespace foldwise::testing
