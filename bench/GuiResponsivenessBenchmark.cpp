@@ -1,0 +1,204 @@
+// foldwise-bench-gui [--files N] [--tree DIR] [--dir PARENT] [--interval MS] [--seed S]
+//
+// Shows the statistics screen on a large nested tree and measures how long the GUI thread goes
+// without running a short repeating timer while the folder is analysed and the charts are drawn.
+// The tree is generated into a temporary folder under PARENT and removed afterwards, unless an
+// existing one is given with --tree.
+#include "bench/Measurement.h"
+#include "bench/TreeGenerator.h"
+#include "ui/StatisticsView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <exception>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace foldwise;
+
+constexpr double targetMilliseconds = 50.0;
+constexpr int settleMilliseconds = 500; // keeps measuring while the charts are built and painted
+
+struct Options {
+    std::size_t files = 1'000'000;
+    std::optional<fs::path> tree;
+    fs::path parent = fs::temp_directory_path();
+    int intervalMilliseconds = 5;
+    std::uint64_t seed = 1;
+};
+
+Options parse(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (argument == "--files" && hasValue) {
+            options.files = std::stoull(argv[++i]);
+        } else if (argument == "--tree" && hasValue) {
+            options.tree = fs::path(argv[++i]);
+        } else if (argument == "--dir" && hasValue) {
+            options.parent = argv[++i];
+        } else if (argument == "--interval" && hasValue) {
+            options.intervalMilliseconds = std::stoi(argv[++i]);
+        } else if (argument == "--seed" && hasValue) {
+            options.seed = std::stoull(argv[++i]);
+        } else {
+            throw std::invalid_argument(std::string(argument));
+        }
+    }
+    return options;
+}
+
+// The GUI thread's own processor time so far, in milliseconds: unlike wall-clock time it does not grow
+// while other processes hold the processor.
+double threadCpuMilliseconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// For each pair of consecutive timer ticks on the GUI thread: the time between them, and how much of
+// it the GUI thread spent working, both in milliseconds.
+class TickRecorder {
+public:
+    explicit TickRecorder(int intervalMilliseconds) {
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setInterval(intervalMilliseconds);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            const double cpu = threadCpuMilliseconds();
+            gaps_.push_back(double(clock_.nsecsElapsed()) / 1e6);
+            work_.push_back(cpu - cpu_);
+            clock_.restart();
+            cpu_ = cpu;
+        });
+    }
+
+    void start() {
+        clock_.start();
+        cpu_ = threadCpuMilliseconds();
+        timer_.start();
+    }
+    void stop() { timer_.stop(); }
+    const std::vector<double>& gaps() const { return gaps_; }
+    const std::vector<double>& work() const { return work_; }
+
+private:
+    QTimer timer_;
+    QElapsedTimer clock_;
+    double cpu_ = 0;
+    std::vector<double> gaps_;
+    std::vector<double> work_;
+};
+
+double percentile(std::vector<double> values, double fraction) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    return values[std::size_t(fraction * double(values.size() - 1))];
+}
+
+struct Measurement {
+    double analysisSeconds = 0;
+    std::vector<double> gaps;
+    std::vector<double> work;
+};
+
+Measurement measure(const fs::path& folder, int intervalMilliseconds) {
+    StatisticsView view;
+    view.resize(1000, 860);
+    TickRecorder ticks(intervalMilliseconds);
+    foldwise::bench::Stopwatch stopwatch;
+    double analysisSeconds = 0;
+    QObject::connect(&view, &StatisticsView::statisticsLoaded, [&] {
+        analysisSeconds = stopwatch.elapsed().wall;
+        QTimer::singleShot(settleMilliseconds, qApp, &QCoreApplication::quit);
+    });
+    // The screen is on view before measuring starts, so only the load and what it draws is timed.
+    view.show();
+    QTimer::singleShot(settleMilliseconds, &view, [&] {
+        ticks.start();
+        stopwatch = {};
+        view.setInputFolderURL(folder); // a shown screen loads a new folder at once
+    });
+    QApplication::exec();
+    ticks.stop();
+    return {analysisSeconds, ticks.gaps(), ticks.work()};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    Options options;
+    try {
+        options = parse(argc, argv);
+    } catch (const std::exception&) {
+        std::fputs("usage: foldwise-bench-gui [--files N] [--tree DIR] [--dir PARENT] [--interval MS] [--seed S]\n",
+                   stderr);
+        return 2;
+    }
+
+    fs::path folder;
+    fs::path generated;
+    if (options.tree) {
+        folder = *options.tree;
+    } else {
+        generated = options.parent / ("foldwise-bench-gui-" + std::to_string(::getpid()));
+        std::printf("Generating %zu files under %s ...\n", options.files, generated.c_str());
+        std::fflush(stdout);
+        foldwise::bench::TreeOptions tree;
+        tree.fileCount = options.files;
+        tree.shape = foldwise::bench::TreeShape::Nested;
+        tree.seed = options.seed;
+        try {
+            foldwise::bench::generateTree(generated, tree);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "foldwise-bench-gui: %s\n", error.what());
+            fs::remove_all(generated);
+            return 1;
+        }
+        folder = generated;
+    }
+
+    const Measurement result = measure(folder, options.intervalMilliseconds);
+    if (!generated.empty()) {
+        fs::remove_all(generated);
+    }
+
+    const auto largest = [](const std::vector<double>& values) {
+        return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
+    };
+    const double longest = largest(result.gaps);
+    double load[3] = {};
+    ::getloadavg(load, 3);
+    std::printf("\nGUI responsiveness while the statistics screen analyses %s\n", folder.c_str());
+    std::printf("  analysis, shown to result   %8.2f s\n", result.analysisSeconds);
+    std::printf("  timer ticks (every %d ms)    %8zu\n", options.intervalMilliseconds, result.gaps.size());
+    std::printf("  median gap                  %8.2f ms\n", percentile(result.gaps, 0.5));
+    std::printf("  99th percentile gap         %8.2f ms\n", percentile(result.gaps, 0.99));
+    std::printf("  longest gap                 %8.2f ms   (target: under %.0f ms: %s)\n", longest, targetMilliseconds,
+                longest < targetMilliseconds ? "met" : "MISSED");
+    std::printf("  longest GUI work in a gap   %8.2f ms   (processor time of the GUI thread)\n", largest(result.work));
+    std::printf("  load average at the end     %8.2f      (%u cores; a busy machine stretches the gaps)\n", load[0],
+                std::thread::hardware_concurrency());
+    return 0;
+}
