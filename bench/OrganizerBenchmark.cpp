@@ -258,12 +258,13 @@ void Benchmark::printTable() const {
     };
     line("sort / reference (extension mode)", "sort, extension mode", referenceRow, 1.15);
     line("undo / reference (extension mode)", "undo, extension mode", referenceRow, 1.15);
+    line("undo / reference back (extension mode)", "undo, extension mode", referenceBackRow, 1.15);
     line("sort / reference (category mode)", "sort, category mode", referenceRow, 1.15);
     line("undo / reference (category mode)", "undo, category mode", referenceRow, 1.15);
+    line("undo / reference back (category mode)", "undo, category mode", "reference mover, by category, back", 1.15);
+    line("sort, category / reference by category", "sort, category mode", "reference mover, by category", 0);
     line("category / extension (sort)", "sort, category mode", "sort, extension mode", 1.10);
     line("category / extension (undo)", "undo, category mode", "undo, extension mode", 1.10);
-    line("sort, category / reference by category", "sort, category mode", "reference mover, by category", 0);
-    line("undo / reference back (extension mode)", "undo, extension mode", referenceBackRow, 0);
 }
 
 std::size_t number(const char* text) {
