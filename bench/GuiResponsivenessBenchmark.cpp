@@ -20,6 +20,7 @@
 #include <ctime>
 #include <exception>
 #include <filesystem>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -197,6 +198,11 @@ int main(int argc, char** argv) {
     std::printf("  99th percentile gap         %8.2f ms\n", percentile(result.gaps, 0.99));
     std::printf("  longest gap                 %8.2f ms   (target: under %.0f ms: %s)\n", longest, targetMilliseconds,
                 longest < targetMilliseconds ? "met" : "MISSED");
+    const auto longestAt = std::max_element(result.gaps.begin(), result.gaps.end());
+    const double endedAt =
+        std::accumulate(result.gaps.begin(), longestAt == result.gaps.end() ? longestAt : longestAt + 1, 0.0);
+    std::printf("  longest gap ended           %8.2f s    (after start; the result came at %.2f s)\n", endedAt / 1e3,
+                result.analysisSeconds);
     std::printf("  longest GUI work in a gap   %8.2f ms   (processor time of the GUI thread)\n", largest(result.work));
     std::printf("  load average at the end     %8.2f      (%u cores; a busy machine stretches the gaps)\n", load[0],
                 std::thread::hardware_concurrency());

@@ -22,7 +22,7 @@ namespace {
 
 constexpr int chartHeight = 300;
 constexpr qreal sliceBorderWidth = 1.5; // stands in for the gap between neighbouring slices
-constexpr qreal labelPadding = 2.0;
+constexpr qreal labelPadding = 1.0;     // keeps a count clear of its slice's border
 
 } // namespace
 
@@ -75,13 +75,15 @@ QStringList StatisticsChart::legendLabels() const {
     return labels;
 }
 
-QStringList StatisticsChart::sliceLabels() const {
-    QStringList labels;
+QStringList StatisticsChart::shownCounts() const {
+    QStringList counts;
     const auto slices = series_->slices();
     for (const QPieSlice* slice : slices) {
-        labels.append(slice->label());
+        if (slice->isLabelVisible()) {
+            counts.append(slice->label());
+        }
     }
-    return labels;
+    return counts;
 }
 
 void StatisticsChart::styleSlice(QPieSlice* slice, qsizetype index) {

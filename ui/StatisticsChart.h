@@ -29,7 +29,7 @@ public:
 
     QPieSeries* series() const { return series_; }
     QStringList legendLabels() const;
-    QStringList sliceLabels() const;
+    QStringList shownCounts() const; // the counts drawn on slices, leaving out slices too thin for theirs
 
 private:
     void styleSlice(QPieSlice* slice, qsizetype index);
