@@ -20,8 +20,8 @@ ChartCard::ChartCard(QWidget* parent) : QWidget(parent), layout_(new QVBoxLayout
     layout_->setContentsMargins(padding, padding, padding, padding);
 }
 
-void ChartCard::addWidget(QWidget* widget) {
-    layout_->addWidget(widget);
+void ChartCard::addWidget(QWidget* widget, Qt::Alignment alignment) {
+    layout_->addWidget(widget, 0, alignment);
 }
 
 void ChartCard::replaceWidget(QWidget* current, QWidget* replacement) {

@@ -13,7 +13,7 @@ class ChartCard : public QWidget {
 public:
     explicit ChartCard(QWidget* parent = nullptr);
 
-    void addWidget(QWidget* widget);
+    void addWidget(QWidget* widget, Qt::Alignment alignment = {});
     // Puts `replacement` where `current` stands and deletes `current`.
     void replaceWidget(QWidget* current, QWidget* replacement);
 

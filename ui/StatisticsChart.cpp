@@ -21,6 +21,8 @@ namespace foldwise {
 namespace {
 
 constexpr int chartHeight = 300;
+// Wide enough for the ring and a legend of long names beside it; wider would only part the two.
+constexpr int maximumChartWidth = 540;
 constexpr qreal sliceBorderWidth = 1.5; // stands in for the gap between neighbouring slices
 constexpr qreal labelPadding = 1.0;     // keeps a count clear of its slice's border
 
@@ -43,12 +45,14 @@ StatisticsChart::StatisticsChart(const QList<ChartEntry>& entries, QWidget* pare
     // The card already pads its contents; the chart's own margins would only shrink the ring.
     pie->layout()->setContentsMargins(0, 0, 0, 0);
     pie->setMargins(QMargins(0, 4, 0, 0));
-    pie->legend()->setAlignment(Qt::AlignBottom);
+    // Beside the ring, one name a line, the legend has room for every name in full.
+    pie->legend()->setAlignment(Qt::AlignRight);
     pie->legend()->setLabelColor(palette().color(QPalette::Text));
     nameLegendMarkers(entries);
 
     setRenderHint(QPainter::Antialiasing);
     setFixedHeight(chartHeight);
+    setMaximumWidth(maximumChartWidth);
     setFrameShape(QFrame::NoFrame);
     setBackgroundBrush(Qt::NoBrush);
     viewport()->setAutoFillBackground(false);
@@ -64,6 +68,10 @@ StatisticsChart::StatisticsChart(const QList<ChartEntry>& entries, QWidget* pare
         }
     });
     showCountsThatFit();
+}
+
+QSize StatisticsChart::sizeHint() const {
+    return {maximumChartWidth, chartHeight};
 }
 
 QStringList StatisticsChart::legendLabels() const {

@@ -20,12 +20,15 @@ struct ChartEntry {
     std::int64_t count = 0;
 };
 
-// A donut chart of counts, 300 high: each slice shows its count in white, the legend names the slices.
+// A donut chart of counts, 300 high and at most 540 wide: each slice shows its count in white, the legend
+// beside it names the slices.
 class StatisticsChart : public QChartView {
     Q_OBJECT
 
 public:
     explicit StatisticsChart(const QList<ChartEntry>& entries, QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
 
     QPieSeries* series() const { return series_; }
     QStringList legendLabels() const;

@@ -53,9 +53,9 @@ StatisticsResultsPage::StatisticsResultsPage(QWidget* parent)
 
     const QFont headline = textStyleFont(TextStyle::Headline, font());
     categoryCard_->addWidget(centredLabel(tr("File Categories"), headline, categoryCard_));
-    categoryCard_->addWidget(categoryChart_);
+    categoryCard_->addWidget(categoryChart_, Qt::AlignHCenter);
     typeCard_->addWidget(centredLabel(tr("File Types"), headline, typeCard_));
-    typeCard_->addWidget(typeChart_);
+    typeCard_->addWidget(typeChart_, Qt::AlignHCenter);
     typeCaption_ = centredLabel(tr("Showing top 10 file types"), textStyleFont(TextStyle::Caption, font()), typeCard_);
     QPalette dimmed = typeCaption_->palette();
     dimmed.setColor(QPalette::WindowText, palette().color(QPalette::PlaceholderText));
