@@ -53,6 +53,14 @@ Folder::Folder(Folder&& other) noexcept : fd_(other.fd_), path_(std::move(other.
 }
 
 std::vector<std::string> Folder::names(bool includeHidden) const {
+    std::vector<std::string> result;
+    for (Entry& entry : entries(includeHidden)) {
+        result.push_back(std::move(entry.name));
+    }
+    return result;
+}
+
+std::vector<Folder::Entry> Folder::entries(bool includeHidden) const {
     // fdopendir takes ownership of the descriptor it is given, so it gets a duplicate.
     const int listingFd = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* dir = listingFd < 0 ? nullptr : ::fdopendir(listingFd);
@@ -63,16 +71,16 @@ std::vector<std::string> Folder::names(bool includeHidden) const {
         }
         throw FileError::fromErrno("Could not list the folder " + quoted(FileSystem::displayPath(path_)), error);
     }
-    std::vector<std::string> result;
+    std::vector<Entry> result;
     errno = 0;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name(entry->d_name);
-        if (name == "." || name == "..") {
+        if (name == "." || name == ".." || (!includeHidden && FileSystem::isHiddenName(name))) {
             continue;
         }
-        if (includeHidden || !FileSystem::isHiddenName(name)) {
-            result.emplace_back(name);
-        }
+        // Most file systems say what an entry is; only where one does not is a stat needed.
+        const bool isFolder = entry->d_type == DT_UNKNOWN ? isRealFolder(entry->d_name) : entry->d_type == DT_DIR;
+        result.push_back(Entry{std::string(name), isFolder});
     }
     const int error = errno;
     ::closedir(dir);
@@ -83,20 +91,20 @@ std::vector<std::string> Folder::names(bool includeHidden) const {
 }
 
 bool Folder::walk(WalkOptions options, const Visitor& visit) const {
-    std::vector<std::string> entries;
+    std::vector<Entry> listed;
     try {
-        entries = names(false);
+        listed = entries(false);
     } catch (const FileError&) {
         return false;
     }
-    for (const std::string& name : entries) {
-        visit(*this, name);
-        if (!isRealFolder(name) || (options.skipPackageContents && FileSystem::isPackageName(name))) {
+    for (const Entry& entry : listed) {
+        visit(*this, entry.name);
+        if (!entry.isRealFolder || (options.skipPackageContents && FileSystem::isPackageName(entry.name))) {
             continue;
         }
         std::optional<Folder> subFolder;
         try {
-            subFolder.emplace(*this, name);
+            subFolder.emplace(*this, entry.name); // refuses a link put in the folder's place meanwhile
         } catch (const FileError&) {
             continue; // vanished or cannot be opened: passed over
         }

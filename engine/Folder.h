@@ -32,6 +32,13 @@ public:
     // Names of the folder's entries, in the directory's own order.
     std::vector<std::string> names(bool includeHidden) const;
 
+    struct Entry {
+        std::string name;
+        bool isRealFolder; // a folder, not a link to one
+    };
+    // The same, with what each entry is, taken from the directory itself where it says.
+    std::vector<Entry> entries(bool includeHidden) const;
+
     EntryKind kindOf(const std::string& relative) const; // follows links
     bool exists(const std::string& relative) const;      // follows links
     bool isRealFolder(const std::string& name) const;    // a folder, not a link to one

@@ -56,11 +56,9 @@ void organizeFiles(const fs::path& input, const fs::path& output, bool useSmartC
         if (!outputFolder->exists(subFolder)) {
             outputFolder->createFolder(subFolder);
         }
-        const std::string destination = subFolder + "/" + name;
-        if (outputFolder->exists(destination)) {
-            continue; // a taken name is left where it is
-        }
-        inputFolder.moveNoReplace(name, *outputFolder, destination);
+        // A taken name is left where it is. The move itself is the test: it never replaces, so a
+        // file that appears at the destination at any moment before it is never overwritten.
+        inputFolder.moveNoReplace(name, *outputFolder, subFolder + "/" + name);
     }
 }
 

@@ -28,9 +28,7 @@ void moveFilesBack(const fs::path& input, const fs::path& output) {
         if (!inputFolder) {
             inputFolder.emplace(input);
         }
-        if (inputFolder->exists(name)) {
-            return; // a taken name stays where it is
-        }
+        // A taken name stays where it is: the move never replaces, which makes it its own test.
         parent.moveNoReplace(name, *inputFolder, name);
     });
 }
