@@ -1,5 +1,6 @@
 #include "ControlledAnalysis.h"
 
+#include "ui/ChartCard.h"
 #include "ui/ChartColors.h"
 #include "ui/SliceLabelFit.h"
 #include "ui/StatisticsChart.h"
@@ -136,6 +137,19 @@ private slots:
         StatisticsChart chart({{QStringLiteral("a"), 3}, {QStringLiteral("b"), 2}});
         QCOMPARE(chart.series()->slices().at(0)->color(), colors.at(0));
         QCOMPARE(chart.series()->slices().at(1)->color(), colors.at(1));
+        // The border that parts neighbouring slices is the card's own colour.
+        QCOMPARE(chart.series()->slices().at(0)->borderColor(), chart.palette().color(QPalette::Base));
+    }
+
+    void theCardIsRoundedInTheBaseColour() {
+        ChartCard card;
+        card.resize(200, 120);
+        const QImage image = card.grab().toImage();
+        const QColor base = card.palette().color(QPalette::Base);
+        QCOMPARE(image.pixelColor(100, 60), base);
+        QCOMPARE(image.pixelColor(20, 1), base); // the straight top edge
+        QVERIFY(image.pixelColor(0, 0) != base); // the corner, cut away
+        QVERIFY(image.pixelColor(199, 119) != base);
     }
 };
 
