@@ -18,10 +18,6 @@ namespace foldwise {
 
 namespace {
 
-std::string quoted(const std::string& text) {
-    return "“" + text + "”";
-}
-
 // The parent folder and own name of a path, for the relative operations of Folder.
 std::pair<fs::path, std::string> splitPath(const fs::path& path) {
     const fs::path parent = path.has_parent_path() ? path.parent_path() : fs::path(".");
@@ -120,7 +116,7 @@ void FileSystem::createDirectories(const fs::path& folder) {
     std::error_code error;
     fs::create_directories(folder, error);
     if (error) {
-        throw FileError("Could not create the folder " + quoted(displayPath(folder)) + ": " + error.message());
+        throw FileError("Could not create the folder " + quoted(folder) + ": " + error.message());
     }
 }
 

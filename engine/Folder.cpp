@@ -15,10 +15,6 @@ namespace foldwise {
 
 namespace {
 
-std::string quoted(const std::string& text) {
-    return "“" + text + "”";
-}
-
 int openFolder(int parentFd, const char* path, int extraFlags) {
     return ::openat(parentFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC | extraFlags);
 }
@@ -27,14 +23,14 @@ int openFolder(int parentFd, const char* path, int extraFlags) {
 
 Folder::Folder(const fs::path& path) : fd_(openFolder(AT_FDCWD, path.c_str(), 0)), path_(path) {
     if (fd_ < 0) {
-        throw FileError::fromErrno("Could not open the folder " + quoted(FileSystem::displayPath(path)), errno);
+        throw FileError::fromErrno("Could not open the folder " + FileSystem::quoted(path), errno);
     }
 }
 
 Folder::Folder(const Folder& parent, const std::string& name)
     : fd_(openFolder(parent.fd_, name.c_str(), O_NOFOLLOW)), path_(parent.path_ / name) {
     if (fd_ < 0) {
-        throw FileError::fromErrno("Could not open the folder " + quoted(FileSystem::displayPath(path_)), errno);
+        throw FileError::fromErrno("Could not open the folder " + FileSystem::quoted(path_), errno);
     }
 }
 
@@ -69,7 +65,7 @@ std::vector<Folder::Entry> Folder::entries(bool includeHidden) const {
         if (listingFd >= 0) {
             ::close(listingFd);
         }
-        throw FileError::fromErrno("Could not list the folder " + quoted(FileSystem::displayPath(path_)), error);
+        throw FileError::fromErrno("Could not list the folder " + FileSystem::quoted(path_), error);
     }
     std::vector<Entry> result;
     errno = 0;
@@ -85,7 +81,7 @@ std::vector<Folder::Entry> Folder::entries(bool includeHidden) const {
     const int error = errno;
     ::closedir(dir);
     if (error != 0) {
-        throw FileError::fromErrno("Could not list the folder " + quoted(FileSystem::displayPath(path_)), error);
+        throw FileError::fromErrno("Could not list the folder " + FileSystem::quoted(path_), error);
     }
     return result;
 }
@@ -139,15 +135,15 @@ void Folder::createFolder(const std::string& name) const {
     if (error == EEXIST && kindOf(name) == EntryKind::Directory) {
         return; // made by someone else in the meantime
     }
-    throw FileError::fromErrno("Could not create the folder " + quoted(FileSystem::displayPath(path_ / name)), error);
+    throw FileError::fromErrno("Could not create the folder " + FileSystem::quoted(path_ / name), error);
 }
 
 MoveResult Folder::moveNoReplace(const std::string& name, const Folder& destination,
                                  const std::string& destinationRelative) const {
     const auto fail = [&](int error) {
         const fs::path target = (destination.path_ / destinationRelative).parent_path();
-        return FileError::fromErrno("Could not move " + quoted(FileSystem::displayName(path_ / name)) + " to " +
-                                        quoted(FileSystem::displayPath(target)),
+        return FileError::fromErrno("Could not move " + FileSystem::quoted(fs::path(name).filename()) + " to " +
+                                        FileSystem::quoted(target),
                                     error);
     };
     if (::renameat2(fd_, name.c_str(), destination.fd_, destinationRelative.c_str(), RENAME_NOREPLACE) == 0) {

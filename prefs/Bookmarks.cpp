@@ -36,10 +36,6 @@ struct Bookmark {
     fs::path path;
 };
 
-std::string quoted(const fs::path& path) {
-    return "“" + FileSystem::displayPath(path) + "”";
-}
-
 void appendBigEndian(QByteArray& bytes, std::uint64_t value, int width) {
     for (int shift = (width - 1) * 8; shift >= 0; shift -= 8) {
         bytes.append(static_cast<char>((value >> shift) & 0xff));
@@ -105,7 +101,7 @@ fs::path bookmarkPath(const fs::path& folder) {
     std::error_code error;
     fs::path path = fs::absolute(folder, error);
     if (error) {
-        throw FileError::fromErrno("Could not bookmark the folder " + quoted(folder), error.value());
+        throw FileError::fromErrno("Could not bookmark the folder " + FileSystem::quoted(folder), error.value());
     }
     while (!path.has_filename() && path.has_relative_path()) {
         path = path.parent_path();
@@ -143,14 +139,14 @@ QByteArray Bookmarks::create(const fs::path& folder) {
     const fs::path path = bookmarkPath(folder);
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0) {
-        throw FileError::fromErrno("Could not bookmark the folder " + quoted(path), errno);
+        throw FileError::fromErrno("Could not bookmark the folder " + FileSystem::quoted(path), errno);
     }
     struct stat status {};
     const int statResult = ::fstat(descriptor, &status);
     const int statError = errno;
     ::close(descriptor);
     if (statResult != 0) {
-        throw FileError::fromErrno("Could not bookmark the folder " + quoted(path), statError);
+        throw FileError::fromErrno("Could not bookmark the folder " + FileSystem::quoted(path), statError);
     }
     return encode({identityOf(status), path});
 }
@@ -163,15 +159,15 @@ ResolvedBookmark Bookmarks::resolve(const QByteArray& bytes) {
             return {bookmark.path, identityOf(status) != bookmark.identity};
         }
     } else if (errno != ENOENT && errno != ENOTDIR) {
-        throw FileError::fromErrno("Could not reach the folder " + quoted(bookmark.path), errno);
+        throw FileError::fromErrno("Could not reach the folder " + FileSystem::quoted(bookmark.path), errno);
     }
     if (const auto renamed = findRenamedFolder(bookmark)) {
         return {*renamed, true};
     }
     if (FileSystem::exists(bookmark.path)) {
-        throw FileError("The folder " + quoted(bookmark.path) + " is no longer a folder.");
+        throw FileError("The folder " + FileSystem::quoted(bookmark.path) + " is no longer a folder.");
     }
-    throw FileError("The folder " + quoted(bookmark.path) + " no longer exists.");
+    throw FileError("The folder " + FileSystem::quoted(bookmark.path) + " no longer exists.");
 }
 
 } // namespace foldwise
