@@ -1,7 +1,7 @@
 #include "engine/Organizer.h"
 #include "engine/FileError.h"
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

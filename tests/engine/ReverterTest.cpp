@@ -2,7 +2,7 @@
 #include "engine/FileError.h"
 #include "engine/Organizer.h"
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The sample-folder maker gives a newcomer something worth sorting, and never harms a folder it did not make.
 #include "engine/Categories.h"
-#include "tests/engine/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
