@@ -1,0 +1,11 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace foldwise::testing {
+
+// Everything `call` writes to standard output (file descriptor 1, so stdio and plain writes alike), as bytes.
+std::string captureStdout(const std::function<void()>& call);
+
+} // namespace foldwise::testing
