@@ -1,74 +1,124 @@
-#include "TempTree.h"
+#include "tests/stats/TempTree.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <array>
 #include <fstream>
-#include <sstream>
+#include <random>
 #include <stdexcept>
-#include <stdlib.h>
 
 namespace foldwise::testing {
+namespace {
 
-TempTree::TempTree(const fs::path& base) {
-    std::string pattern = (base / "foldwise-stats-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed in " + base.string());
-    }
-    root_ = pattern;
+fs::path withParents(const fs::path& path) {
+    fs::create_directories(path.parent_path());
+    return path;
 }
 
-TempTree::~TempTree() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
+bool isPackage(const std::string& name) {
+    static const std::array<std::string, 5> packages{"app", "bundle", "framework", "plugin", "kext"};
+    return std::find(packages.begin(), packages.end(), slowTypeOf(name)) != packages.end();
 }
+
+} // namespace
 
 fs::path TempTree::file(const fs::path& relative) const {
-    const fs::path path = root_ / relative;
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << "x";
-    return path;
+    const fs::path file = withParents(path() / relative);
+    std::ofstream(file, std::ios::binary) << "x";
+    return file;
 }
 
 fs::path TempTree::folder(const fs::path& relative) const {
-    fs::create_directories(root_ / relative);
-    return root_ / relative;
+    fs::create_directories(path() / relative);
+    return path() / relative;
 }
 
 fs::path TempTree::link(const fs::path& relative, const fs::path& target) const {
-    const fs::path path = root_ / relative;
-    fs::create_directories(path.parent_path());
-    fs::create_symlink(target, path);
-    return path;
+    const fs::path link = withParents(path() / relative);
+    fs::create_symlink(target, link);
+    return link;
 }
 
 fs::path TempTree::fifo(const fs::path& relative) const {
-    const fs::path path = root_ / relative;
-    fs::create_directories(path.parent_path());
-    if (::mkfifo(path.c_str(), 0644) != 0) {
-        throw std::runtime_error("mkfifo failed for " + path.string());
+    const fs::path fifo = withParents(path() / relative);
+    if (::mkfifo(fifo.c_str(), 0644) != 0) {
+        throw std::runtime_error("mkfifo failed for " + fifo.string());
     }
-    return path;
+    return fifo;
 }
 
-std::string captureStdout(const std::function<void()>& call) {
-    std::fflush(stdout);
-    std::FILE* capture = std::tmpfile();
-    const int saved = ::dup(STDOUT_FILENO);
-    ::dup2(::fileno(capture), STDOUT_FILENO);
-    call();
-    std::fflush(stdout);
-    ::dup2(saved, STDOUT_FILENO);
-    ::close(saved);
+void TempTree::growRandomly(unsigned seed, int entries) const {
+    static const std::array<std::string, 10> extensions{".txt", ".JPG", ".jpg", ".tar.gz", ".Md",
+                                                        "",     ".",    ".mp3", ".cpp",    ".PDF"};
+    static const std::array<std::string, 6> folderNames{"d", "d", "d", ".hidden", "Tool.App", "notes.txt"};
+    std::mt19937 random(seed);
+    auto pick = [&random](std::size_t size) {
+        return std::uniform_int_distribution<std::size_t>(0, size - 1)(random);
+    };
 
-    std::rewind(capture);
-    std::ostringstream text;
-    for (int c = std::fgetc(capture); c != EOF; c = std::fgetc(capture)) {
-        text.put(static_cast<char>(c));
+    std::vector<fs::path> folders{"."};
+    std::vector<fs::path> files;
+    for (int i = 0; i < entries; ++i) {
+        const fs::path parent = folders[pick(folders.size())];
+        const std::string n = std::to_string(i);
+        switch (pick(20)) {
+        case 0:
+        case 1:
+        case 2:
+            folders.push_back(parent / (folderNames[pick(folderNames.size())] + n));
+            folder(folders.back());
+            break;
+        case 3:
+            file(parent / (".f" + n + ".txt"));
+            break;
+        case 4:
+            file(parent / ("\xff\xfe" + n + ".bin"));
+            break;
+        case 5:
+            link(parent / ("to-folder" + n), path() / folders[pick(folders.size())]);
+            break;
+        case 6:
+            link(parent / ("dangling" + n + ".txt"), path() / "nothing-here");
+            break;
+        case 7:
+            if (!files.empty()) {
+                link(parent / ("to-file" + n + ".JPEG"), path() / files[pick(files.size())]);
+            }
+            break;
+        case 8:
+            fifo(parent / ("pipe" + n));
+            break;
+        default:
+            files.push_back(parent / ("f" + n + extensions[pick(extensions.size())]));
+            file(files.back());
+            break;
+        }
     }
-    std::fclose(capture);
-    return text.str();
+}
+
+std::vector<fs::path> filesFoundBySlowWalk(const fs::path& root) {
+    std::vector<fs::path> found;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+        const std::string name = it->path().filename().string();
+        const bool isRealFolder = it->is_directory() && !it->is_symlink();
+        if (name.front() == '.' || (isRealFolder && isPackage(name))) {
+            it.disable_recursion_pending();
+            continue;
+        }
+        if (fs::exists(it->status()) && !fs::is_directory(it->status())) {
+            found.push_back(it->path());
+        }
+    }
+    return found;
+}
+
+std::string slowTypeOf(const fs::path& file) {
+    const std::string name = file.filename().string();
+    const auto dot = name.rfind('.');
+    std::string type = dot == std::string::npos || dot == 0 ? "" : name.substr(dot + 1);
+    std::transform(type.begin(), type.end(), type.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
+    return type.empty() ? "No Extension" : type;
 }
 
 } // namespace foldwise::testing

@@ -1,34 +1,31 @@
 #pragma once
 
-#include <filesystem>
-#include <functional>
+#include "tests/support/TempFolder.h"
+
 #include <string>
+#include <vector>
 
 namespace foldwise::testing {
-namespace fs = std::filesystem;
 
-// A temporary folder, removed with everything in it at the end of the test, with helpers that make
-// entries of every kind below it. Paths given to the helpers are relative to the root; missing
-// parent folders are made on the way.
-class TempTree {
+// A temporary folder with helpers that make entries of every kind below it. Paths given to the helpers
+// are relative to the folder; missing parent folders are made on the way.
+class TempTree : public TempFolder {
 public:
-    explicit TempTree(const fs::path& base = fs::temp_directory_path());
-    ~TempTree();
-    TempTree(const TempTree&) = delete;
-    TempTree& operator=(const TempTree&) = delete;
-
-    const fs::path& root() const { return root_; }
+    using TempFolder::TempFolder;
 
     fs::path file(const fs::path& relative) const;
     fs::path folder(const fs::path& relative) const;
     fs::path link(const fs::path& relative, const fs::path& target) const;
     fs::path fifo(const fs::path& relative) const;
 
-private:
-    fs::path root_;
+    // A reproducible mix of files, folders, hidden entries, packages, links of every kind (to files, to
+    // folders including ancestors, dangling) and fifos, at random depths.
+    void growRandomly(unsigned seed, int entries) const;
 };
 
-// Everything the call writes to standard output (file descriptor 1), as bytes.
-std::string captureStdout(const std::function<void()>& call);
+// The independent count the analysis is checked against: the files below `root` found the slow, plain
+// way with std::filesystem, and a file's extension lowercased in ASCII, or "No Extension".
+std::vector<fs::path> filesFoundBySlowWalk(const fs::path& root);
+std::string slowTypeOf(const fs::path& file);
 
 } // namespace foldwise::testing
