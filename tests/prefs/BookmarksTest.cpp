@@ -5,109 +5,73 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <functional>
 #include <random>
 
 namespace foldwise {
 namespace {
 
-// The description of the FileError that resolving `bytes` throws, or "" when it does not throw.
+using testing::madeFolder;
+
+// The description of the FileError that `call` throws, or "" when it throws none.
+std::string errorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const FileError& error) {
+        return error.localizedDescription();
+    }
+    return {};
+}
+
 std::string resolveError(const QByteArray& bytes) {
-    try {
-        Bookmarks::resolve(bytes);
-    } catch (const FileError& error) {
-        return error.localizedDescription();
-    }
-    return {};
+    return errorOf([&] { Bookmarks::resolve(bytes); });
 }
 
-std::string createError(const fs::path& folder) {
-    try {
-        Bookmarks::create(folder);
-    } catch (const FileError& error) {
-        return error.localizedDescription();
-    }
-    return {};
-}
-
-class BookmarksTest : public testing::Test {
+class BookmarksTest : public ::testing::Test {
 protected:
-    test::TempFolder temp;
+    testing::TempFolder temp;
 };
 
-TEST_F(BookmarksTest, CreationFailsClearlyWhereThereIsNoFolder) {
-    const fs::path missing = temp.path() / "missing";
-    EXPECT_EQ(createError(missing),
-              "Could not bookmark the folder “" + missing.string() + "”: No such file or directory");
-    std::ofstream(temp.path() / "file.txt") << "text";
-    EXPECT_EQ(createError(temp.path() / "file.txt"),
-              "Could not bookmark the folder “" + (temp.path() / "file.txt").string() + "”: Not a directory");
-    EXPECT_NE(createError(""), "");
-}
-
-TEST_F(BookmarksTest, AnUnchangedFolderResolvesToItselfAndIsNotStale) {
-    const fs::path folder = temp.makeFolder("Inbox");
-    for (const fs::path& given : {folder, fs::path(folder.native() + "/")}) {
+TEST_F(BookmarksTest, AFolderResolvesToItselfByteForByteAndAnythingElseCannotBeBookmarked) {
+    const fs::path folder = madeFolder(temp / "Inbox");
+    const fs::path notUtf8 = madeFolder(temp / "caf\xe9 \xff");
+    for (const auto& [given, expected] :
+         {std::pair{folder, folder}, std::pair{fs::path(folder.native() + "/"), folder}, std::pair{notUtf8, notUtf8}}) {
         const ResolvedBookmark resolved = Bookmarks::resolve(Bookmarks::create(given));
-        EXPECT_EQ(resolved.folder, folder);
+        EXPECT_EQ(resolved.folder.native(), expected.native());
         EXPECT_FALSE(resolved.isStale);
     }
-}
 
-TEST_F(BookmarksTest, ANameThatIsNotUtf8SurvivesByteForByte) {
-    const fs::path folder = temp.makeFolder("caf\xe9 \xff");
-    const ResolvedBookmark resolved = Bookmarks::resolve(Bookmarks::create(folder));
-    EXPECT_EQ(resolved.folder.native(), folder.native());
-    EXPECT_FALSE(resolved.isStale);
-}
-
-TEST_F(BookmarksTest, AReplacedFolderIsStaleAtItsPath) {
-    const fs::path folder = temp.makeFolder("Inbox");
-    const QByteArray bookmark = Bookmarks::create(folder);
-    fs::rename(folder, temp.path() / "Elsewhere");
-    temp.makeFolder("Inbox");
-
-    // The folder now at the path wins over the bookmarked one under its new name.
-    const ResolvedBookmark resolved = Bookmarks::resolve(bookmark);
-    EXPECT_EQ(resolved.folder, folder);
-    EXPECT_TRUE(resolved.isStale);
-}
-
-TEST_F(BookmarksTest, AFolderRenamedWithinItsParentIsFoundUnderItsNewName) {
-    const fs::path folder = temp.makeFolder("Inbox");
-    temp.makeFolder("Another");
-    const QByteArray bookmark = Bookmarks::create(folder);
-    fs::rename(folder, temp.path() / "Inbox 2");
-
-    const ResolvedBookmark resolved = Bookmarks::resolve(bookmark);
-    EXPECT_EQ(resolved.folder, temp.path() / "Inbox 2");
-    EXPECT_TRUE(resolved.isStale);
-
-    // A file put where the folder was does not hide the renamed folder.
-    std::ofstream(folder) << "text";
-    EXPECT_EQ(Bookmarks::resolve(bookmark).folder, temp.path() / "Inbox 2");
+    const fs::path missing = temp / "missing";
+    const fs::path file = temp / "file.txt";
+    testing::writeFile(file);
+    EXPECT_EQ(errorOf([&] { Bookmarks::create(missing); }),
+              "Could not bookmark the folder “" + missing.string() + "”: No such file or directory");
+    EXPECT_EQ(errorOf([&] { Bookmarks::create(file); }),
+              "Could not bookmark the folder “" + file.string() + "”: Not a directory");
+    EXPECT_NE(errorOf([] { Bookmarks::create(""); }), "");
 }
 
 TEST_F(BookmarksTest, AFolderThatIsGoneFailsClearly) {
-    const fs::path folder = temp.makeFolder("Parent/Inbox");
+    const fs::path folder = madeFolder(temp / "Parent/Inbox");
     const QByteArray bookmark = Bookmarks::create(folder);
     const std::string gone = "The folder “" + folder.string() + "” no longer exists.";
 
-    fs::rename(folder, temp.makeFolder("Other") / "Inbox"); // moved to another parent
+    fs::rename(folder, madeFolder(temp / "Other") / "Inbox"); // moved to another parent
     EXPECT_EQ(resolveError(bookmark), gone);
 
-    std::ofstream(folder) << "text";
+    testing::writeFile(folder);
     EXPECT_EQ(resolveError(bookmark), "The folder “" + folder.string() + "” is no longer a folder.");
 
-    fs::remove_all(temp.path() / "Parent");
+    fs::remove_all(temp / "Parent");
     EXPECT_EQ(resolveError(bookmark), gone);
 
-    std::ofstream(temp.path() / "Parent") << "a file where the parent was";
+    testing::writeFile(temp / "Parent", "a file where the parent was");
     EXPECT_EQ(resolveError(bookmark), gone);
 }
 
 TEST_F(BookmarksTest, BytesThatAreNotOurBookmarkFailCleanly) {
-    const QByteArray bookmark = Bookmarks::create(temp.makeFolder("Inbox"));
+    const QByteArray bookmark = Bookmarks::create(madeFolder(temp / "Inbox"));
     EXPECT_EQ(resolveError(""), "The folder bookmark is empty.");
     EXPECT_EQ(resolveError("bplist00 something else"), "The stored data is not a folder bookmark.");
 

@@ -1,35 +1,24 @@
 #pragma once
 
-#include <filesystem>
-#include <functional>
+#include "prefs/Preferences.h"
+#include "tests/support/TempFolder.h"
+
 #include <string>
 
-namespace foldwise::test {
-namespace fs = std::filesystem;
+namespace foldwise::testing {
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const fs::path& path() const { return path_; }
-    fs::path makeFolder(const fs::path& name) const; // creates path() / name and returns it
-
-private:
-    fs::path path_;
-};
-
-// What `action` wrote to standard output (file descriptor 1).
-std::string capturedStdout(const std::function<void()>& action);
+// Creates `folder`, with the folders above it, and returns it.
+fs::path madeFolder(const fs::path& folder);
 
 // Removes every preference entry, as on a first launch.
 void clearPreferences();
 
 // The preferences file QSettings("Foldwise", "Foldwise") uses under the test's XDG_CONFIG_HOME.
 fs::path preferencesFile();
+
+// The three entries on one line, as this process reads them, and as the program prints them when it is
+// run with --print-preferences (as after a restart).
+std::string describe(const Preferences& preferences);
 
 // While it lives, a file stands where the preferences folder belongs, so nothing can be written there.
 class UnwritablePreferences {
@@ -44,4 +33,4 @@ private:
     fs::path aside_;
 };
 
-} // namespace foldwise::test
+} // namespace foldwise::testing

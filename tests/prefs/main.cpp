@@ -1,4 +1,5 @@
 #include "prefs/Preferences.h"
+#include "tests/prefs/PrefsTestSupport.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -9,26 +10,11 @@
 #include <cstdio>
 #include <string_view>
 
-namespace {
-
-// Run as a child process by the tests, this prints what a fresh start of the program reads back.
-int printPreferences() {
-    const auto& preferences = foldwise::Preferences::shared();
-    const auto print = [](const char* key, const std::optional<QByteArray>& bookmark) {
-        std::printf("%s=%s\n", key, bookmark ? bookmark->toHex().constData() : "absent");
-    };
-    print("inputFolderBookmark", preferences.inputFolderBookmark());
-    print("outputFolderBookmark", preferences.outputFolderBookmark());
-    std::printf("useSmartCategories=%s\n", preferences.useSmartCategories() ? "true" : "false");
-    return 0;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
+    // Run so by the tests, the program prints what a fresh start reads from the preferences.
     if (argc == 2 && std::string_view(argv[1]) == "--print-preferences") {
-        const QCoreApplication application(argc, argv);
-        return printPreferences();
+        std::fputs(foldwise::testing::describe(foldwise::Preferences::shared()).c_str(), stdout);
+        return 0;
     }
     // QSettings takes its folder from XDG_CONFIG_HOME once, at its first use: set it before anything else.
     const QTemporaryDir configHome;
