@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
-#include <set>
 #include <string>
 
 #include <sys/wait.h>
@@ -28,15 +27,7 @@ std::string quoted(const fs::path& path) {
     return "'" + path.string() + "'";
 }
 
-bool hasUpperCase(const std::string& text) {
-    return std::any_of(text.begin(), text.end(), [](unsigned char c) { return c >= 'A' && c <= 'Z'; });
-}
-
-bool hasNonAscii(const std::string& text) {
-    return std::any_of(text.begin(), text.end(), [](unsigned char c) { return c >= 0x80; });
-}
-
-TEST(SampleFolder, HoldsEveryKindOfFileASortShouldMeet) {
+TEST(SampleFolder, HoldsEveryKindOfFileASortShouldMeetAndIsRefilledWithoutOverwriting) {
     TempFolder temp;
     const fs::path sample = temp / "Sample";
     ASSERT_EQ(makeSampleFolder(quoted(sample)), 0);
@@ -46,63 +37,29 @@ TEST(SampleFolder, HoldsEveryKindOfFileASortShouldMeet) {
     bool upperCaseExtension = false, space = false, accent = false, hidden = false;
     for (const auto& entry : fs::directory_iterator(sample)) {
         const std::string name = entry.path().filename().string();
-        if (name.starts_with(".")) {
+        if (!entry.is_regular_file() || name.starts_with(".")) {
             hidden = hidden || (entry.is_regular_file() && name != ".foldwise-sample");
-            continue;
-        }
-        if (!entry.is_regular_file()) {
             continue;
         }
         ++files;
         ++perCategory[categoryForFile(entry.path())];
-        upperCaseExtension = upperCaseExtension || hasUpperCase(entry.path().extension().string());
+        const std::string extension = entry.path().extension().string();
+        upperCaseExtension =
+            upperCaseExtension || std::ranges::any_of(extension, [](char c) { return c >= 'A' && c <= 'Z'; });
         space = space || name.find(' ') != std::string::npos;
-        accent = accent || hasNonAscii(name);
+        accent = accent || std::ranges::any_of(name, [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
     }
-
-    EXPECT_GE(files, 200);
-    EXPECT_LE(files, 500);
+    EXPECT_TRUE(files >= 200 && files <= 500) << files;
     for (const char* category : {"Images", "Video", "Audio", "Documents", "Archives", "Code", "Other"}) {
         EXPECT_GE(perCategory[category], 3) << category;
     }
-    EXPECT_TRUE(upperCaseExtension);
-    EXPECT_TRUE(space);
-    EXPECT_TRUE(accent);
-    EXPECT_TRUE(hidden);
-
-    int inSubFolder = 0;
-    for (const auto& entry : fs::directory_iterator(sample / "Old stuff")) {
-        inSubFolder += entry.is_regular_file() ? 1 : 0;
-    }
-    EXPECT_GE(inSubFolder, 3);
-}
-
-TEST(SampleFolder, DefaultsToAFolderInTheHomeFolder) {
-    TempFolder home;
-    ASSERT_EQ(makeSampleFolder({}, "HOME=" + quoted(home.path())), 0);
-    EXPECT_TRUE(fs::exists(home / "Foldwise-Sample/Old stuff"));
-}
-
-TEST(SampleFolder, RefusesAFolderItDidNotMakeAndTouchesNothing) {
-    TempFolder temp;
-    testing::writeFile(temp / "mine.txt", "my own notes");
-    const auto before = testing::treeOf(temp.path());
-
-    EXPECT_NE(makeSampleFolder(quoted(temp.path())), 0);
-    EXPECT_EQ(testing::treeOf(temp.path()), before);
-    EXPECT_EQ(testing::readFile(temp / "mine.txt"), "my own notes");
-
-    EXPECT_NE(makeSampleFolder(quoted(temp / "mine.txt")), 0);
-    EXPECT_EQ(testing::readFile(temp / "mine.txt"), "my own notes");
-}
-
-TEST(SampleFolder, RefillsItsOwnFolderWithoutOverwriting) {
-    TempFolder temp;
-    const fs::path sample = temp / "Sample";
-    ASSERT_EQ(makeSampleFolder(quoted(sample)), 0);
-    const auto complete = testing::treeOf(sample);
+    EXPECT_TRUE(upperCaseExtension && space && accent && hidden) << upperCaseExtension << space << accent << hidden;
+    EXPECT_GE(std::ranges::count_if(fs::directory_iterator(sample / "Old stuff"),
+                                    [](const auto& entry) { return entry.is_regular_file(); }),
+              3);
 
     // As after a Sort into another folder: some files gone, one edited by the user, one of the user's own.
+    const auto complete = testing::treeOf(sample);
     fs::remove(sample / "IMG_4101.JPG");
     fs::remove(sample / "Old stuff/song.mp3");
     testing::writeFile(sample / "notes.txt", "edited by the user");
@@ -114,6 +71,19 @@ TEST(SampleFolder, RefillsItsOwnFolderWithoutOverwriting) {
     EXPECT_EQ(testing::treeOf(sample), expected);
     EXPECT_EQ(testing::readFile(sample / "notes.txt"), "edited by the user");
     EXPECT_EQ(testing::readFile(sample / "added by the user.txt"), "keep me");
+}
+
+TEST(SampleFolder, RefusesWhatItDidNotMakeAndDefaultsToTheHomeFolder) {
+    TempFolder home;
+    testing::writeFile(home / "mine.txt", "my own notes");
+    const auto before = testing::treeOf(home.path());
+    EXPECT_NE(makeSampleFolder(quoted(home.path())), 0);
+    EXPECT_NE(makeSampleFolder(quoted(home / "mine.txt")), 0);
+    EXPECT_EQ(testing::treeOf(home.path()), before);
+    EXPECT_EQ(testing::readFile(home / "mine.txt"), "my own notes");
+
+    ASSERT_EQ(makeSampleFolder({}, "HOME=" + quoted(home.path())), 0);
+    EXPECT_TRUE(fs::exists(home / "Foldwise-Sample/Old stuff"));
 }
 
 } // namespace
