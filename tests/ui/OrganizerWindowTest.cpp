@@ -1,207 +1,294 @@
-// The window on real temporary folders: first launch, the enabling rule, Sort and Undo Sort with their
-// status lines, "Folders ready." and a restart with the same preferences.
-#include "WindowTestSupport.h"
-
+// The window on real temporary folders: first launch, the settings sheet's folder dialogs and what a pick
+// stores, Sort and Undo Sort with their status lines, and a restart with the same preferences.
+#include "app/ContentView.h"
+#include "app/FoldwiseApp.h"
+#include "prefs/FolderPicker.h"
 #include "prefs/Preferences.h"
+#include "prefs/SettingsSheet.h"
+#include "tests/support/TempFolder.h"
 #include "ui/FolderSelection.h"
 #include "ui/OrganizerView.h"
 #include "ui/StatusColor.h"
 #include "ui/SymbolIcon.h"
 
 #include <QApplication>
-
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdlib>
+#include <deque>
+
 namespace foldwise::test {
+namespace {
+using testing::TempFolder;
+using testing::treeOf;
+using testing::writeFile;
+namespace fs = std::filesystem;
+using Tree = std::set<std::string>;
+
+const QString initialStatus = QStringLiteral("Select input/output folders in Settings.");
+
+// Answers folder dialogs from a queue: a folder, or nothing for "cancelled".
+class FakeFolderPicker final : public FolderPicker {
+public:
+    std::optional<fs::path> pickFolder(QWidget*, const QString&, const std::optional<fs::path>&) override {
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<std::optional<fs::path>> answers;
+};
+
+// A window of the application with a fake folder dialog, shown and exposed.
+struct TestWindow {
+    TestWindow() : view(FoldwiseApp::makeWindow(std::unique_ptr<FolderPicker>(picker))) {
+        view->show();
+        if (!QTest::qWaitForWindowExposed(view.get())) {
+            qFatal("the test window was not exposed");
+        }
+        QCoreApplication::processEvents(); // the organizer's check on being shown is queued
+    }
+
+    template <typename Widget = QPushButton> Widget& find(const char* objectName) const {
+        auto* found = view->findChild<Widget*>(QString::fromLatin1(objectName));
+        if (found == nullptr) {
+            qFatal("no widget %s", objectName);
+        }
+        return *found;
+    }
+    void click(const char* button) const { QTest::mouseClick(&find(button), Qt::LeftButton); }
+    void pick(const char* button, const std::optional<fs::path>& answer) const {
+        picker->answers.push_back(answer);
+        click(button);
+    }
+    OrganizerView& organizer() const { return view->organizerView(); }
+    FolderSelection& selection() const { return view->folderSelection(); }
+    QString statusText() const { return find<QLabel>("statusLabel").text(); }
+
+    void openSettings() const {
+        click("settingsButton");
+        if (!QTest::qWaitForWindowExposed(&organizer().settingsSheet())) {
+            qFatal("the settings sheet was not exposed");
+        }
+    }
+    void chooseFolders(const fs::path& input, const fs::path& output, bool byExtension = false) const {
+        openSettings();
+        pick("selectInputFolderButton", input);
+        pick("selectOutputFolderButton", output);
+        if (byExtension) {
+            click("byExtensionButton");
+        }
+        click("doneButton");
+    }
+    void expectStatus(const QString& text, StatusColor color) const {
+        QCOMPARE(statusText(), text);
+        QCOMPARE(organizer().statusColor(), color);
+        QCOMPARE(find<QLabel>("statusLabel").palette().color(QPalette::WindowText),
+                 statusColorValue(color, view->palette()));
+    }
+
+    FakeFolderPicker* picker = new FakeFolderPicker; // owned by the window
+    std::unique_ptr<ContentView> view;
+};
+
+fs::path folder(const TempFolder& temp, const std::string& name) {
+    fs::create_directory(temp / name);
+    return temp / name;
+}
+
+} // namespace
 
 class OrganizerWindowTest : public QObject {
     Q_OBJECT
 
-    static void expectStatus(const TestWindow& window, const QString& text, StatusColor color) {
-        QCOMPARE(window.statusText(), text);
-        QCOMPARE(window.view->organizerView().statusColor(), color);
-        QCOMPARE(window.statusTextColor(), statusColorValue(color, window.view->palette()));
-    }
-
-    // Picks both folders in the settings sheet and closes it.
-    static void pickFolders(const TestWindow& window, const fs::path& input, const fs::path& output) {
-        window.openSettings();
-        window.pick(true, input);
-        window.pick(false, output);
-        window.closeSettings();
-    }
-
 private slots:
-    void init() { clearPreferences(); }
+    void init() { // as on a first launch
+        QSettings settings(QStringLiteral("Foldwise"), QStringLiteral("Foldwise"));
+        settings.clear();
+        settings.sync();
+    }
 
-    void firstLaunchShowsTheOrganizerWithNothingChosen() {
+    void firstLaunchShowsNothingChosenAndOnlyDoneClosesTheSheet() {
         const TestWindow window;
-        QTabWidget& tabs = window.view->tabs();
+        const QTabWidget& tabs = window.view->tabs();
         QCOMPARE(tabs.currentIndex(), 0);
         QCOMPARE(tabs.tabText(0), QStringLiteral("Organizer"));
         QCOMPARE(tabs.tabText(1), QStringLiteral("Statistics"));
         QVERIFY(!tabs.tabIcon(0).isNull() && !tabs.tabIcon(1).isNull());
-        expectStatus(window, QStringLiteral("Select input/output folders in Settings."), StatusColor::Primary);
-        QVERIFY(!window.button(QStringLiteral("sortButton")).isEnabled());
-        QVERIFY(!window.button(QStringLiteral("undoSortButton")).isEnabled());
-        QVERIFY(window.button(QStringLiteral("settingsButton")).isEnabled());
-        QVERIFY(!window.view->folderSelection().selectedInputFolderURL());
-        QCOMPARE(window.view->windowTitle(), QStringLiteral("Foldwise"));
-        QCOMPARE(window.view->minimumSize().expandedTo(window.view->minimumSizeHint()), window.view->minimumSize());
-        QVERIFY(window.view->width() > window.view->minimumWidth());
-    }
-
-    void everySymbolAndTheApplicationHaveAnIcon() {
         for (const char* symbol :
              {"folder", "chart.pie", "paperplane", "arrow.clockwise", "magnifyingglass", "folder.badge.questionmark"}) {
             QVERIFY2(!symbolIcon(QString::fromLatin1(symbol)).pixmap(24).isNull(), symbol);
         }
         QVERIFY(!QApplication::windowIcon().pixmap(48).isNull());
+        QCOMPARE(window.view->minimumSize().expandedTo(window.view->minimumSizeHint()), window.view->minimumSize());
+        window.expectStatus(initialStatus, StatusColor::Primary);
+        QVERIFY(!window.find("sortButton").isEnabled());
+        QVERIFY(!window.find("undoSortButton").isEnabled());
+
+        // Called without folders, Undo Sort does nothing and Sort says what is missing.
+        window.organizer().undoSort();
+        window.expectStatus(initialStatus, StatusColor::Primary);
+        window.organizer().sortFiles();
+        window.expectStatus(QStringLiteral("Error: Folders not selected."), StatusColor::Red);
+
+        window.openSettings();
+        SettingsSheet& sheet = window.organizer().settingsSheet();
+        QCOMPARE(sheet.windowModality(), Qt::WindowModal);
+        QCOMPARE(window.find<QLabel>("inputFolderLabel").text(), QStringLiteral("Not Selected"));
+        QCOMPARE(window.find<QLabel>("outputFolderLabel").text(), QStringLiteral("Not Selected"));
+        QVERIFY(window.find("byCategoryButton").isChecked());
+        QCOMPARE(window.find("byCategoryButton").text(), QStringLiteral("By Category (Images, Docs)"));
+        QCOMPARE(window.find("byExtensionButton").text(), QStringLiteral("By Extension (jpg, pdf)"));
+        QTest::keyClick(&sheet, Qt::Key_Escape);
+        sheet.close(); // what the window's close button asks for
+        QVERIFY(sheet.isVisible());
+        window.click("doneButton");
+        QVERIFY(!sheet.isVisible());
     }
 
-    void buttonsNeedBothFoldersAndTheSheetSetsItsOwnStatus() {
+    void pickingFoldersShowsAndStoresThemWhileCancellingChangesNothing() {
         const TempFolder temp;
         const TestWindow window;
         window.openSettings();
-        window.pick(false, temp.sub("out"));
-        expectStatus(window, QStringLiteral("Output folder set."), StatusColor::Blue);
-        QVERIFY(!window.button(QStringLiteral("sortButton")).isEnabled());
-        window.pick(true, temp.sub("in"));
-        expectStatus(window, QStringLiteral("Input folder set."), StatusColor::Blue);
-        QVERIFY(window.button(QStringLiteral("sortButton")).isEnabled());
-        QVERIFY(window.button(QStringLiteral("undoSortButton")).isEnabled());
-        window.closeSettings();
+        window.pick("selectOutputFolderButton", folder(temp, "out"));
+        window.expectStatus(QStringLiteral("Output folder set."), StatusColor::Blue);
+        QVERIFY(!window.find("sortButton").isEnabled());
+        window.pick("selectOutputFolderButton", std::nullopt);
+        window.pick("selectInputFolderButton", std::nullopt);
+        QVERIFY(window.picker->answers.empty()); // each click did open the dialog
+        QCOMPARE(window.find<QLabel>("outputFolderLabel").text(), QStringLiteral("out"));
+        QCOMPARE(window.find<QLabel>("inputFolderLabel").text(), QStringLiteral("Not Selected"));
+        window.expectStatus(QStringLiteral("Output folder set."), StatusColor::Blue);
+        QVERIFY(Preferences::shared().outputFolderBookmark());
+        QVERIFY(!Preferences::shared().inputFolderBookmark());
 
-        // Showing the screen again keeps the sheet's text: "Folders ready." replaces only the initial one.
-        window.view->tabs().setCurrentIndex(1);
-        window.view->tabs().setCurrentIndex(0);
+        window.pick("selectInputFolderButton", folder(temp, "Holiday photos"));
+        QCOMPARE(window.find<QLabel>("inputFolderLabel").text(), QStringLiteral("Holiday photos"));
+        window.expectStatus(QStringLiteral("Input folder set."), StatusColor::Blue);
+        const auto firstBookmark = Preferences::shared().inputFolderBookmark();
+        QVERIFY(firstBookmark);
+        QVERIFY(window.find("sortButton").isEnabled() && window.find("undoSortButton").isEnabled());
+
+        // A second pick replaces the first; a long name keeps its end on one line.
+        const std::string longName = std::string(150, 'x') + " the end";
+        window.pick("selectInputFolderButton", folder(temp, longName));
         QCoreApplication::processEvents();
-        expectStatus(window, QStringLiteral("Input folder set."), StatusColor::Blue);
+        const QLabel& shown = window.find<QLabel>("inputFolderLabel");
+        QVERIFY(shown.text().startsWith(QStringLiteral("…")) && shown.text().endsWith(QStringLiteral("the end")));
+        QVERIFY(!shown.wordWrap());
+        QVERIFY(shown.fontMetrics().horizontalAdvance(shown.text()) <= shown.contentsRect().width());
+        QCOMPARE(shown.toolTip(), QString::fromStdString(longName));
+        QCOMPARE(window.selection().selectedInputFolderURL(), std::optional(temp / longName));
+        QVERIFY(Preferences::shared().inputFolderBookmark() != firstBookmark);
     }
 
-    void sortAndUndoMoveRealFiles() {
+    void aFolderThatCannotBeBookmarkedIsUsedAndTheFailureShownInRed() {
         const TempFolder temp;
-        const fs::path input = temp.sub("in");
-        const fs::path output = temp.sub("out");
-        writeFile(input / "notes.txt");
-        writeFile(input / "Photo.JPG");
-        writeFile(input / ".hidden");
         const TestWindow window;
-        pickFolders(window, input, output);
+        window.openSettings();
+        window.pick("selectInputFolderButton", folder(temp, "kept"));
+        const auto keptBookmark = Preferences::shared().inputFolderBookmark();
+        window.pick("selectInputFolderButton", temp / "vanished"); // gone before it could be bookmarked
+        window.expectStatus(QStringLiteral("Failed to access folder for bookmarking."), StatusColor::Red);
+        QCOMPARE(window.find<QLabel>("inputFolderLabel").text(), QStringLiteral("vanished"));
+        QCOMPARE(window.selection().selectedInputFolderURL(), std::optional(temp / "vanished"));
+        QCOMPARE(Preferences::shared().inputFolderBookmark(), keptBookmark);
 
-        QTest::mouseClick(&window.button(QStringLiteral("sortButton")), Qt::LeftButton);
-        expectStatus(window, QStringLiteral("✅ Files successfully sorted!"), StatusColor::Green);
-        QVERIFY(fs::exists(output / "Documents" / "notes.txt"));
-        QVERIFY(fs::exists(output / "Images" / "Photo.JPG"));
-        QVERIFY(fs::exists(input / ".hidden"));
+        // So is a bookmark that cannot be saved: a file stands where the preferences folder belongs.
+        const QString settingsFile = QSettings(QStringLiteral("Foldwise"), QStringLiteral("Foldwise")).fileName();
+        const fs::path settingsFolder = fs::path(QFile::encodeName(settingsFile).toStdString()).parent_path();
+        fs::remove_all(settingsFolder);
+        writeFile(settingsFolder);
+        window.pick("selectOutputFolderButton", folder(temp, "out"));
+        fs::remove(settingsFolder);
+        QVERIFY(window.statusText().startsWith(QStringLiteral("Failed to save bookmark: ")));
+        QCOMPARE(window.organizer().statusColor(), StatusColor::Red);
+        QCOMPARE(window.find<QLabel>("outputFolderLabel").text(), QStringLiteral("out"));
+    }
 
-        QTest::mouseClick(&window.button(QStringLiteral("undoSortButton")), Qt::LeftButton);
-        expectStatus(window, QStringLiteral("⏪ All files moved back to input folder."), StatusColor::Orange);
-        QVERIFY(fs::exists(input / "notes.txt"));
-        QVERIFY(fs::exists(input / "Photo.JPG"));
+    void sortAndUndoMoveRealFilesAndReportFailuresInRed() {
+        const TempFolder temp;
+        const fs::path input = folder(temp, "in");
+        const fs::path output = folder(temp, "out");
+        for (const char* name : {"notes.txt", "Photo.JPG", ".hidden"}) {
+            writeFile(input / name);
+        }
+        const TestWindow window;
+        window.chooseFolders(input, output);
+
+        window.click("sortButton");
+        window.expectStatus(QStringLiteral("✅ Files successfully sorted!"), StatusColor::Green);
+        QCOMPARE(treeOf(output), (Tree{"Documents/", "Documents/notes.txt", "Images/", "Images/Photo.JPG"}));
+        QCOMPARE(treeOf(input), Tree{".hidden"});
+        window.click("undoSortButton");
+        window.expectStatus(QStringLiteral("⏪ All files moved back to input folder."), StatusColor::Orange);
+        QCOMPARE(treeOf(input), (Tree{".hidden", "Photo.JPG", "notes.txt"}));
         QVERIFY(fs::is_empty(output));
 
-        // A command's result survives switching tabs.
+        // Showing the screen again keeps a command's result: "Folders ready." replaces only the initial text.
         window.view->tabs().setCurrentIndex(1);
         window.view->tabs().setCurrentIndex(0);
         QCoreApplication::processEvents();
-        expectStatus(window, QStringLiteral("⏪ All files moved back to input folder."), StatusColor::Orange);
-    }
+        window.expectStatus(QStringLiteral("⏪ All files moved back to input folder."), StatusColor::Orange);
 
-    void sortUsesTheModeChosenInTheSheet() {
-        const TempFolder temp;
-        const fs::path input = temp.sub("in");
-        const fs::path output = temp.sub("out");
-        writeFile(input / "Photo.JPG");
-        writeFile(input / "README");
-        const TestWindow window;
-        pickFolders(window, input, output);
-        window.openSettings();
-        QTest::mouseClick(&window.button(QStringLiteral("byExtensionButton")), Qt::LeftButton);
-        window.closeSettings();
-
-        QTest::mouseClick(&window.button(QStringLiteral("sortButton")), Qt::LeftButton);
-        QVERIFY(fs::exists(output / "jpg" / "Photo.JPG"));
-        QVERIFY(fs::exists(output / "other" / "README"));
-    }
-
-    void failuresAreShownInRed() {
-        const TempFolder temp;
-        const fs::path input = temp.sub("in");
-        const fs::path output = temp.sub("out");
-        writeFile(input / "notes.txt");
-        writeFile(output / "Documents"); // a file where the sub-folder must be created
-        const TestWindow window;
-        pickFolders(window, input, output);
-
-        QTest::mouseClick(&window.button(QStringLiteral("sortButton")), Qt::LeftButton);
+        writeFile(output / "Documents"); // a file where the sort must create a sub-folder
+        window.click("sortButton");
         QVERIFY(window.statusText().startsWith(QStringLiteral("❌ Sorting failed: ")));
         QVERIFY(window.statusText().size() > QStringLiteral("❌ Sorting failed: ").size());
-        QCOMPARE(window.view->organizerView().statusColor(), StatusColor::Red);
+        QCOMPARE(window.organizer().statusColor(), StatusColor::Red);
         QVERIFY(fs::exists(input / "notes.txt"));
-
         fs::remove_all(output);
-        QTest::mouseClick(&window.button(QStringLiteral("undoSortButton")), Qt::LeftButton);
+        window.click("undoSortButton");
         QVERIFY(window.statusText().startsWith(QStringLiteral("❌ Revert failed: ")));
-        QCOMPARE(window.view->organizerView().statusColor(), StatusColor::Red);
+        QCOMPARE(window.organizer().statusColor(), StatusColor::Red);
     }
 
-    void commandsCheckTheFoldersThemselves() {
+    void aRestartRestoresFoldersAndModeAndReportsReady() {
         const TempFolder temp;
-        const TestWindow window;
-        OrganizerView& organizer = window.view->organizerView();
-        organizer.undoSort();
-        expectStatus(window, QStringLiteral("Select input/output folders in Settings."), StatusColor::Primary);
-        window.view->folderSelection().setSelectedInputFolderURL(temp.sub("in"));
-        organizer.sortFiles();
-        expectStatus(window, QStringLiteral("Error: Folders not selected."), StatusColor::Red);
-        organizer.undoSort();
-        expectStatus(window, QStringLiteral("Error: Folders not selected."), StatusColor::Red);
-    }
-
-    void restartRestoresFoldersAndModeAndReportsReady() {
-        const TempFolder temp;
-        const fs::path input = temp.sub("in");
-        const fs::path output = temp.sub("out");
+        const fs::path input = folder(temp, "in");
+        const fs::path output = folder(temp, "out");
+        writeFile(input / "Photo.JPG");
+        writeFile(input / "README");
+        TestWindow().chooseFolders(input, output, true);
         {
-            const TestWindow first;
-            pickFolders(first, input, output);
-            first.openSettings();
-            QTest::mouseClick(&first.button(QStringLiteral("byExtensionButton")), Qt::LeftButton);
-            first.closeSettings();
+            const TestWindow second;
+            QCOMPARE(second.selection().selectedInputFolderURL(), std::optional(input));
+            QCOMPARE(second.selection().selectedOutputFolderURL(), std::optional(output));
+            second.expectStatus(QStringLiteral("Folders ready."), StatusColor::Green);
+            second.click("sortButton"); // by extension, as chosen before the restart
+            QCOMPARE(treeOf(output), (Tree{"jpg/", "jpg/Photo.JPG", "other/", "other/README"}));
+            second.openSettings();
+            QVERIFY(second.find("byExtensionButton").isChecked() && !second.find("byCategoryButton").isChecked());
+            second.click("byCategoryButton");
+            QVERIFY(Preferences::shared().useSmartCategories());
         }
-        const TestWindow second;
-        QCOMPARE(second.view->folderSelection().selectedInputFolderURL(), std::optional(input));
-        QCOMPARE(second.view->folderSelection().selectedOutputFolderURL(), std::optional(output));
-        QVERIFY(!Preferences::shared().useSmartCategories());
-        expectStatus(second, QStringLiteral("Folders ready."), StatusColor::Green);
-        QVERIFY(second.button(QStringLiteral("sortButton")).isEnabled());
-        second.openSettings();
-        QVERIFY(second.button(QStringLiteral("byExtensionButton")).isChecked());
-    }
-
-    void onlyARestoredOutputFolderLeavesTheScreenWaiting() {
-        const TempFolder temp;
-        const fs::path input = temp.sub("in");
-        {
-            const TestWindow first;
-            pickFolders(first, input, temp.sub("out"));
-        }
-        fs::remove(input); // its bookmark no longer resolves
-        const TestWindow second;
-        QVERIFY(!second.view->folderSelection().selectedInputFolderURL());
-        QVERIFY(second.view->folderSelection().selectedOutputFolderURL());
-        QVERIFY(!second.button(QStringLiteral("sortButton")).isEnabled());
-        expectStatus(second, QStringLiteral("Select input/output folders in Settings."), StatusColor::Primary);
+        // Without its input folder, whose bookmark no longer resolves, the screen waits for one.
+        fs::remove(input);
+        const TestWindow third;
+        QVERIFY(!third.selection().selectedInputFolderURL());
+        QCOMPARE(third.selection().selectedOutputFolderURL(), std::optional(output));
+        QVERIFY(!third.find("sortButton").isEnabled());
+        third.expectStatus(initialStatus, StatusColor::Primary);
     }
 };
 
 } // namespace foldwise::test
 
+// Preferences live in a fresh temporary XDG_CONFIG_HOME, set before the application starts.
 int main(int argc, char** argv) {
+    const QTemporaryDir configHome;
+    if (!configHome.isValid() ||
+        ::setenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()).constData(), 1) != 0) {
+        return 1;
+    }
+    QApplication application(argc, argv);
+    foldwise::FoldwiseApp::configure(application);
     foldwise::test::OrganizerWindowTest test;
-    return foldwise::test::runIsolated(test, argc, argv);
+    return QTest::qExec(&test, argc, argv);
 }
 
 #include "OrganizerWindowTest.moc"
