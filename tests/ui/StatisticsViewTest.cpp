@@ -1,35 +1,96 @@
-#include "ControlledAnalysis.h"
-
+// The statistics screen: its state rule, what each state shows, and loading in the background.
+#include "ui/StatisticsView.h"
 #include "ui/PlaceholderView.h"
 #include "ui/StatisticsChart.h"
 #include "ui/StatisticsResultsPage.h"
-#include "ui/StatisticsView.h"
 
 #include <QAction>
 #include <QLabel>
-#include <QPieSeries>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <set>
 
 using namespace foldwise;
-using foldwise::test::ControlledAnalysis;
-using foldwise::test::makeStatistics;
 namespace fs = std::filesystem;
 
 Q_DECLARE_METATYPE(StatisticsScreenState)
 
 namespace {
 
-const FileStatistics imagesAndDocuments = makeStatistics({{"Images", 5}, {"Documents", 3}}, {{"jpg", 5}, {"pdf", 3}});
-const FileStatistics onlyCode = makeStatistics({{"Code", 7}}, {{"cpp", 7}});
+// Stands in for the folder analysis so that the test decides when each run finishes and what it returns.
+// Each run takes the next ticket (0, 1, …), records its thread and folder, waits until its ticket is
+// released and returns the statistics given for that ticket (two empty lists if none).
+class ControlledAnalysis {
+public:
+    explicit ControlledAnalysis(std::vector<FileStatistics> results = {}) { state_->results = std::move(results); }
+    ~ControlledAnalysis() { releaseAll(); } // so that no pool thread stays blocked
+
+    StatisticsLoader::Analysis function() const {
+        return [state = state_](const fs::path& folder) {
+            std::unique_lock lock(state->mutex);
+            const std::size_t ticket = state->runs.size();
+            state->runs.push_back({QThread::currentThread(), folder});
+            state->changed.wait(lock, [&] { return state->releaseAll || state->released.contains(ticket); });
+            return ticket < state->results.size() ? state->results[ticket] : FileStatistics{};
+        };
+    }
+    void release(std::size_t ticket) {
+        update([&] { state_->released.insert(ticket); });
+    }
+    void releaseAll() {
+        update([&] { state_->releaseAll = true; });
+    } // every run, also those still to start
+
+    struct Run {
+        QThread* thread;
+        fs::path folder;
+    };
+    std::vector<Run> runs() const {
+        std::lock_guard lock(state_->mutex);
+        return state_->runs;
+    }
+    int started() const { return int(runs().size()); }
+
+private:
+    void update(const std::function<void()>& change) {
+        {
+            std::lock_guard lock(state_->mutex);
+            change();
+        }
+        state_->changed.notify_all();
+    }
+
+    struct State {
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::vector<FileStatistics> results;
+        std::set<std::size_t> released;
+        bool releaseAll = false;
+        std::vector<Run> runs;
+    };
+    std::shared_ptr<State> state_ = std::make_shared<State>();
+};
+
+const FileStatistics imagesAndDocuments{{{"Images", 5}, {"Documents", 3}}, {{"jpg", 5}, {"pdf", 3}}};
+const FileStatistics onlyCode{{{"Code", 7}}, {{"cpp", 7}}};
+const QStringList imagesAndDocumentsLegend{QStringLiteral("Images"), QStringLiteral("Documents")};
 
 QStringList categoryLegend(const StatisticsView& view) {
     return view.resultsPage()->categoryChart()->legendLabels();
+}
+
+void expectPlaceholder(const StatisticsView& view, const char* title, const char* symbol, const char* description) {
+    QCOMPARE(view.currentContent(), view.placeholder());
+    QCOMPARE(view.placeholder()->title(), QString::fromUtf8(title));
+    QCOMPARE(view.placeholder()->symbolName(), QString::fromUtf8(symbol));
+    QCOMPARE(view.placeholder()->description(), QString::fromUtf8(description));
 }
 
 } // namespace
@@ -37,21 +98,18 @@ QStringList categoryLegend(const StatisticsView& view) {
 class StatisticsViewTest : public QObject {
     Q_OBJECT
 
-private:
     QTemporaryDir root_;
     fs::path downloads_;
     fs::path pictures_;
 
-    // A view on `folder` whose loads run `analysis`; shown when `shown`, which starts the first load.
+    // A view on `folder` whose loads run `analysis`; showing it starts the first load.
     std::unique_ptr<StatisticsView> makeView(const ControlledAnalysis& analysis, std::optional<fs::path> folder,
                                              bool shown = true) {
         auto view = std::make_unique<StatisticsView>();
         view->setAnalysis(analysis.function());
         view->setInputFolderURL(folder);
         view->resize(800, 900);
-        if (shown) {
-            view->show();
-        }
+        view->setVisible(shown);
         return view;
     }
 
@@ -104,77 +162,45 @@ private slots:
         QCOMPARE(statisticsScreenState(hasFolder, statistics, isLoading), expected);
     }
 
-    void eachStateShowsItsContent() {
-        ControlledAnalysis analysis;
-        analysis.setResult(0, imagesAndDocuments);
-        analysis.setResult(1, FileStatistics{});
+    void eachStateShowsItsContentAndLoadsRunOffTheGuiThread() {
+        ControlledAnalysis analysis({imagesAndDocuments, FileStatistics{}});
         auto view = makeView(analysis, downloads_, false);
-        QCOMPARE(view->state(), StatisticsScreenState::NoData);
-        QCOMPARE(view->currentContent(), view->placeholder());
-        QCOMPARE(view->placeholder()->title(), QStringLiteral("No Data"));
-        QCOMPARE(view->placeholder()->symbolName(), QStringLiteral("chart.pie"));
-        QCOMPARE(view->placeholder()->description(), QStringLiteral("Tap refresh to analyze."));
+        QVERIFY(view->refreshAction()->isEnabled());
+        expectPlaceholder(*view, "No Data", "chart.pie", "Tap refresh to analyze.");
 
         view->show(); // the first load starts and waits for its release
         QCOMPARE(view->state(), StatisticsScreenState::Loading);
         QVERIFY(view->currentContent()->findChild<QProgressBar*>());
         QCOMPARE(view->currentContent()->findChild<QLabel*>()->text(), QStringLiteral("Analyzing files..."));
+        QTRY_COMPARE(analysis.started(), 1);
+        QVERIFY(analysis.runs().at(0).thread != QThread::currentThread());
+        QCOMPARE(analysis.runs().at(0).folder, downloads_);
 
         analysis.release(0);
         QTRY_COMPARE(view->state(), StatisticsScreenState::Results);
+        QVERIFY(!view->isLoading());
         QCOMPARE(view->currentContent(), view->resultsPage());
+        QCOMPARE(categoryLegend(*view), imagesAndDocumentsLegend);
 
         view->refreshAction()->trigger();
         analysis.release(1);
         QTRY_COMPARE(view->state(), StatisticsScreenState::Empty);
-        QCOMPARE(view->placeholder()->title(), QStringLiteral("No Files Found"));
-        QCOMPARE(view->placeholder()->symbolName(), QStringLiteral("magnifyingglass"));
-        QCOMPARE(view->placeholder()->description(), QStringLiteral("The input folder appears to be empty."));
+        expectPlaceholder(*view, "No Files Found", "magnifyingglass", "The input folder appears to be empty.");
 
+        // Without a folder nothing loads, and Refresh is disabled.
         view->setInputFolderURL(std::nullopt);
-        QCOMPARE(view->state(), StatisticsScreenState::NoFolder);
-        QCOMPARE(view->placeholder()->title(), QStringLiteral("No Folder Selected"));
-        QCOMPARE(view->placeholder()->symbolName(), QStringLiteral("folder.badge.questionmark"));
-        QCOMPARE(view->placeholder()->description(),
-                 QStringLiteral("Please select an input folder in the Organizer tab."));
-    }
-
-    void showingTheViewLoadsOffTheGuiThread() {
-        ControlledAnalysis analysis;
-        analysis.setResult(0, imagesAndDocuments);
-        auto view = makeView(analysis, downloads_);
-        QTRY_COMPARE(analysis.started(), 1);
-        QVERIFY(view->isLoading());
-        QVERIFY(analysis.threadOf(0) != QThread::currentThread());
-        QCOMPARE(analysis.folderOf(0), downloads_);
-
-        QSignalSpy loaded(view.get(), &StatisticsView::statisticsLoaded);
-        analysis.release(0);
-        QVERIFY(loaded.wait());
-        QVERIFY(!view->isLoading());
-        QCOMPARE(categoryLegend(*view), QStringList({QStringLiteral("Images"), QStringLiteral("Documents")}));
-    }
-
-    void withoutAFolderNothingLoadsAndRefreshIsDisabled() {
-        ControlledAnalysis analysis;
-        auto view = makeView(analysis, std::nullopt);
+        expectPlaceholder(*view, "No Folder Selected", "folder.badge.questionmark",
+                          "Please select an input folder in the Organizer tab.");
         QVERIFY(!view->refreshAction()->isEnabled());
         view->loadStatistics();
         QVERIFY(!view->isLoading());
-        QCOMPARE(view->state(), StatisticsScreenState::NoFolder);
         QThreadPool::globalInstance()->waitForDone();
-        QCOMPARE(analysis.started(), 0);
-
-        view->setInputFolderURL(downloads_);
-        QVERIFY(view->refreshAction()->isEnabled());
+        QCOMPARE(analysis.started(), 2);
     }
 
     void refreshDuringALoadStartsAnotherAndTheLastToFinishStays() {
-        ControlledAnalysis analysis;
-        analysis.setResult(0, imagesAndDocuments);
-        analysis.setResult(1, onlyCode);
+        ControlledAnalysis analysis({imagesAndDocuments, onlyCode});
         auto view = makeView(analysis, downloads_);
-        QVERIFY(view->refreshAction()->isEnabled());
         view->refreshAction()->trigger();
         QTRY_COMPARE(analysis.started(), 2);
         QVERIFY(view->refreshAction()->isEnabled());
@@ -184,83 +210,38 @@ private slots:
         QVERIFY(loaded.wait());
         QVERIFY(!view->isLoading()); // the first result to arrive ends the loading state
         QCOMPARE(categoryLegend(*view), QStringList({QStringLiteral("Code")}));
-
         analysis.release(0);
         QVERIFY(loaded.wait());
-        QCOMPARE(categoryLegend(*view), QStringList({QStringLiteral("Images"), QStringLiteral("Documents")}));
+        QCOMPARE(categoryLegend(*view), imagesAndDocumentsLegend);
     }
 
-    void aResultStaysOnScreenWhileTheNextFolderLoads() {
-        ControlledAnalysis analysis;
-        analysis.setResult(0, imagesAndDocuments);
-        analysis.setResult(1, onlyCode);
+    void aFolderChangeLoadsOnlyWhileShownAndKeepsTheOldChartsMeanwhile() {
+        ControlledAnalysis analysis({imagesAndDocuments, onlyCode});
+        auto view = makeView(analysis, pictures_, false);
+        view->setInputFolderURL(downloads_);
+        QThreadPool::globalInstance()->waitForDone();
+        QCOMPARE(analysis.started(), 0);
         analysis.release(0);
-        auto view = makeView(analysis, downloads_);
+        view->show();
         QTRY_COMPARE(view->state(), StatisticsScreenState::Results);
+        QCOMPARE(analysis.runs().at(0).folder, downloads_);
 
-        view->setInputFolderURL(pictures_);
+        view->setInputFolderURL(downloads_);     // the same folder again: no new load
+        view->setInputFolderURL(pictures_ / ""); // a trailing separator, still named by its last component
         QTRY_COMPARE(analysis.started(), 2);
-        QCOMPARE(analysis.folderOf(1), pictures_);
+        QCOMPARE(analysis.runs().at(1).folder, pictures_ / "");
         QVERIFY(view->isLoading());
         QCOMPARE(view->state(), StatisticsScreenState::Results);
         QCOMPARE(view->resultsPage()->headerText(), QStringLiteral("Statistics for Pictures"));
-        QCOMPARE(categoryLegend(*view), QStringList({QStringLiteral("Images"), QStringLiteral("Documents")}));
-
+        QCOMPARE(categoryLegend(*view), imagesAndDocumentsLegend);
         analysis.release(1);
         QTRY_COMPARE(categoryLegend(*view), QStringList({QStringLiteral("Code")}));
-    }
-
-    void folderChangesLoadOnlyWhileShown() {
-        ControlledAnalysis analysis;
         analysis.releaseAll();
-        auto view = makeView(analysis, downloads_, false);
-        view->setInputFolderURL(pictures_);
-        QThreadPool::globalInstance()->waitForDone();
-        QCOMPARE(analysis.started(), 0);
-
-        view->show();
-        QTRY_COMPARE(analysis.started(), 1);
-        view->setInputFolderURL(pictures_); // the same folder again
-        view->setInputFolderURL(downloads_);
-        QTRY_COMPARE(analysis.started(), 2);
         QThreadPool::globalInstance()->waitForDone();
         QCOMPARE(analysis.started(), 2);
     }
 
-    void headerNamesTheFolderOnly_data() {
-        QTest::addColumn<QString>("folder");
-        QTest::newRow("plain") << QStringLiteral("/home/someone/Downloads");
-        QTest::newRow("trailing separator") << QStringLiteral("/home/someone/Downloads/");
-    }
-
-    void headerNamesTheFolderOnly() {
-        QFETCH(QString, folder);
-        ControlledAnalysis analysis;
-        analysis.setResult(0, imagesAndDocuments);
-        analysis.release(0);
-        auto view = makeView(analysis, fs::path(folder.toStdString()));
-        QTRY_COMPARE(view->state(), StatisticsScreenState::Results);
-        QCOMPARE(view->resultsPage()->headerText(), QStringLiteral("Statistics for Downloads"));
-    }
-
-    void aClosedViewReceivesNothing() {
-        ControlledAnalysis analysis;
-        auto view = makeView(analysis, downloads_);
-        QTRY_COMPARE(analysis.started(), 1);
-        view.reset(); // destroyed while its load still runs
-        analysis.release(0);
-        QThreadPool::globalInstance()->waitForDone();
-        QCoreApplication::processEvents();
-
-        // A result already on its way when the view goes is dropped as well.
-        analysis.release(1);
-        view = makeView(analysis, downloads_);
-        QThreadPool::globalInstance()->waitForDone();
-        view.reset();
-        QCoreApplication::processEvents();
-    }
-
-    void theLoaderDropsResultsOnceDestroyed() {
+    void resultsArrivingAfterTheirScreenClosedAreDropped() {
         ControlledAnalysis analysis;
         QObject receiver;
         int delivered = 0;
@@ -271,17 +252,20 @@ private slots:
         QTRY_COMPARE(analysis.started(), 2);
         analysis.release(0);
         QTRY_COMPARE(delivered, 1);
-        loader.reset();
+        loader.reset(); // destroyed while the second analysis still runs
         analysis.release(1);
         QThreadPool::globalInstance()->waitForDone();
         QCoreApplication::processEvents();
         QCOMPARE(delivered, 1);
+
+        // A view that goes while its result is already on the way drops it as well.
+        analysis.releaseAll();
+        auto view = makeView(analysis, downloads_);
+        QThreadPool::globalInstance()->waitForDone();
+        view.reset();
+        QCoreApplication::processEvents();
     }
 };
 
-int runStatisticsViewTests(int argc, char** argv) {
-    StatisticsViewTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(StatisticsViewTest)
 #include "StatisticsViewTest.moc"
