@@ -36,7 +36,7 @@ void moveFilesBack(const fs::path& input, const fs::path& output) {
 } // namespace
 
 void revertFiles(const fs::path& input, const fs::path& output) {
-    const FolderAccess access(input, output);
+    const FolderPairAccess access(input, output);
     moveFilesBack(input, output);
     for (const fs::path& entry : FileSystem::listAll(output)) {
         FileSystem::removeEmptyFolderTree(entry, input);

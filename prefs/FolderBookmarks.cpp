@@ -3,30 +3,12 @@
 #include "engine/Diagnostics.h"
 #include "engine/FileError.h"
 #include "engine/FileSystem.h"
+#include "engine/FolderAccess.h"
 #include "prefs/Bookmarks.h"
 #include "prefs/Preferences.h"
 
 namespace foldwise {
 namespace {
-
-// Stops the access that a granted start began, on every way out of the scope.
-class FolderAccess {
-public:
-    explicit FolderAccess(const fs::path& folder) : folder_(folder), isGranted_(FileSystem::startAccessing(folder)) {}
-    ~FolderAccess() {
-        if (isGranted_) {
-            FileSystem::stopAccessing(folder_);
-        }
-    }
-    FolderAccess(const FolderAccess&) = delete;
-    FolderAccess& operator=(const FolderAccess&) = delete;
-
-    bool isGranted() const { return isGranted_; }
-
-private:
-    fs::path folder_;
-    bool isGranted_;
-};
 
 void restoreFolder(const std::optional<QByteArray>& bookmark, std::optional<fs::path>& selectedFolderURL) {
     if (!bookmark) {

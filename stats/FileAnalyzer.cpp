@@ -3,6 +3,7 @@
 #include "engine/Categories.h"
 #include "engine/Diagnostics.h"
 #include "engine/FileSystem.h"
+#include "engine/FolderAccess.h"
 #include "engine/Lowercase.h"
 #include "stats/ExtensionTally.h"
 #include "stats/ParallelWalker.h"
@@ -16,23 +17,6 @@ namespace foldwise {
 namespace {
 
 const std::string kNoExtension = "No Extension";
-
-// Stops the folder's access on every way out, when it was granted.
-class AccessGuard {
-public:
-    AccessGuard(const fs::path& folder, bool isGranted) : folder_(folder), isGranted_(isGranted) {}
-    ~AccessGuard() {
-        if (isGranted_) {
-            FileSystem::stopAccessing(folder_);
-        }
-    }
-    AccessGuard(const AccessGuard&) = delete;
-    AccessGuard& operator=(const AccessGuard&) = delete;
-
-private:
-    const fs::path& folder_;
-    bool isGranted_;
-};
 
 // Every file below `folder` counted by extension, one tally per worker thread merged at the end.
 ExtensionTally tallyFolder(const fs::path& folder) {
@@ -79,9 +63,8 @@ FileStatistics statisticsFrom(const ExtensionTally& tally) {
 
 FileStatistics FileAnalyzer::analyzeFolder(const fs::path& folder) {
     printDiagnosticLine("[FileAnalyzer] Analyzing: " + folder.string());
-    const bool isAccessGranted = FileSystem::startAccessing(folder);
-    printDiagnosticLine(std::string("[FileAnalyzer] Access granted: ") + (isAccessGranted ? "true" : "false"));
-    const AccessGuard access(folder, isAccessGranted);
+    const FolderAccess access(folder);
+    printDiagnosticLine(std::string("[FileAnalyzer] Access granted: ") + (access.isGranted() ? "true" : "false"));
 
     const ExtensionTally tally = tallyFolder(folder);
     printDiagnosticLine("[FileAnalyzer] Found " + std::to_string(tally.total()) + " files.");

@@ -122,7 +122,7 @@ void OrganizerView::sortFiles() {
         setStatus(QStringLiteral("Error: Folders not selected."), StatusColor::Red);
         return;
     }
-    const FolderAccess access(*input, *output);
+    const FolderPairAccess access(*input, *output);
     const bool useSmartCategories = preferences_.useSmartCategories();
     try {
         const BusyCursor busy;
