@@ -1,5 +1,6 @@
 // foldwise-bench-organizer: times sort and undo on one folder of many files, side by side with a
 // minimal reference mover and a naive shell loop, plus a sort across file systems. See README.md.
+#include "bench/CommandLine.h"
 #include "bench/Measurement.h"
 #include "bench/ReferenceMover.h"
 #include "bench/TreeGenerator.h"
@@ -267,34 +268,25 @@ void Benchmark::printTable() const {
     line("category / extension (undo)", "undo, category mode", "undo, extension mode", 1.10);
 }
 
-std::size_t number(const char* text) {
-    std::size_t used = 0;
-    const unsigned long long value = std::stoull(text, &used);
-    if (text[used] != '\0') {
-        throw std::invalid_argument(text);
-    }
-    return static_cast<std::size_t>(value);
-}
-
 Options parse(int argc, char** argv) {
     Options options;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string_view flag = argv[i];
         const char* value = argv[i + 1];
         if (flag == "--files") {
-            options.files = number(value);
+            options.files = parseCount(value);
         } else if (flag == "--shell-files") {
-            options.shellFiles = number(value);
+            options.shellFiles = parseCount(value);
         } else if (flag == "--cross-device-files") {
-            options.crossDeviceFiles = number(value);
+            options.crossDeviceFiles = parseCount(value);
         } else if (flag == "--repeat") {
-            options.repetitions = std::max<std::size_t>(1, number(value));
+            options.repetitions = std::max<std::size_t>(1, parseCount(value));
         } else if (flag == "--dir") {
             options.workParent = value;
         } else if (flag == "--shm") {
             options.crossDeviceParent = value;
         } else if (flag == "--seed") {
-            options.seed = number(value);
+            options.seed = parseCount(value);
         } else {
             throw std::invalid_argument(argv[i]);
         }

@@ -1,4 +1,5 @@
 // foldwise-gentree DIR N [--flat|--tree] [--seed S] [--bytes MAX]: makes a deterministic test tree.
+#include "bench/CommandLine.h"
 #include "bench/TreeGenerator.h"
 
 #include <cstdio>
@@ -16,15 +17,6 @@ constexpr const char* usage = "usage: foldwise-gentree DIR N [--flat|--tree] [--
                               "  --seed  the pseudo-random seed (default 1): the same arguments give the same tree\n"
                               "  --bytes each file holds 0 to MAX bytes (default 0)\n";
 
-std::size_t number(const char* text) {
-    std::size_t used = 0;
-    const unsigned long long value = std::stoull(text, &used);
-    if (text[used] != '\0') {
-        throw std::invalid_argument(text);
-    }
-    return static_cast<std::size_t>(value);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -35,7 +27,7 @@ int main(int argc, char** argv) {
     }
     TreeOptions options;
     try {
-        options.fileCount = number(argv[2]);
+        options.fileCount = parseCount(argv[2]);
         for (int i = 3; i < argc; ++i) {
             const std::string_view argument = argv[i];
             if (argument == "--flat") {
@@ -43,9 +35,9 @@ int main(int argc, char** argv) {
             } else if (argument == "--tree") {
                 options.shape = TreeShape::Nested;
             } else if (argument == "--seed" && i + 1 < argc) {
-                options.seed = number(argv[++i]);
+                options.seed = parseCount(argv[++i]);
             } else if (argument == "--bytes" && i + 1 < argc) {
-                options.maxFileBytes = number(argv[++i]);
+                options.maxFileBytes = parseCount(argv[++i]);
             } else {
                 throw std::invalid_argument(argv[i]);
             }
