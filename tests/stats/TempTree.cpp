@@ -6,22 +6,15 @@
 #include <array>
 #include <fstream>
 #include <random>
+#include <set>
 #include <stdexcept>
 
 namespace foldwise::testing {
-namespace {
 
-fs::path withParents(const fs::path& path) {
+static fs::path withParents(const fs::path& path) {
     fs::create_directories(path.parent_path());
     return path;
 }
-
-bool isPackage(const std::string& name) {
-    static const std::array<std::string, 5> packages{"app", "bundle", "framework", "plugin", "kext"};
-    return std::find(packages.begin(), packages.end(), slowTypeOf(name)) != packages.end();
-}
-
-} // namespace
 
 fs::path TempTree::file(const fs::path& relative) const {
     const fs::path file = withParents(path() / relative);
@@ -62,47 +55,34 @@ void TempTree::growRandomly(unsigned seed, int entries) const {
     for (int i = 0; i < entries; ++i) {
         const fs::path parent = folders[pick(folders.size())];
         const std::string n = std::to_string(i);
-        switch (pick(20)) {
-        case 0:
-        case 1:
-        case 2:
+        const std::size_t kind = pick(20);
+        if (kind < 3) {
             folders.push_back(parent / (folderNames[pick(folderNames.size())] + n));
             folder(folders.back());
-            break;
-        case 3:
-            file(parent / (".f" + n + ".txt"));
-            break;
-        case 4:
-            file(parent / ("\xff\xfe" + n + ".bin"));
-            break;
-        case 5:
+        } else if (kind < 5) {
+            file(parent / ((kind == 3 ? ".f" : "\xff\xfe") + n + ".txt")); // hidden, or not UTF-8
+        } else if (kind == 5) {
             link(parent / ("to-folder" + n), path() / folders[pick(folders.size())]);
-            break;
-        case 6:
+        } else if (kind == 6 || (kind == 7 && files.empty())) {
             link(parent / ("dangling" + n + ".txt"), path() / "nothing-here");
-            break;
-        case 7:
-            if (!files.empty()) {
-                link(parent / ("to-file" + n + ".JPEG"), path() / files[pick(files.size())]);
-            }
-            break;
-        case 8:
+        } else if (kind == 7) {
+            link(parent / ("to-file" + n + ".JPEG"), path() / files[pick(files.size())]);
+        } else if (kind == 8) {
             fifo(parent / ("pipe" + n));
-            break;
-        default:
+        } else {
             files.push_back(parent / ("f" + n + extensions[pick(extensions.size())]));
             file(files.back());
-            break;
         }
     }
 }
 
 std::vector<fs::path> filesFoundBySlowWalk(const fs::path& root) {
+    static const std::set<std::string> packages{"app", "bundle", "framework", "plugin", "kext"};
     std::vector<fs::path> found;
     for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
         const std::string name = it->path().filename().string();
         const bool isRealFolder = it->is_directory() && !it->is_symlink();
-        if (name.front() == '.' || (isRealFolder && isPackage(name))) {
+        if (name.front() == '.' || (isRealFolder && packages.contains(slowTypeOf(name)))) {
             it.disable_recursion_pending();
             continue;
         }
