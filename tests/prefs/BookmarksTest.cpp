@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 
@@ -96,9 +97,7 @@ TEST_F(BookmarksTest, BytesThatAreNotOurBookmarkFailCleanly) {
     std::mt19937 random(4);
     for (int round = 0; round < 2000; ++round) {
         QByteArray noise(static_cast<qsizetype>(random() % 64), '\0');
-        for (char& byte : noise) {
-            byte = static_cast<char>(random());
-        }
+        std::generate(noise.begin(), noise.end(), [&random] { return static_cast<char>(random()); });
         if (round % 2 == 0 && noise.size() >= 5) {
             noise.replace(0, 5, QByteArray("FWBM\x01", 5)); // get past the first checks
         }

@@ -52,12 +52,11 @@ TEST_F(PreferencesTest, EveryWriteReachesTheDiskAndIsAnnouncedWhileAFailedOneCha
     EXPECT_TRUE(fs::is_regular_file(testing::preferencesFile()));
     EXPECT_EQ(readByNewProcess(), stored + "false\n");
 
-    {
-        const testing::UnwritablePreferences unwritable;
+    testing::whileUnwritable([&] {
         EXPECT_FALSE(preferences.setInputFolderBookmark("new"));
         EXPECT_FALSE(preferences.setOutputFolderBookmark("new"));
         EXPECT_FALSE(preferences.setUseSmartCategories(true));
-    }
+    });
     QObject::disconnect(connection);
     EXPECT_EQ(changes, 3);
     EXPECT_EQ(testing::describe(preferences), stored + "false\n");

@@ -3,7 +3,6 @@
 #include <QSettings>
 
 #include <cstdlib>
-#include <fstream>
 
 namespace foldwise::testing {
 
@@ -30,16 +29,15 @@ std::string describe(const Preferences& preferences) {
            " smart=" + (preferences.useSmartCategories() ? "true" : "false") + "\n";
 }
 
-UnwritablePreferences::UnwritablePreferences()
-    : folder_(preferencesFile().parent_path()), aside_(folder_.native() + ".aside") {
-    fs::create_directories(folder_);
-    fs::rename(folder_, aside_);
-    std::ofstream(folder_) << "not a folder";
-}
-
-UnwritablePreferences::~UnwritablePreferences() {
-    fs::remove(folder_);
-    fs::rename(aside_, folder_);
+void whileUnwritable(const std::function<void()>& call) {
+    const fs::path folder = preferencesFile().parent_path();
+    const fs::path aside = folder.native() + ".aside";
+    fs::create_directories(folder);
+    fs::rename(folder, aside);
+    writeFile(folder, "not a folder");
+    call();
+    fs::remove(folder);
+    fs::rename(aside, folder);
 }
 
 } // namespace foldwise::testing

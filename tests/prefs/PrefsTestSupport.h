@@ -3,6 +3,7 @@
 #include "prefs/Preferences.h"
 #include "tests/support/TempFolder.h"
 
+#include <functional>
 #include <string>
 
 namespace foldwise::testing {
@@ -20,17 +21,7 @@ fs::path preferencesFile();
 // run with --print-preferences (as after a restart).
 std::string describe(const Preferences& preferences);
 
-// While it lives, a file stands where the preferences folder belongs, so nothing can be written there.
-class UnwritablePreferences {
-public:
-    UnwritablePreferences();
-    ~UnwritablePreferences();
-    UnwritablePreferences(const UnwritablePreferences&) = delete;
-    UnwritablePreferences& operator=(const UnwritablePreferences&) = delete;
-
-private:
-    fs::path folder_;
-    fs::path aside_;
-};
+// Runs `call` while a file stands where the preferences folder belongs, so nothing can be written there.
+void whileUnwritable(const std::function<void()>& call);
 
 } // namespace foldwise::testing
