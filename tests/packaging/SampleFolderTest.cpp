@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <string>
 
 #include <sys/wait.h>
@@ -16,21 +17,18 @@ namespace {
 
 using testing::TempFolder;
 
-// Runs the script with `arguments` (already quoted for the shell) and returns its exit status.
-int makeSampleFolder(const std::string& arguments, const std::string& environment = {}) {
-    const std::string command = environment + " bash '" FOLDWISE_SAMPLE_SCRIPT "' " + arguments + " >/dev/null 2>&1";
+// Runs the script with HOME at `home`, on `folder` when one is given, and returns its exit status.
+int makeSampleFolder(const fs::path& home, const std::optional<fs::path>& folder = std::nullopt) {
+    const std::string command = "HOME='" + home.string() + "' bash '" FOLDWISE_SAMPLE_SCRIPT "' " +
+                                (folder ? "'" + folder->string() + "'" : "") + " >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string quoted(const fs::path& path) {
-    return "'" + path.string() + "'";
 }
 
 TEST(SampleFolder, HoldsEveryKindOfFileASortShouldMeetAndIsRefilledWithoutOverwriting) {
     TempFolder temp;
     const fs::path sample = temp / "Sample";
-    ASSERT_EQ(makeSampleFolder(quoted(sample)), 0);
+    ASSERT_EQ(makeSampleFolder(temp.path(), sample), 0);
 
     std::map<std::string, int> perCategory;
     int files = 0;
@@ -65,7 +63,7 @@ TEST(SampleFolder, HoldsEveryKindOfFileASortShouldMeetAndIsRefilledWithoutOverwr
     testing::writeFile(sample / "notes.txt", "edited by the user");
     testing::writeFile(sample / "added by the user.txt", "keep me");
 
-    ASSERT_EQ(makeSampleFolder(quoted(sample)), 0);
+    ASSERT_EQ(makeSampleFolder(temp.path(), sample), 0);
     auto expected = complete;
     expected.insert("added by the user.txt");
     EXPECT_EQ(testing::treeOf(sample), expected);
@@ -77,12 +75,12 @@ TEST(SampleFolder, RefusesWhatItDidNotMakeAndDefaultsToTheHomeFolder) {
     TempFolder home;
     testing::writeFile(home / "mine.txt", "my own notes");
     const auto before = testing::treeOf(home.path());
-    EXPECT_NE(makeSampleFolder(quoted(home.path())), 0);
-    EXPECT_NE(makeSampleFolder(quoted(home / "mine.txt")), 0);
+    EXPECT_NE(makeSampleFolder(home.path(), home.path()), 0);
+    EXPECT_NE(makeSampleFolder(home.path(), home / "mine.txt"), 0);
     EXPECT_EQ(testing::treeOf(home.path()), before);
     EXPECT_EQ(testing::readFile(home / "mine.txt"), "my own notes");
 
-    ASSERT_EQ(makeSampleFolder({}, "HOME=" + quoted(home.path())), 0);
+    ASSERT_EQ(makeSampleFolder(home.path()), 0);
     EXPECT_TRUE(fs::exists(home / "Foldwise-Sample/Old stuff"));
 }
 
