@@ -16,11 +16,10 @@ std::string captureStdout(const std::function<void()>& call) {
     ::dup2(saved, STDOUT_FILENO);
     ::close(saved);
 
+    // Written through the shared descriptor, so the FILE itself knows nothing of the size.
+    std::string text(static_cast<std::size_t>(::lseek(::fileno(capture), 0, SEEK_END)), '\0');
     std::rewind(capture);
-    std::string text;
-    for (int c = std::fgetc(capture); c != EOF; c = std::fgetc(capture)) {
-        text.push_back(static_cast<char>(c));
-    }
+    text.resize(std::fread(text.data(), 1, text.size(), capture));
     std::fclose(capture);
     return text;
 }
