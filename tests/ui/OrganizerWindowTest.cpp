@@ -154,23 +154,25 @@ private slots:
         const TempFolder temp;
         const TestWindow window;
         window.openSettings();
-        window.pick("selectOutputFolderButton", folder(temp, "out"));
-        window.expectStatus(QStringLiteral("Output folder set."), StatusColor::Blue);
-        QVERIFY(!window.find("sortButton").isEnabled());
-        window.pick("selectOutputFolderButton", std::nullopt);
-        window.pick("selectInputFolderButton", std::nullopt);
-        QVERIFY(window.picker->answers.empty()); // each click did open the dialog
-        QCOMPARE(window.find<QLabel>("outputFolderLabel").text(), QStringLiteral("out"));
-        QCOMPARE(window.find<QLabel>("inputFolderLabel").text(), QStringLiteral("Not Selected"));
-        window.expectStatus(QStringLiteral("Output folder set."), StatusColor::Blue);
-        QVERIFY(Preferences::shared().outputFolderBookmark());
-        QVERIFY(!Preferences::shared().inputFolderBookmark());
-
         window.pick("selectInputFolderButton", folder(temp, "Holiday photos"));
         QCOMPARE(window.find<QLabel>("inputFolderLabel").text(), QStringLiteral("Holiday photos"));
         window.expectStatus(QStringLiteral("Input folder set."), StatusColor::Blue);
         const auto firstBookmark = Preferences::shared().inputFolderBookmark();
         QVERIFY(firstBookmark);
+        QVERIFY(!window.find("sortButton").isEnabled() && !window.find("undoSortButton").isEnabled());
+        window.pick("selectOutputFolderButton", std::nullopt);
+        window.pick("selectInputFolderButton", std::nullopt);
+        QVERIFY(window.picker->answers.empty()); // each click did open the dialog
+        QCOMPARE(window.find<QLabel>("inputFolderLabel").text(), QStringLiteral("Holiday photos"));
+        QCOMPARE(window.find<QLabel>("outputFolderLabel").text(), QStringLiteral("Not Selected"));
+        window.expectStatus(QStringLiteral("Input folder set."), StatusColor::Blue);
+        QCOMPARE(Preferences::shared().inputFolderBookmark(), firstBookmark);
+        QVERIFY(!Preferences::shared().outputFolderBookmark());
+
+        window.pick("selectOutputFolderButton", folder(temp, "out"));
+        QCOMPARE(window.find<QLabel>("outputFolderLabel").text(), QStringLiteral("out"));
+        window.expectStatus(QStringLiteral("Output folder set."), StatusColor::Blue);
+        QVERIFY(Preferences::shared().outputFolderBookmark());
         QVERIFY(window.find("sortButton").isEnabled() && window.find("undoSortButton").isEnabled());
 
         // A second pick replaces the first; a long name keeps its end on one line.
@@ -194,7 +196,6 @@ private slots:
         const auto keptBookmark = Preferences::shared().inputFolderBookmark();
         window.pick("selectInputFolderButton", temp / "vanished"); // gone before it could be bookmarked
         window.expectStatus(QStringLiteral("Failed to access folder for bookmarking."), StatusColor::Red);
-        QCOMPARE(window.find<QLabel>("inputFolderLabel").text(), QStringLiteral("vanished"));
         QCOMPARE(window.selection().selectedInputFolderURL(), std::optional(temp / "vanished"));
         QCOMPARE(Preferences::shared().inputFolderBookmark(), keptBookmark);
 
