@@ -27,7 +27,6 @@ public:
     FolderSelection& folderSelection() const { return *selection_; }
     QTabWidget& tabs() const { return *tabs_; }
     OrganizerView& organizerView() const { return *organizer_; }
-    StatisticsView& statisticsView() const { return *statistics_; }
 
     // Resolves the stored bookmarks, input folder first, into the folder selection.
     void restoreFolders();

@@ -27,7 +27,6 @@ public:
     OrganizerView(FolderSelection& selection, Preferences& preferences, FolderPicker& folderPicker,
                   QWidget* parent = nullptr);
 
-    const QString& statusMessage() const { return statusMessage_; }
     StatusColor statusColor() const { return statusColor_; }
     SettingsSheet& settingsSheet() const { return *sheet_; }
 

@@ -35,7 +35,6 @@ public:
     // Replaces the folder analysis that later loads run (FileAnalyzer::analyzeFolder by default).
     void setAnalysis(StatisticsLoader::Analysis analysis);
 
-    const std::optional<FileStatistics>& statistics() const { return statistics_; }
     bool isLoading() const { return isLoading_; }
     StatisticsScreenState state() const;
 

@@ -34,13 +34,6 @@ TEST(Lowercase, MapsAllOfUnicodeAndLeavesBrokenBytesAlone) {
     EXPECT_EQ(lowercased(notUtf8), notUtf8);
 }
 
-TEST(Packages, AreFoldersWithAKnownExtensionInAnyCase) {
-    EXPECT_TRUE(FileSystem::isPackageName("Tool.app"));
-    EXPECT_TRUE(FileSystem::isPackageName("Thing.BUNDLE"));
-    EXPECT_FALSE(FileSystem::isPackageName("app"));
-    EXPECT_FALSE(FileSystem::isPackageName("notes.txt"));
-}
-
 TEST(Listing, LeavesOutHiddenNamesUnlessAskedAndFailsClearlyForAMissingFolder) {
     TempFolder folder;
     writeFile(folder / "visible.txt");
@@ -172,24 +165,6 @@ TEST_F(CrossDeviceMove, AFailedCopyLeavesTheSourceUntouched) {
     EXPECT_THROW(FileSystem::moveNoReplace(source / "a.txt", destination / "blocker/a.txt"), FileError);
     EXPECT_EQ(readFile(source / "a.txt"), "keep me");
     EXPECT_EQ(treeOf(destination.path()), std::set<std::string>{"blocker"});
-}
-
-TEST(RemoveEmptyFolderTree, RemovesOnlyRealFoldersOfEmptyFolders) {
-    TempFolder folder;
-    fs::create_directories(folder / "empty/deeper/deepest");
-    fs::create_directories(folder / "hidden-file");
-    writeFile(folder / "hidden-file/.DS_Store");
-    fs::create_directories(folder / "kept/inner");
-    fs::create_directory_symlink(folder / "kept", folder / "link");
-    writeFile(folder / "file");
-
-    EXPECT_TRUE(FileSystem::removeEmptyFolderTree(folder / "empty"));
-    EXPECT_FALSE(FileSystem::removeEmptyFolderTree(folder / "hidden-file"));
-    EXPECT_FALSE(FileSystem::removeEmptyFolderTree(folder / "link"));
-    EXPECT_FALSE(FileSystem::removeEmptyFolderTree(folder / "file"));
-    EXPECT_FALSE(FileSystem::removeEmptyFolderTree(folder / "kept", folder / "kept/inner"));
-    EXPECT_EQ(treeOf(folder.path()),
-              (std::set<std::string>{"hidden-file/", "hidden-file/.DS_Store", "kept/", "kept/inner/", "link", "file"}));
 }
 
 } // namespace
