@@ -1,39 +1,18 @@
 #include "engine/Organizer.h"
 #include "engine/FileError.h"
 
-#include "tests/support/TempFolder.h"
+#include "tests/engine/InputOutputFolders.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace foldwise {
 namespace {
 
 using testing::readFile;
-using testing::TempFolder;
 using testing::treeOf;
 using testing::writeFile;
 
-class Organizer : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { ::setenv("XDG_DATA_HOME", "/nonexistent-foldwise-test-data", 1); }
-
-    void addFiles(std::initializer_list<const char*> names) {
-        for (const char* name : names) {
-            writeFile(input / name, name);
-        }
-    }
-
-    TempFolder root;
-    fs::path input = root / "in";
-    fs::path output = root / "out";
-
-    void SetUp() override {
-        fs::create_directory(input);
-        fs::create_directory(output);
-    }
-};
+class Organizer : public testing::InputOutputFolders {};
 
 TEST_F(Organizer, ExtensionModeUsesTheLowercasedLastExtension) {
     addFiles({"Photo.JPG", "notes.txt", "README", "backup.tar.gz", "Ärger.ÄBC"});

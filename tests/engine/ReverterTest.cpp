@@ -2,33 +2,18 @@
 #include "engine/FileError.h"
 #include "engine/Organizer.h"
 
-#include "tests/support/TempFolder.h"
+#include "tests/engine/InputOutputFolders.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace foldwise {
 namespace {
 
 using testing::readFile;
-using testing::TempFolder;
 using testing::treeOf;
 using testing::writeFile;
 
-class Reverter : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { ::setenv("XDG_DATA_HOME", "/nonexistent-foldwise-test-data", 1); }
-
-    void SetUp() override {
-        fs::create_directory(input);
-        fs::create_directory(output);
-    }
-
-    TempFolder root;
-    fs::path input = root / "in";
-    fs::path output = root / "out";
-};
+class Reverter : public testing::InputOutputFolders {};
 
 class RevertAfterSort : public Reverter, public ::testing::WithParamInterface<bool> {};
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <initializer_list>
+
+namespace foldwise::testing {
+
+// An input and an output folder side by side in a fresh temporary folder, with the MIME database
+// limited to the system's so that a user's own types cannot change categories.
+class InputOutputFolders : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ::setenv("XDG_DATA_HOME", "/nonexistent-foldwise-test-data", 1); }
+
+    void SetUp() override {
+        fs::create_directory(input);
+        fs::create_directory(output);
+    }
+
+    // Files in the input folder, each holding its own name.
+    void addFiles(std::initializer_list<const char*> names) const {
+        for (const char* name : names) {
+            writeFile(input / name, name);
+        }
+    }
+
+    TempFolder root;
+    fs::path input = root / "in";
+    fs::path output = root / "out";
+};
+
+} // namespace foldwise::testing
