@@ -24,24 +24,10 @@ std::pair<fs::path, std::string> splitPath(const fs::path& path) {
     return {parent, path.filename().string()};
 }
 
-struct FolderIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    bool operator==(const FolderIdentity&) const = default;
-};
-
-std::optional<FolderIdentity> identityAt(int folderFd, const char* relative) {
-    struct stat status {};
-    if (::fstatat(folderFd, relative, &status, 0) != 0) {
-        return std::nullopt;
-    }
-    return FolderIdentity{status.st_dev, status.st_ino};
-}
-
 // Whether `name` in `parent` is a real folder holding nothing but real, empty folders, at any depth,
 // none of which is `kept`.
-bool holdsOnlyEmptyFolders(const Folder& parent, const std::string& name, const std::optional<FolderIdentity>& kept) {
-    if (!parent.isRealFolder(name) || (kept && identityAt(parent.fd(), name.c_str()) == kept)) {
+bool holdsOnlyEmptyFolders(const Folder& parent, const std::string& name, const std::optional<FileIdentity>& kept) {
+    if (!parent.isRealFolder(name) || (kept && parent.identityOf(name) == kept)) {
         return false;
     }
     try {
@@ -129,7 +115,7 @@ bool FileSystem::removeEmptyFolderTree(const fs::path& folder, const fs::path& k
     try {
         const auto [parentPath, name] = splitPath(folder);
         const Folder parent(parentPath);
-        const auto keptIdentity = kept.empty() ? std::nullopt : identityAt(AT_FDCWD, kept.c_str());
+        const auto keptIdentity = kept.empty() ? std::nullopt : Folder::workingDirectory().identityOf(kept.string());
         return holdsOnlyEmptyFolders(parent, name, keptIdentity) && removeFolders(parent, name);
     } catch (const FileError&) {
         return false;

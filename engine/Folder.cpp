@@ -27,8 +27,10 @@ Folder::Folder(const fs::path& path) : fd_(openFolder(AT_FDCWD, path.c_str(), 0)
     }
 }
 
-Folder::Folder(const Folder& parent, const std::string& name)
-    : fd_(openFolder(parent.fd_, name.c_str(), O_NOFOLLOW)), path_(parent.path_ / name) {
+Folder::Folder(const Folder& parent, const std::string& name) : Folder(parent, name, Links::Refuse) {}
+
+Folder::Folder(const Folder& parent, const std::string& name, Links links)
+    : fd_(openFolder(parent.fd_, name.c_str(), links == Links::Refuse ? O_NOFOLLOW : 0)), path_(parent.path_ / name) {
     if (fd_ < 0) {
         throw FileError::fromErrno("Could not open the folder " + FileSystem::quoted(path_), errno);
     }
@@ -115,6 +117,20 @@ EntryKind Folder::kindOf(const std::string& relative) const {
         return EntryKind::Missing;
     }
     return S_ISDIR(status.st_mode) ? EntryKind::Directory : EntryKind::File;
+}
+
+std::optional<FileIdentity> Folder::identityOf(const std::string& relative) const {
+    struct stat status {};
+    if (::fstatat(fd_, relative.c_str(), &status, 0) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{status.st_dev, status.st_ino};
+}
+
+FileIdentity Folder::identity() const {
+    struct stat status {};
+    ::fstat(fd_, &status);
+    return FileIdentity{status.st_dev, status.st_ino};
 }
 
 bool Folder::exists(const std::string& relative) const {

@@ -4,11 +4,20 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace foldwise {
 namespace fs = std::filesystem;
+
+// Which file-system object an entry is: the same device and inode mean the same object.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
 
 // An open folder. Its operations take names relative to it, which spares the kernel a full path
 // lookup per call when many entries of one folder are handled.
@@ -16,6 +25,8 @@ class Folder {
 public:
     explicit Folder(const fs::path& path);                 // throws FileError
     Folder(const Folder& parent, const std::string& name); // a sub-folder, never through a link
+    enum class Links { Refuse, Follow };
+    Folder(const Folder& parent, const std::string& name, Links links);
     ~Folder();
 
     // The process's working directory: names relative to it are paths, absolute or relative.
@@ -39,9 +50,11 @@ public:
     // The same, with what each entry is, taken from the directory itself where it says.
     std::vector<Entry> entries(bool includeHidden) const;
 
-    EntryKind kindOf(const std::string& relative) const; // follows links
-    bool exists(const std::string& relative) const;      // follows links
-    bool isRealFolder(const std::string& name) const;    // a folder, not a link to one
+    EntryKind kindOf(const std::string& relative) const;                       // follows links
+    bool exists(const std::string& relative) const;                            // follows links
+    bool isRealFolder(const std::string& name) const;                          // a folder, not a link to one
+    std::optional<FileIdentity> identityOf(const std::string& relative) const; // follows links
+    FileIdentity identity() const;
 
     // Calls `visit` for every entry below this folder at any depth, files and folders alike, with
     // the open folder that holds it. Hidden entries (and everything in a hidden folder) are left out;
