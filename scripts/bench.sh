@@ -9,7 +9,7 @@ which=${1:-all}
 [ $# -gt 0 ] && shift
 
 bash scripts/setup.sh
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DFOLDWISE_BUILD_BENCHMARKS=ON >/dev/null
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DFOLDWISE_BUILD_GUI=ON -DFOLDWISE_BUILD_BENCHMARKS=ON >/dev/null
 mkdir -p bench/results
 stamp=$(date +%Y%m%d-%H%M%S)
 
