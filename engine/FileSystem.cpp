@@ -131,9 +131,12 @@ bool FileSystem::startAccessing(const fs::path& folder) noexcept {
 void FileSystem::stopAccessing(const fs::path&) noexcept {}
 
 std::string FileSystem::pathExtension(const fs::path& path) {
-    const std::string name = path.filename().string();
+    return std::string(nameExtension(path.filename().native()));
+}
+
+std::string_view FileSystem::nameExtension(std::string_view name) {
     const auto dot = name.rfind('.');
-    if (dot == std::string::npos || dot == 0) {
+    if (dot == std::string_view::npos || dot == 0) {
         return {};
     }
     return name.substr(dot + 1);
@@ -141,7 +144,7 @@ std::string FileSystem::pathExtension(const fs::path& path) {
 
 bool FileSystem::isPackageName(std::string_view name) {
     static constexpr std::array packageExtensions{"app", "bundle", "framework", "plugin", "kext"};
-    const std::string extension = lowercased(pathExtension(fs::path(std::string(name))));
+    const std::string extension = lowercased(nameExtension(name));
     for (const char* package : packageExtensions) {
         if (extension == package) {
             return true;

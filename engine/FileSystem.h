@@ -56,6 +56,8 @@ public:
     // The text after the last dot of the last component ("gz" for "backup.tar.gz"), or empty.
     // Names that begin with their only dot (".profile") have no extension.
     static std::string pathExtension(const fs::path& path);
+    // The same rule on a file's own name, without copying it.
+    static std::string_view nameExtension(std::string_view name);
     static bool isHiddenName(std::string_view name) { return !name.empty() && name.front() == '.'; }
     static bool isPackageName(std::string_view name);
 

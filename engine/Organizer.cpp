@@ -20,7 +20,7 @@ public:
     explicit SubFolderNamer(bool useSmartCategories) : useSmartCategories_(useSmartCategories) {}
 
     const std::string& nameFor(const std::string& fileName) {
-        const std::string extension = FileSystem::pathExtension(fileName);
+        const std::string extension(FileSystem::nameExtension(fileName));
         auto found = names_.find(extension);
         if (found == names_.end()) {
             found = names_.emplace(extension, nameForExtension(extension)).first;

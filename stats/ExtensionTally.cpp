@@ -1,17 +1,11 @@
 #include "stats/ExtensionTally.h"
 
+#include "engine/FileSystem.h"
+
 namespace foldwise {
 
-std::string_view ExtensionTally::extensionOf(std::string_view fileName) {
-    const std::size_t dot = fileName.rfind('.');
-    if (dot == std::string_view::npos || dot == 0) {
-        return {};
-    }
-    return fileName.substr(dot + 1);
-}
-
 void ExtensionTally::add(std::string_view fileName) {
-    const std::string_view extension = extensionOf(fileName);
+    const std::string_view extension = FileSystem::nameExtension(fileName);
     // Most names share a few extensions: look up without making a string first.
     if (auto found = counts_.find(extension); found != counts_.end()) {
         ++found->second;

@@ -20,10 +20,6 @@ class ExtensionTally {
 public:
     using Counts = std::unordered_map<std::string, std::int64_t, Hash, std::equal_to<>>; // extension → files
 
-    // The text after the last dot of a file's own name, or empty when there is none; a name that begins
-    // with its only dot has no extension. Agrees with FileSystem::pathExtension for every file name.
-    static std::string_view extensionOf(std::string_view fileName);
-
     void add(std::string_view fileName);
     void merge(const ExtensionTally& other);
 
