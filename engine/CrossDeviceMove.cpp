@@ -1,197 +1,431 @@
 #include "engine/CrossDeviceMove.h"
 
+#include "engine/Descriptor.h"
+#include "engine/FileAttributes.h"
+#include "engine/FileError.h"
+#include "engine/TemporaryCopies.h"
+
+#include <algorithm>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <random>
-#include <stdio.h>
+#include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace foldwise {
 
 namespace {
 
-std::string temporaryNameBeside(const std::string& relative) {
-    thread_local std::mt19937_64 random{std::random_device{}()};
-    const std::string folder = std::filesystem::path(relative).parent_path().string();
-    const std::string name = ".foldwise-move-" + std::to_string(random()) + ".part";
-    return folder.empty() ? name : folder + "/" + name;
+// Small enough that a stop is seen within a fraction of a second even on a slow disk.
+constexpr size_t chunkSize = size_t{4} << 20;
+
+constexpr std::string_view changedReason = "it changed while it was being copied; it stays where it was";
+
+// One move's arguments, handed down whole.
+struct Move {
+    int fromFd;
+    const std::string& name;
+    int toFd;
+    const std::string& toName;
+    const MoveControl& control;
+    const MoveFailure& failure;
+};
+
+std::string reasonFor(int error) {
+    return std::generic_category().message(error);
 }
 
-// Removes the temporary copy unless it was published.
-class TemporaryCopy {
+// A descriptor of the folder itself, usable even when `folderFd` is AT_FDCWD.
+Descriptor reopenFolder(int folderFd) {
+    return Descriptor(::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
+std::filesystem::path pathOf(int folderFd) {
+    const std::string link =
+        folderFd == AT_FDCWD ? std::string("/proc/self/cwd") : "/proc/self/fd/" + std::to_string(folderFd);
+    std::error_code ignored;
+    return std::filesystem::read_symlink(link, ignored);
+}
+
+bool sameTime(const struct timespec& a, const struct timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+bool changedSince(const struct stat& before, const struct stat& now) {
+    return now.st_size != before.st_size || !sameTime(now.st_mtim, before.st_mtim) ||
+           !sameTime(now.st_ctim, before.st_ctim);
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool isTaken(const Move& move) {
+    struct stat status {};
+    return ::fstatat(move.toFd, move.toName.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+FileError notMovable(const Move& move) {
+    return move.failure.atSource("it is neither a file nor a link, so it cannot be copied to another file system");
+}
+
+// A hidden name beside the destination, removed again unless what it names was published.
+class TemporaryName {
 public:
-    TemporaryCopy(int folderFd, std::string relative) : folderFd_(folderFd), relative_(std::move(relative)) {}
-    ~TemporaryCopy() {
-        if (!published_) {
-            ::unlinkat(folderFd_, relative_.c_str(), 0);
+    explicit TemporaryName(int folderFd) : folderFd_(folderFd), name_(newTemporaryCopyName()) {}
+    ~TemporaryName() {
+        if (exists_) {
+            ::unlinkat(folderFd_, name_.c_str(), 0);
         }
     }
-    TemporaryCopy(const TemporaryCopy&) = delete;
-    TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+    TemporaryName(const TemporaryName&) = delete;
+    TemporaryName& operator=(const TemporaryName&) = delete;
 
-    const char* name() const { return relative_.c_str(); }
-    void markPublished() { published_ = true; }
+    const char* get() const { return name_.c_str(); }
+    void created() { exists_ = true; }
+    void published() { exists_ = false; }
 
 private:
     int folderFd_;
-    std::string relative_;
-    bool published_ = false;
+    std::string name_;
+    bool exists_ = false;
 };
 
-class Descriptor {
+// The copy being written, locked so that removeAbandonedCopies can tell it from one whose writer is gone.
+class TemporaryCopy {
 public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
+    explicit TemporaryCopy(const Move& move) : name_(move.toFd) {
+        fd_ = Descriptor(::openat(move.toFd, name_.get(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (!fd_.isOpen()) {
+            if (errno == ENOENT) {
+                return; // the folder was removed
+            }
+            throw move.failure.atDestination(errno);
+        }
+        name_.created();
+        // Where the file system has no locks, the cleaner cannot take one either and leaves the copy alone.
+        ::flock(fd_.get(), LOCK_EX);
+        struct stat status {};
+        if (::fstat(fd_.get(), &status) != 0) {
+            throw move.failure.atDestination(errno);
+        }
+        if (status.st_nlink == 0) { // a cleaner took it before it was locked
+            throw move.failure.atDestination("its temporary copy was removed while it was being written");
         }
     }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
+
+    bool folderGone() const { return !fd_.isOpen(); }
+    int fd() const { return fd_.get(); }
+    TemporaryName& name() { return name_; }
 
 private:
-    int fd_;
+    TemporaryName name_;
+    Descriptor fd_;
 };
 
-// Returns 0 or the errno of the failure.
-int copyContent(int from, int to) {
-    for (;;) {
-        const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
-        if (copied == 0) {
-            return 0;
+// The file being moved, opened once so that every later look is at the same file.
+struct Source {
+    Descriptor fd;
+    struct stat status {};
+};
+
+// Empty when the file is gone.
+std::optional<Source> openSource(const Move& move) {
+    // O_NONBLOCK: should a FIFO take the file's place, opening it must not wait for a writer.
+    Source source{Descriptor(::openat(move.fromFd, move.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC))};
+    if (!source.fd.isOpen()) {
+        if (errno == ENOENT) {
+            return std::nullopt;
         }
-        if (copied > 0) {
-            continue;
-        }
-        if (errno == EINTR) {
-            continue;
-        }
-        if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP) {
-            return errno;
-        }
-        break; // not supported between these file systems: plain reads and writes
+        throw move.failure.atSource(errno);
     }
-    std::vector<char> buffer(1 << 16);
-    for (;;) {
-        const ssize_t got = ::read(from, buffer.data(), buffer.size());
-        if (got == 0) {
-            return 0;
-        }
-        if (got < 0) {
+    if (::fstat(source.fd.get(), &source.status) != 0) {
+        throw move.failure.atSource(errno);
+    }
+    if (!S_ISREG(source.status.st_mode)) {
+        throw notMovable(move);
+    }
+    return source;
+}
+
+// Copies byte ranges in the kernel where the two file systems allow it, else through a buffer.
+class RangeCopier {
+public:
+    RangeCopier(int from, int to, const MoveFailure& failure) : from_(from), to_(to), failure_(failure) {}
+
+    // Copies up to `length` bytes at `offset`; returns how many, 0 at the end of the file.
+    size_t copy(off_t offset, size_t length) {
+        while (inKernel_) {
+            loff_t in = offset;
+            loff_t out = offset;
+            const ssize_t copied = ::copy_file_range(from_, &in, to_, &out, length, 0);
+            if (copied >= 0) {
+                return static_cast<size_t>(copied);
+            }
             if (errno == EINTR) {
                 continue;
             }
-            return errno;
+            if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+                const bool full = errno == ENOSPC || errno == EDQUOT || errno == EFBIG;
+                throw full ? failure_.atDestination(errno) : failure_.atSource(errno);
+            }
+            inKernel_ = false;
+        }
+        return copyThroughBuffer(offset, length);
+    }
+
+private:
+    size_t copyThroughBuffer(off_t offset, size_t length) {
+        buffer_.resize(std::max(buffer_.size(), length));
+        ssize_t got = 0;
+        do {
+            got = ::pread(from_, buffer_.data(), length, offset);
+        } while (got < 0 && errno == EINTR);
+        if (got < 0) {
+            throw failure_.atSource(errno);
         }
         for (ssize_t written = 0; written < got;) {
-            const ssize_t put = ::write(to, buffer.data() + written, static_cast<size_t>(got - written));
-            if (put < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                return errno;
+            const ssize_t put =
+                ::pwrite(to_, buffer_.data() + written, static_cast<size_t>(got - written), offset + written);
+            if (put < 0 && errno != EINTR) {
+                throw failure_.atDestination(errno);
             }
-            written += put;
+            written += std::max<ssize_t>(put, 0);
         }
+        return static_cast<size_t>(got);
     }
+
+    int from_;
+    int to_;
+    const MoveFailure& failure_;
+    bool inKernel_ = true;
+    std::vector<char> buffer_;
+};
+
+struct Extent {
+    off_t start;
+    off_t end;
+};
+
+// The next run of data at or after `offset`, cut at `size`; empty at `size` when only holes remain.
+Extent nextData(int fd, off_t offset, off_t size, const MoveFailure& failure) {
+    const off_t start = ::lseek(fd, offset, SEEK_DATA);
+    if (start < 0) {
+        if (errno == ENXIO) {
+            return {size, size};
+        }
+        if (errno == EINVAL || errno == EOPNOTSUPP) {
+            return {offset, size}; // the file system cannot tell holes: all of it is data
+        }
+        throw failure.atSource(errno);
+    }
+    if (start >= size) {
+        return {size, size};
+    }
+    const off_t end = ::lseek(fd, start, SEEK_HOLE);
+    if (end < 0) {
+        throw failure.atSource(errno);
+    }
+    return {start, std::min(end, size)};
 }
 
-// Returns 0 or the errno of the failure.
-int copyRegularFile(int fromFd, const std::string& name, const struct stat& status, int toFd, const char* copyName) {
-    const Descriptor source(::openat(fromFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (source.get() < 0) {
-        return errno;
+// Reports progress; returns whether to go on.
+bool reportCopied(const MoveControl& control, off_t done, off_t total) {
+    if (control.copied) {
+        control.copied(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total));
     }
-    const Descriptor copy(::openat(toFd, copyName, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (copy.get() < 0) {
-        return errno;
-    }
-    if (const int error = copyContent(source.get(), copy.get()); error != 0) {
-        return error;
-    }
-    const struct timespec times[2] = {status.st_atim, status.st_mtim};
-    if (::fchmod(copy.get(), status.st_mode & 07777) != 0 || ::futimens(copy.get(), times) != 0 ||
-        ::fsync(copy.get()) != 0) {
-        return errno;
-    }
-    return 0;
+    return !control.stop.stop_requested();
 }
 
-// Returns 0 or the errno of the failure.
-int copyLink(int fromFd, const std::string& name, const struct stat& status, int toFd, const char* copyName) {
-    std::vector<char> target(static_cast<size_t>(status.st_size) + 1);
-    const ssize_t length = ::readlinkat(fromFd, name.c_str(), target.data(), target.size());
-    if (length < 0) {
-        return errno;
+// Copies the first `size` bytes, data extents only, so that holes stay holes. Returns false when stopped.
+bool copyData(const Move& move, int from, int to, off_t size) {
+    RangeCopier copier(from, to, move.failure);
+    for (off_t offset = 0; offset < size;) {
+        const Extent data = nextData(from, offset, size, move.failure);
+        for (off_t at = data.start; at < data.end;) {
+            const size_t copied = copier.copy(at, std::min(chunkSize, static_cast<size_t>(data.end - at)));
+            if (copied == 0) {
+                throw move.failure.atDestination(changedReason); // it was cut short meanwhile
+            }
+            at += static_cast<off_t>(copied);
+            if (!reportCopied(move.control, at, size)) {
+                return false;
+            }
+        }
+        offset = data.end;
     }
-    target[static_cast<size_t>(length)] = '\0';
-    if (::symlinkat(target.data(), toFd, copyName) != 0) {
-        return errno;
+    if (::ftruncate(to, size) != 0) {
+        throw move.failure.atDestination(errno);
     }
-    const struct timespec times[2] = {status.st_atim, status.st_mtim};
-    ::utimensat(toFd, copyName, times, AT_SYMLINK_NOFOLLOW); // best effort: not every file system keeps link times
-    return 0;
+    return true;
 }
 
-// Puts the copy in place without replacing anything. Returns false when the destination is taken.
-bool publish(int toFd, const TemporaryCopy& copy, const std::string& toRelative,
-             const std::function<FileError(int)>& failure) {
-    if (::renameat2(toFd, copy.name(), toFd, toRelative.c_str(), RENAME_NOREPLACE) == 0) {
+// Renames the temporary name to the destination without replacing anything. Returns false when the
+// destination is taken.
+bool publish(const Move& move, TemporaryName& temporary) {
+    if (::renameat2(move.toFd, temporary.get(), move.toFd, move.toName.c_str(), RENAME_NOREPLACE) == 0) {
+        temporary.published();
         return true;
     }
     if (errno == EEXIST) {
         return false;
     }
     if (errno != EINVAL && errno != ENOSYS) {
-        throw failure(errno);
+        throw move.failure.atDestination(errno);
     }
-    if (::linkat(toFd, copy.name(), toFd, toRelative.c_str(), 0) != 0) {
+    if (::linkat(move.toFd, temporary.get(), move.toFd, move.toName.c_str(), 0) != 0) {
         if (errno == EEXIST) {
             return false;
         }
-        throw failure(errno);
+        throw move.failure.atDestination(errno);
     }
-    ::unlinkat(toFd, copy.name(), 0);
+    ::unlinkat(move.toFd, temporary.get(), 0);
+    temporary.published();
     return true;
+}
+
+// The copy is published but the source has to stay: removes the copy and throws `why`, or, when the
+// copy cannot be removed, an error saying the file is now in both places.
+[[noreturn]] void withdraw(const Move& move, const FileError& why) {
+    if (::unlinkat(move.toFd, move.toName.c_str(), 0) == 0) {
+        throw why;
+    }
+    const int error = errno;
+    throw FileError(why.localizedDescription() + "; its copy could not be removed either (" + reasonFor(error) +
+                    "), so it is now both in " + FileSystem::quoted(pathOf(move.fromFd) / move.name) + " and in " +
+                    FileSystem::quoted(pathOf(move.toFd) / move.toName));
+}
+
+void flushFolder(const Move& move) {
+    const Descriptor folder = reopenFolder(move.toFd);
+    if (!folder.isOpen() || (::fsync(folder.get()) != 0 && errno != EINVAL)) {
+        withdraw(move, move.failure.atDestination(errno));
+    }
+}
+
+// The name must still lead to the very file that was copied, unchanged.
+void checkUnchanged(const Move& move, const Source& source) {
+    struct stat now {};
+    if (::fstat(source.fd.get(), &now) != 0) {
+        withdraw(move, move.failure.atSource(errno));
+    }
+    if (changedSince(source.status, now)) {
+        withdraw(move, move.failure.atDestination(changedReason));
+    }
+    struct stat named {};
+    if (::fstatat(move.fromFd, move.name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(named, now)) {
+        withdraw(move, move.failure.atSource("it was renamed or replaced while it was being copied"));
+    }
+}
+
+MoveResult removeSource(const Move& move) {
+    if (::unlinkat(move.fromFd, move.name.c_str(), 0) != 0) {
+        withdraw(move, move.failure.atSource(errno));
+    }
+    return MoveResult::Moved;
+}
+
+MoveResult moveFile(const Move& move) {
+    const std::optional<Source> source = openSource(move);
+    if (!source) {
+        return MoveResult::SourceVanished;
+    }
+    if (isTaken(move)) {
+        return MoveResult::DestinationExists;
+    }
+    TemporaryCopy copy(move);
+    if (copy.folderGone()) {
+        return MoveResult::DestinationFolderGone;
+    }
+    if (!copyData(move, source->fd.get(), copy.fd(), source->status.st_size)) {
+        return MoveResult::Cancelled;
+    }
+    keepAttributes(source->fd.get(), copy.fd(), source->status, move.failure);
+    if (::fsync(copy.fd()) != 0) {
+        throw move.failure.atDestination(errno);
+    }
+    if (!publish(move, copy.name())) {
+        return MoveResult::DestinationExists;
+    }
+    flushFolder(move);
+    checkUnchanged(move, *source);
+    return removeSource(move);
+}
+
+// Empty when the link is gone.
+std::optional<std::string> readLink(const Move& move, const struct stat& status) {
+    std::string target(std::max<size_t>(static_cast<size_t>(status.st_size) + 1, 256), '\0');
+    for (;;) {
+        const ssize_t length = ::readlinkat(move.fromFd, move.name.c_str(), target.data(), target.size());
+        if (length < 0) {
+            if (errno == ENOENT) {
+                return std::nullopt;
+            }
+            throw move.failure.atSource(errno);
+        }
+        if (static_cast<size_t>(length) < target.size()) {
+            target.resize(static_cast<size_t>(length));
+            return target;
+        }
+        target.resize(target.size() * 2); // it grew meanwhile
+    }
+}
+
+MoveResult moveLink(const Move& move, const struct stat& status) {
+    if (isTaken(move)) {
+        return MoveResult::DestinationExists;
+    }
+    const std::optional<std::string> target = readLink(move, status);
+    if (!target) {
+        return MoveResult::SourceVanished;
+    }
+    TemporaryName link(move.toFd);
+    if (::symlinkat(target->c_str(), move.toFd, link.get()) != 0) {
+        if (errno == ENOENT) {
+            return MoveResult::DestinationFolderGone;
+        }
+        throw move.failure.atDestination(errno);
+    }
+    link.created();
+    // Best effort, as not every file system keeps a link's owner and times.
+    ::fchownat(move.toFd, link.get(), status.st_uid, status.st_gid, AT_SYMLINK_NOFOLLOW);
+    const struct timespec times[2] = {status.st_atim, status.st_mtim};
+    ::utimensat(move.toFd, link.get(), times, AT_SYMLINK_NOFOLLOW);
+    if (!publish(move, link)) {
+        return MoveResult::DestinationExists;
+    }
+    flushFolder(move);
+    return removeSource(move);
 }
 
 } // namespace
 
-MoveResult moveAcrossDevices(int fromFd, const std::string& name, int toFd, const std::string& toRelative,
-                             const std::function<FileError(int)>& failure) {
+MoveResult moveAcrossDevices(int fromFd, const std::string& name, int toFd, const std::string& toName,
+                             const MoveControl& control, const MoveFailure& failure) {
+    const Move move{fromFd, name, toFd, toName, control, failure};
     struct stat status {};
     if (::fstatat(fromFd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
-        throw failure(errno);
+        if (errno == ENOENT) {
+            return MoveResult::SourceVanished;
+        }
+        throw failure.atSource(errno);
     }
-    if (!S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
-        throw failure(EXDEV); // devices, pipes and sockets cannot be copied faithfully
+    if (S_ISLNK(status.st_mode)) {
+        return moveLink(move, status);
     }
-    struct stat taken {};
-    if (::fstatat(toFd, toRelative.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) {
-        return MoveResult::DestinationExists;
+    if (!S_ISREG(status.st_mode)) {
+        throw notMovable(move);
     }
-
-    TemporaryCopy copy(toFd, temporaryNameBeside(toRelative));
-    const int error = S_ISLNK(status.st_mode) ? copyLink(fromFd, name, status, toFd, copy.name())
-                                              : copyRegularFile(fromFd, name, status, toFd, copy.name());
-    if (error != 0) {
-        throw failure(error);
-    }
-    if (!publish(toFd, copy, toRelative, failure)) {
-        return MoveResult::DestinationExists;
-    }
-    copy.markPublished();
-    if (::unlinkat(fromFd, name.c_str(), 0) != 0) {
-        // Keep one copy only: the source stays where it was.
-        const int unlinkError = errno;
-        ::unlinkat(toFd, toRelative.c_str(), 0);
-        throw failure(unlinkError);
-    }
-    return MoveResult::Moved;
+    return moveFile(move);
 }
 
 } // namespace foldwise

@@ -1,19 +1,21 @@
 #pragma once
 
-#include "engine/FileError.h"
 #include "engine/FileSystem.h"
+#include "engine/MoveControl.h"
+#include "engine/MoveFailure.h"
 
-#include <functional>
 #include <string>
 
 namespace foldwise {
 
-// Moves `name` of the folder `fromFd` to `toRelative` of the folder `toFd` on another file system:
-// copies to a hidden temporary name beside the destination, flushes it, renames it into place
-// without replacing, and only then removes the source. Any failure removes the temporary copy and
-// leaves the source untouched. Content, permission bits and modification time are kept; a link is
-// re-created as a link. `failure` turns an errno into the error to throw.
-MoveResult moveAcrossDevices(int fromFd, const std::string& name, int toFd, const std::string& toRelative,
-                             const std::function<FileError(int)>& failure);
+// Moves `name` of the folder `fromFd` to `toName` directly in the folder `toFd`, which lies on
+// another file system: copies to a hidden temporary name beside the destination, flushes it,
+// renames it into place without replacing, flushes the destination folder, and only then removes
+// the source, provided it did not change while it was copied. Any failure removes the copy and
+// leaves the source untouched; a file never ends up in both places without an error saying so.
+// Returns Moved, DestinationExists, SourceVanished, DestinationFolderGone (the folder `toFd` was
+// removed) or Cancelled (the copy was stopped through `control`, removed, and the source kept).
+MoveResult moveAcrossDevices(int fromFd, const std::string& name, int toFd, const std::string& toName,
+                             const MoveControl& control, const MoveFailure& failure);
 
 } // namespace foldwise

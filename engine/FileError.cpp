@@ -8,7 +8,7 @@ FileError FileError::fromErrno(std::string_view what, int errorNumber) {
     std::string description(what);
     description += ": ";
     description += std::generic_category().message(errorNumber);
-    return FileError(description);
+    return FileError(description, errorNumber);
 }
 
 } // namespace foldwise

@@ -11,15 +11,19 @@ namespace foldwise {
 // "Could not move “a.txt” to “/out/txt”: Permission denied".
 class FileError : public std::runtime_error {
 public:
-    explicit FileError(const std::string& description) : std::runtime_error(description), description_(description) {}
+    explicit FileError(const std::string& description, int errorNumber = 0)
+        : std::runtime_error(description), description_(description), errorNumber_(errorNumber) {}
 
     // Builds "<what>: <strerror(errorNumber)>".
     static FileError fromErrno(std::string_view what, int errorNumber);
 
     const std::string& localizedDescription() const { return description_; }
+    // The system's error number behind the failure, or 0 where there was none.
+    int errorNumber() const { return errorNumber_; }
 
 private:
     std::string description_;
+    int errorNumber_;
 };
 
 } // namespace foldwise

@@ -1,5 +1,6 @@
 #include "engine/FileSystem.h"
 
+#include "engine/EmptyFolders.h"
 #include "engine/FileError.h"
 #include "engine/Folder.h"
 #include "engine/Lowercase.h"
@@ -24,38 +25,6 @@ std::pair<fs::path, std::string> splitPath(const fs::path& path) {
     return {parent, path.filename().string()};
 }
 
-// Whether `name` in `parent` is a real folder holding nothing but real, empty folders, at any depth,
-// none of which is `kept`.
-bool holdsOnlyEmptyFolders(const Folder& parent, const std::string& name, const std::optional<FileIdentity>& kept) {
-    if (!parent.isRealFolder(name) || (kept && parent.identityOf(name) == kept)) {
-        return false;
-    }
-    try {
-        const Folder folder(parent, name);
-        for (const std::string& child : folder.names(true)) {
-            if (!holdsOnlyEmptyFolders(folder, child, kept)) {
-                return false;
-            }
-        }
-        return true;
-    } catch (const FileError&) {
-        return false;
-    }
-}
-
-// Removes folders bottom-up with rmdir only, so a file that appears meanwhile is never deleted.
-bool removeFolders(const Folder& parent, const std::string& name) {
-    try {
-        const Folder folder(parent, name);
-        for (const std::string& child : folder.names(true)) {
-            removeFolders(folder, child);
-        }
-    } catch (const FileError&) {
-        return false;
-    }
-    return ::unlinkat(parent.fd(), name.c_str(), AT_REMOVEDIR) == 0;
-}
-
 } // namespace
 
 std::vector<fs::path> FileSystem::listVisible(const fs::path& folder) {
@@ -72,17 +41,6 @@ std::vector<fs::path> FileSystem::listAll(const fs::path& folder) {
         entries.push_back(folder / name);
     }
     return entries;
-}
-
-bool FileSystem::walk(const fs::path& folder, WalkOptions options, const std::function<void(const fs::path&)>& visit) {
-    std::optional<Folder> root;
-    try {
-        root.emplace(folder);
-    } catch (const FileError&) {
-        return false;
-    }
-    return root->walk(options,
-                      [&visit](const Folder& parent, const std::string& name) { visit(parent.path() / name); });
 }
 
 EntryKind FileSystem::kindOf(const fs::path& path) {
@@ -107,8 +65,9 @@ void FileSystem::createDirectories(const fs::path& folder) {
 }
 
 MoveResult FileSystem::moveNoReplace(const fs::path& from, const fs::path& to) {
-    const Folder workingDirectory = Folder::workingDirectory();
-    return workingDirectory.moveNoReplace(from.string(), workingDirectory, to.string());
+    const auto [fromFolder, fromName] = splitPath(from);
+    const auto [toFolder, toName] = splitPath(to);
+    return Folder(fromFolder).moveNoReplace(fromName, Folder(toFolder), toName);
 }
 
 bool FileSystem::removeEmptyFolderTree(const fs::path& folder, const fs::path& kept) noexcept {
@@ -116,7 +75,7 @@ bool FileSystem::removeEmptyFolderTree(const fs::path& folder, const fs::path& k
         const auto [parentPath, name] = splitPath(folder);
         const Folder parent(parentPath);
         const auto keptIdentity = kept.empty() ? std::nullopt : Folder::workingDirectory().identityOf(kept.string());
-        return holdsOnlyEmptyFolders(parent, name, keptIdentity) && removeFolders(parent, name);
+        return removeEmptyFolders(parent, name, keptIdentity);
     } catch (const FileError&) {
         return false;
     }

@@ -12,11 +12,9 @@ namespace fs = std::filesystem;
 // What is at a path once symbolic links are followed: a dangling link is Missing.
 enum class EntryKind { Missing, File, Directory };
 
-enum class MoveResult { Moved, DestinationExists };
-
-struct WalkOptions {
-    bool skipPackageContents = false; // a package is reported, but nothing inside it
-};
+// How a move ended when it did not fail. DestinationFolderGone: the folder the file was to go into
+// was removed meanwhile; Cancelled: stopped by the caller with the file back where it was.
+enum class MoveResult { Moved, DestinationExists, SourceVanished, DestinationFolderGone, Cancelled };
 
 // The file-system services the engine, the analyzer and the bookmarks rely on. Paths are bytes:
 // names that are not valid UTF-8 pass through untouched. Every failure throws FileError.
@@ -27,12 +25,6 @@ public:
     // Top-level entries of `folder` as full paths, in the directory's own order.
     static std::vector<fs::path> listVisible(const fs::path& folder); // hidden names left out
     static std::vector<fs::path> listAll(const fs::path& folder);     // hidden names included
-
-    // Calls `visit` for every entry below `folder` at any depth, files and folders alike, in no set
-    // order. Hidden entries (and everything inside a hidden folder) are left out. A link to a folder
-    // is reported but never entered. Folders that cannot be read are passed over silently.
-    // Returns false, having visited nothing, when `folder` itself cannot be walked.
-    static bool walk(const fs::path& folder, WalkOptions options, const std::function<void(const fs::path&)>& visit);
 
     static EntryKind kindOf(const fs::path& path); // follows links
     static bool exists(const fs::path& path);      // follows links: a dangling link does not exist

@@ -2,6 +2,7 @@
 
 #include "engine/CrossDeviceMove.h"
 #include "engine/FileError.h"
+#include "engine/MoveFailure.h"
 
 #include <cerrno>
 #include <dirent.h>
@@ -15,13 +16,22 @@ namespace foldwise {
 
 namespace {
 
+std::string joined(const std::string& folder, const std::string& name) {
+    return folder.empty() || folder.back() == '/' ? folder + name : folder + '/' + name;
+}
+
+std::string parentPathOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
 int openFolder(int parentFd, const char* path, int extraFlags) {
     return ::openat(parentFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC | extraFlags);
 }
 
 } // namespace
 
-Folder::Folder(const fs::path& path) : fd_(openFolder(AT_FDCWD, path.c_str(), 0)), path_(path) {
+Folder::Folder(const fs::path& path) : fd_(openFolder(AT_FDCWD, path.c_str(), 0)), path_(path.native()) {
     if (fd_ < 0) {
         throw FileError::fromErrno("Could not open the folder " + FileSystem::quoted(path), errno);
     }
@@ -30,7 +40,8 @@ Folder::Folder(const fs::path& path) : fd_(openFolder(AT_FDCWD, path.c_str(), 0)
 Folder::Folder(const Folder& parent, const std::string& name) : Folder(parent, name, Links::Refuse) {}
 
 Folder::Folder(const Folder& parent, const std::string& name, Links links)
-    : fd_(openFolder(parent.fd_, name.c_str(), links == Links::Refuse ? O_NOFOLLOW : 0)), path_(parent.path_ / name) {
+    : fd_(openFolder(parent.fd_, name.c_str(), links == Links::Refuse ? O_NOFOLLOW : 0)),
+      path_(joined(parent.path_, name)) {
     if (fd_ < 0) {
         throw FileError::fromErrno("Could not open the folder " + FileSystem::quoted(path_), errno);
     }
@@ -38,6 +49,14 @@ Folder::Folder(const Folder& parent, const std::string& name, Links links)
 
 Folder Folder::workingDirectory() {
     return Folder(AT_FDCWD, fs::path());
+}
+
+Folder Folder::parentOf(const Folder& child) {
+    const int fd = openFolder(child.fd_, "..", 0);
+    if (fd < 0) {
+        throw FileError::fromErrno("Could not open the folder " + FileSystem::quoted(parentPathOf(child.path_)), errno);
+    }
+    return Folder(fd, parentPathOf(child.path_));
 }
 
 Folder::~Folder() {
@@ -88,29 +107,6 @@ std::vector<Folder::Entry> Folder::entries(bool includeHidden) const {
     return result;
 }
 
-bool Folder::walk(WalkOptions options, const Visitor& visit) const {
-    std::vector<Entry> listed;
-    try {
-        listed = entries(false);
-    } catch (const FileError&) {
-        return false;
-    }
-    for (const Entry& entry : listed) {
-        visit(*this, entry.name);
-        if (!entry.isRealFolder || (options.skipPackageContents && FileSystem::isPackageName(entry.name))) {
-            continue;
-        }
-        std::optional<Folder> subFolder;
-        try {
-            subFolder.emplace(*this, entry.name); // refuses a link put in the folder's place meanwhile
-        } catch (const FileError&) {
-            continue; // vanished or cannot be opened: passed over
-        }
-        subFolder->walk(options, visit);
-    }
-    return true;
-}
-
 EntryKind Folder::kindOf(const std::string& relative) const {
     struct stat status {};
     if (::fstatat(fd_, relative.c_str(), &status, 0) != 0) {
@@ -151,43 +147,50 @@ void Folder::createFolder(const std::string& name) const {
     if (error == EEXIST && kindOf(name) == EntryKind::Directory) {
         return; // made by someone else in the meantime
     }
-    throw FileError::fromErrno("Could not create the folder " + FileSystem::quoted(path_ / name), error);
+    throw FileError::fromErrno("Could not create the folder " + FileSystem::quoted(joined(path_, name)), error);
 }
 
-MoveResult Folder::moveNoReplace(const std::string& name, const Folder& destination,
-                                 const std::string& destinationRelative) const {
-    const auto fail = [&](int error) {
-        const fs::path target = (destination.path_ / destinationRelative).parent_path();
-        return FileError::fromErrno("Could not move " + FileSystem::quoted(fs::path(name).filename()) + " to " +
-                                        FileSystem::quoted(target),
-                                    error);
-    };
-    if (::renameat2(fd_, name.c_str(), destination.fd_, destinationRelative.c_str(), RENAME_NOREPLACE) == 0) {
+MoveResult Folder::moveNoReplace(const std::string& name, const Folder& destination, const std::string& destinationName,
+                                 const MoveControl& control) const {
+    const MoveFailure failure(name, path_, destination.path_);
+    if (::renameat2(fd_, name.c_str(), destination.fd_, destinationName.c_str(), RENAME_NOREPLACE) == 0) {
         return MoveResult::Moved;
     }
-    switch (errno) {
+    switch (const int error = errno) {
     case EEXIST:
         return MoveResult::DestinationExists;
     case EXDEV:
-        return moveAcrossDevices(fd_, name, destination.fd_, destinationRelative, fail);
+        return moveAcrossDevices(fd_, name, destination.fd_, destinationName, control, failure);
+    case ENOENT:
+        // Either the file or the folder it was to go into is gone.
+        return isAnything(name) ? MoveResult::DestinationFolderGone : MoveResult::SourceVanished;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        throw failure.refused(error, fd_);
     case EINVAL:
     case ENOSYS:
         break; // the file system does not know the no-replace flag: link, then unlink
     default:
-        throw fail(errno);
+        throw failure.atDestination(error);
     }
-    if (::linkat(fd_, name.c_str(), destination.fd_, destinationRelative.c_str(), 0) != 0) {
+    if (::linkat(fd_, name.c_str(), destination.fd_, destinationName.c_str(), 0) != 0) {
         if (errno == EEXIST) {
             return MoveResult::DestinationExists;
         }
-        throw fail(errno);
+        throw failure.refused(errno, fd_);
     }
     if (::unlinkat(fd_, name.c_str(), 0) != 0) {
         const int error = errno;
-        ::unlinkat(destination.fd_, destinationRelative.c_str(), 0);
-        throw fail(error);
+        ::unlinkat(destination.fd_, destinationName.c_str(), 0);
+        throw failure.atSource(error);
     }
     return MoveResult::Moved;
+}
+
+bool Folder::isAnything(const std::string& name) const {
+    struct stat status {};
+    return ::fstatat(fd_, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 } // namespace foldwise

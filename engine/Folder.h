@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/FileSystem.h"
+#include "engine/MoveControl.h"
 
 #include <filesystem>
 #include <functional>
@@ -31,13 +32,15 @@ public:
 
     // The process's working directory: names relative to it are paths, absolute or relative.
     static Folder workingDirectory();
+    // The folder that holds `child` now, through its "..".
+    static Folder parentOf(const Folder& child); // throws FileError
 
     Folder(Folder&& other) noexcept;
     Folder(const Folder&) = delete;
     Folder& operator=(const Folder&) = delete;
     Folder& operator=(Folder&&) = delete;
 
-    const fs::path& path() const { return path_; }
+    fs::path path() const { return path_; }
     int fd() const { return fd_; }
 
     // Names of the folder's entries, in the directory's own order.
@@ -53,30 +56,25 @@ public:
     EntryKind kindOf(const std::string& relative) const;                       // follows links
     bool exists(const std::string& relative) const;                            // follows links
     bool isRealFolder(const std::string& name) const;                          // a folder, not a link to one
+    bool isAnything(const std::string& name) const;                            // a dangling link too
     std::optional<FileIdentity> identityOf(const std::string& relative) const; // follows links
     FileIdentity identity() const;
-
-    // Calls `visit` for every entry below this folder at any depth, files and folders alike, with
-    // the open folder that holds it. Hidden entries (and everything in a hidden folder) are left out;
-    // a link to a folder is reported but never entered; packages are not entered when the options
-    // say so. Sub-folders that cannot be read are passed over. Each folder's names are read before
-    // its entries are visited, so a visitor may move them. Returns false when this folder cannot be
-    // listed. Exceptions from `visit` pass through.
-    using Visitor = std::function<void(const Folder& parent, const std::string& name)>;
-    bool walk(WalkOptions options, const Visitor& visit) const;
 
     // Creates the sub-folder `name`; a folder already there is fine.
     void createFolder(const std::string& name) const;
 
-    // Moves `name` to `destinationRelative` in `destination`, never replacing what is there.
-    MoveResult moveNoReplace(const std::string& name, const Folder& destination,
-                             const std::string& destinationRelative) const;
+    // Moves `name` to `destinationName` directly in `destination`, never replacing what is there,
+    // copying when the two lie on different file systems. A file that vanished before it could be
+    // moved, and a destination folder that was removed, are results, not errors.
+    MoveResult moveNoReplace(const std::string& name, const Folder& destination, const std::string& destinationName,
+                             const MoveControl& control = {}) const;
 
 private:
-    Folder(int fd, fs::path path) : fd_(fd), path_(std::move(path)) {}
+    Folder(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
 
     int fd_;
-    fs::path path_;
+    // Kept as plain bytes: a path object of a deep folder would hold one part per level.
+    std::string path_;
 };
 
 } // namespace foldwise

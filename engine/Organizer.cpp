@@ -1,11 +1,14 @@
 #include "engine/Organizer.h"
 
 #include "engine/Categories.h"
-#include "engine/FileError.h"
+#include "engine/FileFate.h"
 #include "engine/FileSystem.h"
 #include "engine/Folder.h"
 #include "engine/Lowercase.h"
+#include "engine/ProgressReporter.h"
+#include "engine/SubFolders.h"
 
+#include <cerrno>
 #include <optional>
 #include <unordered_map>
 
@@ -40,83 +43,107 @@ private:
     std::unordered_map<std::string, std::string> names_;
 };
 
-// The output folder's sub-folders, each opened once per run so that a move names just the file
-// and costs the kernel no more than the move itself. A sub-folder is looked at again whenever a
-// move into it fails: one that was removed meanwhile is made again, one that was replaced is
-// opened anew, and only then does the failure count.
-class SubFolders {
+// Every entry of the listing that may be a file: real folders are left out at once.
+std::vector<std::string> candidateNames(const Folder& input) {
+    std::vector<std::string> names;
+    for (Folder::Entry& entry : input.entries(false)) {
+        if (!entry.isRealFolder) {
+            names.push_back(std::move(entry.name));
+        }
+    }
+    return names;
+}
+
+class Sort {
 public:
-    explicit SubFolders(const Folder& output) : output_(output) {}
+    Sort(const Folder& input, const fs::path& output, bool useSmartCategories, ProgressReporter& progress,
+         RunOutcome& outcome)
+        : input_(input), outputPath_(output), namer_(useSmartCategories), progress_(progress), outcome_(outcome) {}
 
-    // The open sub-folder `name`, made first when nothing is there; nothing when what is there
-    // cannot be opened as a folder (a file of that name, say).
-    const Folder* open(const std::string& name) {
-        const auto found = open_.find(name);
-        return found != open_.end() ? &found->second : openAnew(name);
-    }
-
-    const Folder* openAnew(const std::string& name) {
-        open_.erase(name);
-        if (!output_.exists(name)) {
-            output_.createFolder(name);
-        }
-        try {
-            return &open_.emplace(name, Folder(output_, name, Folder::Links::Follow)).first->second;
-        } catch (const FileError&) {
-            return nullptr;
+    // Sorts `names` in order; throws the first failure, with `handled()` telling how far it came.
+    void run(const std::vector<std::string>& names) {
+        for (; handled_ < names.size(); ++handled_) {
+            const FileFate fate = progress_.stopRequested() ? FileFate::Cancelled : sortOne(names[handled_]);
+            if (fate == FileFate::Cancelled) {
+                outcome_.cancelled = true;
+                return;
+            }
+            count(outcome_, fate);
+            progress_.fileDone();
         }
     }
+
+    std::size_t handled() const { return handled_; }
 
 private:
-    const Folder& output_;
-    std::unordered_map<std::string, Folder> open_;
-};
-
-// Moves `name` into the sub-folder, never replacing what is there.
-void moveInto(const Folder& input, const std::string& name, const Folder& output, SubFolders& subFolders,
-              const std::string& subFolderName) {
-    if (const Folder* subFolder = subFolders.open(subFolderName)) {
-        try {
-            input.moveNoReplace(name, *subFolder, name);
-            return;
-        } catch (const FileError&) {
-            // The sub-folder may have been removed or replaced since it was opened: look again.
+    FileFate sortOne(const std::string& name) {
+        if (const std::optional<FileFate> fate = unmovable(input_, name)) {
+            return *fate;
         }
+        const std::string& subFolderName = namer_.nameFor(name);
+        const MoveFailure failure(name, input_.path(), (outputPath_ / subFolderName).native());
+        // A sub-folder removed while the file was on its way is made again, once.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const Folder& subFolder = subFolders().current(subFolderName, failure);
+            const MoveResult result = input_.moveNoReplace(name, subFolder, name, progress_.controlFor(name));
+            if (result != MoveResult::DestinationFolderGone) {
+                return fateOf(result);
+            }
+        }
+        throw failure.atDestination(ENOENT);
     }
-    if (const Folder* subFolder = subFolders.openAnew(subFolderName)) {
-        input.moveNoReplace(name, *subFolder, name);
-    } else {
-        // Something that is not a folder is in the way: the move by path says why it cannot be made.
-        input.moveNoReplace(name, output, subFolderName + "/" + name);
+
+    // Opened at the first file to move, so that a sort of folders alone never needs the output.
+    SubFolders& subFolders() {
+        if (!subFolders_) {
+            if (!FileSystem::exists(outputPath_)) {
+                FileSystem::createDirectories(outputPath_); // as creating its first sub-folder would
+            }
+            const Folder& output = output_.emplace(outputPath_);
+            // Copies left by a killed move across file systems are swept from each folder used.
+            const bool acrossDevices = output.identity().device != input_.identity().device;
+            subFolders_.emplace(output, acrossDevices);
+        }
+        return *subFolders_;
     }
-}
+
+    const Folder& input_;
+    const fs::path outputPath_;
+    SubFolderNamer namer_;
+    ProgressReporter& progress_;
+    RunOutcome& outcome_;
+    std::optional<Folder> output_;
+    std::optional<SubFolders> subFolders_;
+    std::size_t handled_ = 0;
+};
 
 } // namespace
 
-void organizeFiles(const fs::path& input, const fs::path& output, bool useSmartCategories) {
-    const Folder inputFolder(input);
-    const std::vector<std::string> names = inputFolder.names(false);
-    if (names.empty()) {
-        return;
+RunOutcome organizeFiles(const fs::path& input, const fs::path& output, bool useSmartCategories,
+                         const RunOptions& options) {
+    RunOutcome outcome;
+    try {
+        const Folder inputFolder(input);
+        const std::vector<std::string> names = candidateNames(inputFolder);
+        ProgressReporter progress(options, static_cast<std::int64_t>(names.size()));
+        Sort sort(inputFolder, output, useSmartCategories, progress, outcome);
+        try {
+            sort.run(names);
+        } catch (const FileError& error) {
+            outcome.failure = error;
+        }
+        outcome.notReached = static_cast<std::int64_t>(names.size() - sort.handled());
+        progress.finish();
+    } catch (const FileError& error) {
+        outcome.failure = error;
     }
-    // Opened only once a file is about to move, so a sort of folders alone never needs the output.
-    std::optional<Folder> outputFolder;
-    std::optional<SubFolders> subFolders;
-    SubFolderNamer namer(useSmartCategories);
+    return outcome;
+}
 
-    for (const std::string& name : names) {
-        if (inputFolder.kindOf(name) != EntryKind::File) {
-            continue; // gone, a folder, or a link to a folder or to nothing
-        }
-        if (!outputFolder) {
-            if (!FileSystem::exists(output)) {
-                FileSystem::createDirectories(output); // as creating its first sub-folder would
-            }
-            subFolders.emplace(outputFolder.emplace(output));
-        }
-        // A taken name is left where it is. The move itself is the test: it never replaces, so a
-        // file that appears at the destination at any moment before it is never overwritten.
-        moveInto(inputFolder, name, *outputFolder, *subFolders, namer.nameFor(name));
+void organizeFiles(const fs::path& input, const fs::path& output, bool useSmartCategories) {
+    const RunOutcome outcome = organizeFiles(input, output, useSmartCategories, RunOptions{});
+    if (outcome.failure) {
+        throw *outcome.failure;
     }
 }
 

@@ -1,14 +1,22 @@
 #pragma once
 
+#include "engine/RunOptions.h"
+#include "engine/RunOutcome.h"
+
 #include <filesystem>
 
 namespace foldwise {
 namespace fs = std::filesystem;
 
-// Moves every non-hidden file that lies directly in `input` into a sub-folder of `output` named
-// after its category (useSmartCategories) or its lowercased extension ("other" when it has none).
-// A name already taken at the destination is left where it is. Throws FileError at the first
-// listing, creation or move that fails; what was moved before stays moved.
+// Moves every non-hidden regular file (or link to one) that lies directly in `input` into a
+// sub-folder of `output` named after its category (useSmartCategories) or its lowercased extension
+// ("other" when it has none). A name already taken at the destination is left where it is, and so
+// are pipes, sockets and devices. The first listing, creation or move that fails ends the run; what
+// was moved before stays moved.
+RunOutcome organizeFiles(const fs::path& input, const fs::path& output, bool useSmartCategories,
+                         const RunOptions& options);
+
+// The same, throwing the failure that ended the run as a FileError.
 void organizeFiles(const fs::path& input, const fs::path& output, bool useSmartCategories);
 
 } // namespace foldwise

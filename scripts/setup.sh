@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libqt6svg6
   shared-mime-info fonts-noto-color-emoji fonts-dejavu-core adwaita-icon-theme
   libgtest-dev xvfb xauth
+  libattr1-dev libacl1-dev libsqlite3-dev
   desktop-file-utils appstream fd-find
   librsvg2-bin imagemagick x11-utils xdotool
 )

@@ -1,6 +1,7 @@
 #include "engine/FileSystem.h"
 #include "engine/FileError.h"
 #include "engine/Lowercase.h"
+#include "engine/TreeWalk.h"
 
 #include "tests/support/TempFolder.h"
 
@@ -51,7 +52,7 @@ TEST(Listing, LeavesOutHiddenNamesUnlessAskedAndFailsClearlyForAMissingFolder) {
     }
 }
 
-TEST(Walk, VisitsEveryDepthButNeverHiddenEntriesPackagesOrLinkedFolders) {
+TEST(TreeWalk, HandsOutEveryDepthButNeverFollowsALinkedFolder) {
     TempFolder folder;
     fs::create_directories(folder / "a/b");
     writeFile(folder / "a/b/deep.txt");
@@ -62,16 +63,26 @@ TEST(Walk, VisitsEveryDepthButNeverHiddenEntriesPackagesOrLinkedFolders) {
     fs::create_directory_symlink(folder / "a", folder / "loop");
 
     std::set<std::string> seen;
-    const auto visit = [&](const fs::path& entry) {
-        seen.insert(entry.lexically_relative(folder.path()).string());
+    const TreeWalk::Visitor visitor{
+        .entry =
+            [&](const Folder& holder, const std::string& name) {
+                seen.insert((holder.path() / name).lexically_relative(folder.path()).string());
+                return true;
+            },
+        .leftFolder =
+            [&](const Folder& holder, const std::string& name) {
+                seen.insert((holder.path() / name).lexically_relative(folder.path()).string() + "/");
+            },
+        .unreadable = {},
     };
-    ASSERT_TRUE(FileSystem::walk(folder.path(), WalkOptions{.skipPackageContents = true}, visit));
-    EXPECT_EQ(seen, (std::set<std::string>{"a", "a/b", "a/b/deep.txt", "Tool.app", "loop"}));
+    const Folder root(folder.path());
+    ASSERT_TRUE(TreeWalk::run(root, {.includeHidden = false, .skipPackageContents = true}, visitor));
+    EXPECT_EQ(seen, (std::set<std::string>{"a/", "a/b/", "a/b/deep.txt", "loop"}));
 
     seen.clear();
-    FileSystem::walk(folder.path(), WalkOptions{}, visit);
+    TreeWalk::run(root, {.includeHidden = true, .skipPackageContents = false}, visitor);
     EXPECT_TRUE(seen.count("Tool.app/Contents/inside"));
-    EXPECT_FALSE(FileSystem::walk(folder / "missing", WalkOptions{}, visit));
+    EXPECT_TRUE(seen.count(".hidden/secret.txt"));
 }
 
 TEST(KindOf, FollowsLinks) {
@@ -98,73 +109,6 @@ TEST(MoveNoReplace, NeverReplacesADestinationThatAppearedAfterTheTest) {
     // A dangling link is something too: it is not replaced either.
     fs::create_symlink(folder / "nowhere", folder / "dangling");
     EXPECT_EQ(FileSystem::moveNoReplace(folder / "mine.txt", folder / "dangling"), MoveResult::DestinationExists);
-}
-
-TEST(MoveNoReplace, DescribesAFailureWithTheItemTheDestinationAndTheReason) {
-    TempFolder folder;
-    writeFile(folder / "a.txt");
-    writeFile(folder / "txt"); // a file where a folder is needed
-    try {
-        FileSystem::moveNoReplace(folder / "a.txt", folder / "txt/a.txt");
-        FAIL() << "moving into a file must throw";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.localizedDescription(),
-                  "Could not move “a.txt” to “" + (folder / "txt").string() + "”: Not a directory");
-    }
-    EXPECT_TRUE(fs::exists(folder / "a.txt"));
-}
-
-class CrossDeviceMove : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!fs::is_directory("/dev/shm")) {
-            GTEST_SKIP() << "no second file system at /dev/shm";
-        }
-    }
-    TempFolder source{"/dev/shm"};
-    TempFolder destination{fs::temp_directory_path()};
-};
-
-TEST_F(CrossDeviceMove, KeepsContentModeAndTimeAndLeavesNoTemporaryFile) {
-    writeFile(source / "report.txt", std::string(200000, 'x'));
-    ::chmod((source / "report.txt").c_str(), 0640);
-    const struct timespec times[2] = {{1000000000, 0}, {1234567890, 500}};
-    ::utimensat(AT_FDCWD, (source / "report.txt").c_str(), times, 0);
-
-    ASSERT_EQ(FileSystem::moveNoReplace(source / "report.txt", destination / "report.txt"), MoveResult::Moved);
-
-    struct stat status {};
-    ASSERT_EQ(::stat((destination / "report.txt").c_str(), &status), 0);
-    EXPECT_EQ(readFile(destination / "report.txt"), std::string(200000, 'x'));
-    EXPECT_EQ(status.st_mode & 07777, 0640u);
-    EXPECT_EQ(status.st_mtim.tv_sec, 1234567890);
-    EXPECT_FALSE(fs::exists(source / "report.txt"));
-    EXPECT_EQ(treeOf(destination.path()), std::set<std::string>{"report.txt"});
-}
-
-TEST_F(CrossDeviceMove, ReCreatesALinkAndNeverReplaces) {
-    writeFile(source / "target", "target");
-    fs::create_symlink("target", source / "link");
-    writeFile(source / "taken.txt", "new");
-    writeFile(destination / "taken.txt", "old");
-
-    ASSERT_EQ(FileSystem::moveNoReplace(source / "link", destination / "link"), MoveResult::Moved);
-    EXPECT_TRUE(fs::is_symlink(destination / "link"));
-    EXPECT_EQ(fs::read_symlink(destination / "link"), "target");
-
-    EXPECT_EQ(FileSystem::moveNoReplace(source / "taken.txt", destination / "taken.txt"),
-              MoveResult::DestinationExists);
-    EXPECT_EQ(readFile(source / "taken.txt"), "new");
-    EXPECT_EQ(readFile(destination / "taken.txt"), "old");
-    EXPECT_EQ(treeOf(destination.path()), (std::set<std::string>{"link", "taken.txt"}));
-}
-
-TEST_F(CrossDeviceMove, AFailedCopyLeavesTheSourceUntouched) {
-    writeFile(source / "a.txt", "keep me");
-    writeFile(destination / "blocker");
-    EXPECT_THROW(FileSystem::moveNoReplace(source / "a.txt", destination / "blocker/a.txt"), FileError);
-    EXPECT_EQ(readFile(source / "a.txt"), "keep me");
-    EXPECT_EQ(treeOf(destination.path()), std::set<std::string>{"blocker"});
 }
 
 } // namespace

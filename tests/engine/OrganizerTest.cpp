@@ -1,14 +1,23 @@
 #include "engine/Organizer.h"
 #include "engine/FileError.h"
+#include "engine/Folder.h"
 
 #include "tests/engine/InputOutputFolders.h"
+#include "tests/support/AsNobody.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace foldwise {
 namespace {
 
+using testing::openToNobody;
 using testing::readFile;
+using testing::runAsNobody;
 using testing::treeOf;
 using testing::writeFile;
 
@@ -109,6 +118,177 @@ TEST_F(Organizer, ASecondRunAddsToTheExistingSubFolders) {
     addFiles({"b.txt"});
     organizeFiles(input, output, true);
     EXPECT_EQ(treeOf(output), (std::set<std::string>{"Documents/", "Documents/a.txt", "Documents/b.txt"}));
+}
+
+// The files of a folder, without the folders.
+std::set<std::string> filesIn(const fs::path& folder) {
+    std::set<std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (!entry.is_directory()) {
+            files.insert(entry.path().filename().string());
+        }
+    }
+    return files;
+}
+
+TEST_F(Organizer, NeverFollowsALinkWhereASubFolderBelongs) {
+    addFiles({"photo.jpg", "notes.txt"});
+    fs::create_directory(root / "elsewhere");
+    fs::create_directory_symlink("../elsewhere", output / "Images");
+    fs::create_symlink("nowhere", output / "Documents"); // dangling
+
+    const RunOutcome outcome = organizeFiles(input, output, true, {});
+
+    ASSERT_TRUE(outcome.failure);
+    EXPECT_TRUE(fs::is_empty(root / "elsewhere"));
+    EXPECT_EQ(treeOf(input), (std::set<std::string>{"photo.jpg", "notes.txt"}));
+    const std::string& text = outcome.failure->localizedDescription();
+    EXPECT_NE(text.find("is a link, not a folder"), std::string::npos) << text;
+    EXPECT_EQ(outcome.moved, 0);
+    EXPECT_EQ(outcome.notReached, 2);
+}
+
+TEST_F(Organizer, LandsEachFileInWhatIsAtTheSubFolderNameAtThatMoment) {
+    addFiles({"a.txt", "b.txt", "c.txt", "d.txt"});
+    bool renamed = false;
+    RunOptions options;
+    options.progress = [&](const RunProgress&) {
+        if (!renamed) {
+            fs::rename(output / "txt", root / "trash"); // the user throws the sub-folder away mid-run
+            renamed = true;
+        }
+    };
+
+    const RunOutcome outcome = organizeFiles(input, output, false, options);
+
+    EXPECT_FALSE(outcome.failure);
+    EXPECT_EQ(outcome.moved, 4);
+    EXPECT_EQ(filesIn(root / "trash").size(), 1u);
+    EXPECT_EQ(filesIn(output / "txt").size(), 3u);
+}
+
+TEST_F(Organizer, LeavesPipesSocketsAndDanglingLinksWhereTheyAreWithoutOpeningThem) {
+    addFiles({"a.txt"});
+    ASSERT_EQ(::mkfifo((input / "pipe.txt").c_str(), 0644), 0);
+    const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = (input / "socket.txt").string();
+    socketPath.copy(address.sun_path, sizeof(address.sun_path) - 1);
+    ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    fs::create_symlink("nowhere.txt", input / "dangling.txt");
+
+    for (const fs::path& destination : {output, fs::path("/dev/shm") / root.path().filename()}) {
+        const RunOutcome outcome = organizeFiles(input, destination, false, {});
+        EXPECT_FALSE(outcome.failure) << outcome.failure->localizedDescription();
+        EXPECT_EQ(outcome.notRegular, 3);
+        EXPECT_EQ(treeOf(input), (std::set<std::string>{"pipe.txt", "socket.txt", "dangling.txt"}));
+        EXPECT_EQ(outcome.moved, 1);
+        fs::remove_all(destination);
+        writeFile(input / "a.txt");
+    }
+    ::close(listening);
+}
+
+TEST_F(Organizer, SkipsAFileThatVanishedBeforeItsMove) {
+    writeFile(input / "a.txt");
+    EXPECT_EQ(Folder(input).moveNoReplace("gone.txt", Folder(output), "gone.txt"), MoveResult::SourceVanished);
+
+    addFiles({"b.txt", "c.txt"});
+    RunOptions options;
+    options.progress = [&](const RunProgress& progress) {
+        if (progress.filesDone == 1) { // another program removes one of the files not yet moved
+            for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+                if (fs::exists(input / name)) {
+                    fs::remove(input / name);
+                    break;
+                }
+            }
+        }
+    };
+    const RunOutcome outcome = organizeFiles(input, output, false, options);
+    EXPECT_FALSE(outcome.failure);
+    EXPECT_EQ(outcome.moved, 2);
+    EXPECT_EQ(outcome.vanished, 1);
+}
+
+TEST_F(Organizer, StopsBetweenFilesWhenCancelledAndCountsWhatIsLeft) {
+    addFiles({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"});
+    std::stop_source stop;
+    std::vector<RunProgress> reports;
+    RunOptions options;
+    options.stop = stop.get_token();
+    options.progress = [&](const RunProgress& progress) {
+        reports.push_back(progress);
+        stop.request_stop();
+    };
+
+    const RunOutcome outcome = organizeFiles(input, output, false, options);
+
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.moved, 1);
+    EXPECT_EQ(outcome.notReached, 4);
+    EXPECT_EQ(filesIn(input).size() + filesIn(output / "txt").size(), 5u);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back().filesDone, 1);
+    EXPECT_EQ(reports.back().filesTotal, 5);
+}
+
+TEST_F(Organizer, SweepsCopiesLeftByAKilledMoveFromTheFoldersItMovesInto) {
+    if (!fs::is_directory("/dev/shm")) {
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    }
+    const testing::TempFolder other("/dev/shm");
+    fs::create_directory(other / "txt");
+    writeFile(other / "txt/.foldwise-move-123.part", "half a file");
+    writeFile(other / "txt/.foldwise-move-notes.part", "not ours");
+    addFiles({"a.txt"});
+
+    EXPECT_TRUE(organizeFiles(input, other.path(), false, {}).isComplete());
+    EXPECT_EQ(treeOf(other.path()), (std::set<std::string>{"txt/", "txt/a.txt", "txt/.foldwise-move-notes.part"}));
+}
+
+// As nobody, with the input folder theirs to read but not to change.
+class OrganizerAsNobody : public Organizer {
+protected:
+    void SetUp() override {
+        Organizer::SetUp();
+        openToNobody(output.string());
+        ::chown(output.c_str(), 65534, 65534);
+        addFiles({"a.txt"});
+    }
+
+    std::string sortAsNobody(const fs::path& destination) {
+        const auto text = runAsNobody([&] {
+            const RunOutcome outcome = organizeFiles(input, destination, false, {});
+            return outcome.failure ? outcome.failure->localizedDescription() : std::string("no failure");
+        });
+        if (!text) {
+            ADD_FAILURE() << "could not run as nobody";
+        }
+        return text.value_or("");
+    }
+};
+
+TEST_F(OrganizerAsNobody, BlamesAnInputFolderThatCannotBeChanged) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to run as nobody";
+    }
+    EXPECT_EQ(sortAsNobody(output), "Could not move “a.txt” out of “" + input.string() + "”: Permission denied");
+    EXPECT_EQ(treeOf(input), std::set<std::string>{"a.txt"});
+}
+
+TEST_F(OrganizerAsNobody, NeverLeavesAFileInTwoPlacesAcrossDevices) {
+    if (::geteuid() != 0 || !fs::is_directory("/dev/shm")) {
+        GTEST_SKIP() << "needs root to run as nobody, and /dev/shm";
+    }
+    const testing::TempFolder other("/dev/shm");
+    openToNobody(other.path().string());
+    ::chown(other.path().c_str(), 65534, 65534);
+
+    EXPECT_EQ(sortAsNobody(other.path()), "Could not move “a.txt” out of “" + input.string() + "”: Permission denied");
+    EXPECT_EQ(treeOf(input), std::set<std::string>{"a.txt"});
+    EXPECT_EQ(treeOf(other.path()), std::set<std::string>{"txt/"});
 }
 
 } // namespace

@@ -3,13 +3,21 @@
 #include "engine/Organizer.h"
 
 #include "tests/engine/InputOutputFolders.h"
+#include "tests/support/AsNobody.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace foldwise {
 namespace {
 
+using testing::openToNobody;
 using testing::readFile;
+using testing::runAsNobody;
 using testing::treeOf;
 using testing::writeFile;
 
@@ -57,6 +65,8 @@ TEST_F(Reverter, FlattensAnyTreeAndKeepsTakenNamesWhereTheyAre) {
 }
 
 TEST_F(Reverter, NeverDeletesAFileNorFollowsALinkedFolder) {
+    fs::create_directories(output / "Video");
+    writeFile(output / "Video/.foldwise-move-42.part", "left by a killed move");
     fs::create_directories(output / "Images");
     writeFile(output / "Images/.thumbnail", "hidden");
     writeFile(output / "Images/a.jpg");
@@ -105,6 +115,100 @@ TEST_F(Reverter, FailsForAMissingOutputAndStopsWithoutCleanUpWhenAMoveFails) {
         EXPECT_NE(error.localizedDescription().find("No such file or directory"), std::string::npos);
     }
     EXPECT_EQ(treeOf(output), (std::set<std::string>{"txt/", "txt/a.txt", "empty/"}));
+}
+
+TEST_F(Reverter, LeavesPipesInTheOutputAndStopsWhenCancelled) {
+    fs::create_directories(output / "txt");
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        writeFile(output / "txt" / name);
+    }
+    ASSERT_EQ(::mkfifo((output / "txt/pipe").c_str(), 0644), 0);
+    std::stop_source stop;
+    RunOptions options;
+    options.stop = stop.get_token();
+    options.progress = [&](const RunProgress&) {
+        stop.request_stop();
+    };
+
+    RunOutcome outcome = revertFiles(input, output, options);
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.moved + outcome.notRegular, 1);
+    EXPECT_EQ(outcome.notReached, 3);
+    EXPECT_TRUE(fs::exists(output / "txt")) << "nothing is cleaned up after a stop";
+
+    outcome = revertFiles(input, output, {});
+    EXPECT_TRUE(outcome.isComplete());
+    EXPECT_EQ(outcome.notRegular, 1);
+    EXPECT_EQ(treeOf(input), (std::set<std::string>{"a.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(treeOf(output), (std::set<std::string>{"txt/", "txt/pipe"}));
+}
+
+TEST_F(Reverter, NamesAFolderItCouldNotRead) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to run as nobody";
+    }
+    openToNobody(output.string());
+    fs::create_directories(output / "txt");
+    fs::create_directories(output / "locked");
+    writeFile(output / "txt/a.txt");
+    writeFile(output / "locked/b.txt");
+    for (const fs::path& folder : {input, output, output / "txt", output / "locked"}) {
+        ::chown(folder.c_str(), 65534, 65534);
+    }
+    ::chmod((output / "locked").c_str(), 0);
+
+    const auto text = runAsNobody([&] {
+        const RunOutcome outcome = revertFiles(input, output, {});
+        std::string result = std::to_string(outcome.moved);
+        for (const FileError& error : outcome.unreadableFolders) {
+            result += "|" + error.localizedDescription();
+        }
+        return result;
+    });
+    ::chmod((output / "locked").c_str(), 0755);
+
+    ASSERT_TRUE(text);
+    EXPECT_EQ(*text, "1|Could not open the folder “" + (output / "locked").string() + "”: Permission denied");
+    EXPECT_EQ(treeOf(output), (std::set<std::string>{"locked/", "locked/b.txt"}));
+    ::chmod((output / "locked").c_str(), 0);
+    const auto plain = runAsNobody([&] {
+        try {
+            revertFiles(input, output);
+            return std::string("success");
+        } catch (const FileError& error) {
+            return error.localizedDescription();
+        }
+    });
+    ::chmod((output / "locked").c_str(), 0755);
+    EXPECT_EQ(plain, "Could not open the folder “" + (output / "locked").string() + "”: Permission denied");
+}
+
+TEST_F(Reverter, ReachesEveryDepthWithFewDescriptors) {
+    constexpr int kDepth = 1500;
+    int fd = ::open(output.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int level = 1; level <= kDepth; ++level) {
+        ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
+        const int inner = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = inner;
+        if (level % 100 == 0) {
+            const std::string name = "at-" + std::to_string(level);
+            ::close(::openat(fd, name.c_str(), O_WRONLY | O_CREAT, 0644));
+        }
+    }
+    ::close(fd);
+
+    struct rlimit limit {};
+    ::getrlimit(RLIMIT_NOFILE, &limit);
+    const struct rlimit few { 64, limit.rlim_max };
+    ::setrlimit(RLIMIT_NOFILE, &few);
+    const RunOutcome outcome = revertFiles(input, output, {});
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+
+    EXPECT_TRUE(outcome.isComplete());
+    EXPECT_EQ(outcome.moved, kDepth / 100);
+    EXPECT_EQ(treeOf(input).size(), static_cast<std::size_t>(kDepth / 100));
+    EXPECT_TRUE(fs::is_empty(output)) << "the emptied tree is removed";
 }
 
 } // namespace

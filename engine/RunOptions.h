@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <stop_token>
+#include <string>
+
+namespace foldwise {
+
+// Where a sort or an undo stands.
+struct RunProgress {
+    std::int64_t filesDone = 0;  // files handled so far, whatever became of them
+    std::int64_t filesTotal = 0; // files the run set out to handle
+    // The file being copied to another file system, and how far that copy is; empty otherwise.
+    std::string copyingFile;
+    std::uint64_t bytesDone = 0;
+    std::uint64_t bytesTotal = 0;
+};
+
+// What a caller lends a sort or an undo.
+struct RunOptions {
+    // Called on the running thread at most every 50 ms, and once when the run ends.
+    std::function<void(const RunProgress&)> progress;
+    // Checked between files and between chunks of a copy: the run stops after the current file, or
+    // abandons the current copy (removing it and keeping the source).
+    std::stop_token stop;
+};
+
+} // namespace foldwise

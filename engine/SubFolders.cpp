@@ -1,0 +1,61 @@
+#include "engine/SubFolders.h"
+
+#include "engine/TemporaryCopies.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+
+namespace foldwise {
+
+const Folder& SubFolders::current(const std::string& name, const MoveFailure& failure) {
+    for (int attempt = 0;; ++attempt) {
+        struct stat status {};
+        if (::fstatat(output_.fd(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT || attempt > 0) {
+                throw failure.atDestination(errno);
+            }
+            if (::mkdirat(output_.fd(), name.c_str(), 0777) == 0) {
+                made_.insert(name);
+            } else if (errno != EEXIST) {
+                throw failure.atDestination(errno);
+            }
+            continue; // look at what is there now, made by us or by someone else meanwhile
+        }
+        if (S_ISLNK(status.st_mode)) {
+            throw failure.atDestination("it is a link, not a folder");
+        }
+        if (!S_ISDIR(status.st_mode)) {
+            throw failure.atDestination(ENOTDIR);
+        }
+        const FileIdentity identity{status.st_dev, status.st_ino};
+        const auto found = open_.find(name);
+        if (found != open_.end() && found->second.identity == identity) {
+            return found->second.folder;
+        }
+        return openAnew(name, identity, failure);
+    }
+}
+
+const Folder& SubFolders::openAnew(const std::string& name, const FileIdentity& identity, const MoveFailure& failure) {
+    open_.erase(name);
+    std::optional<Folder> folder;
+    try {
+        folder.emplace(output_, name);
+    } catch (const FileError& error) {
+        if (error.errorNumber() == ELOOP) {
+            throw failure.atDestination("it is a link, not a folder");
+        }
+        throw failure.atDestination(error.errorNumber());
+    }
+    if (folder->identity() != identity) {
+        throw failure.atDestination("it was replaced while the file was moved");
+    }
+    if (sweepAbandonedCopies_) {
+        removeAbandonedCopies(folder->fd());
+    }
+    return open_.emplace(name, OpenFolder{identity, std::move(*folder)}).first->second.folder;
+}
+
+} // namespace foldwise

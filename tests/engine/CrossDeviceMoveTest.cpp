@@ -1,0 +1,352 @@
+#include "engine/CrossDeviceMove.h"
+#include "engine/FileError.h"
+#include "engine/Folder.h"
+#include "engine/TemporaryCopies.h"
+
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <future>
+#include <linux/fs.h>
+#include <linux/posix_acl.h>
+#include <optional>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace foldwise {
+namespace {
+
+using testing::readFile;
+using testing::TempFolder;
+using testing::treeOf;
+using testing::writeFile;
+
+constexpr off_t MiB = off_t{1} << 20;
+
+struct stat statusOf(const fs::path& path) {
+    struct stat status {};
+    EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
+    return status;
+}
+
+void appendTo(const fs::path& file, off_t bytes) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    const std::string data(static_cast<size_t>(bytes), 'y');
+    EXPECT_EQ(::write(fd, data.data(), data.size()), static_cast<ssize_t>(data.size()));
+    ::close(fd);
+}
+
+// A file of `size` bytes that holds `text` at each of `offsets` and nothing but holes elsewhere.
+void writeSparseFile(const fs::path& file, off_t size, const std::string& text, std::initializer_list<off_t> offsets) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, size), 0);
+    for (const off_t offset : offsets) {
+        ASSERT_EQ(::pwrite(fd, text.data(), text.size(), offset), static_cast<ssize_t>(text.size()));
+    }
+    ::close(fd);
+}
+
+std::string readAt(const fs::path& file, off_t offset, size_t length) {
+    std::string text(length, '\0');
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    EXPECT_EQ(::pread(fd, text.data(), length, offset), static_cast<ssize_t>(length));
+    ::close(fd);
+    return text;
+}
+
+std::optional<std::string> attributeOf(const fs::path& file, const char* name) {
+    std::string value(4096, '\0');
+    const ssize_t length = ::lgetxattr(file.c_str(), name, value.data(), value.size());
+    if (length < 0) {
+        return std::nullopt;
+    }
+    value.resize(static_cast<size_t>(length));
+    return value;
+}
+
+// An access ACL as the kernel stores it: owner rw-, the user `reader` r--, group r--, mask r--, others ---.
+std::string accessAclGranting(uid_t reader) {
+    std::string acl;
+    const auto put = [&acl](auto value) {
+        acl.append(reinterpret_cast<const char*>(&value), sizeof value);
+    };
+    const auto entry = [&put](std::uint16_t tag, std::uint16_t permissions, std::uint32_t id) {
+        put(tag);
+        put(permissions);
+        put(id);
+    };
+    const auto undefined = static_cast<std::uint32_t>(ACL_UNDEFINED_ID);
+    put(std::uint32_t{2}); // the only version there is
+    entry(ACL_USER_OBJ, ACL_READ | ACL_WRITE, undefined);
+    entry(ACL_USER, ACL_READ, reader);
+    entry(ACL_GROUP_OBJ, ACL_READ, undefined);
+    entry(ACL_MASK, ACL_READ, undefined);
+    entry(ACL_OTHER, 0, undefined);
+    return acl;
+}
+
+// Sets or clears the immutable flag of a folder on a file system that has one; false when it cannot.
+bool setImmutable(const fs::path& folder, bool immutable) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int flags = 0;
+    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = immutable ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
+// A folder on tmpfs and one on the disk, so that every move between them crosses file systems.
+class CrossDeviceMove : public ::testing::Test {
+protected:
+    void SetUp() override {
+        struct stat shm {};
+        struct stat temp {};
+        if (::stat("/dev/shm", &shm) != 0 || ::stat(fs::temp_directory_path().c_str(), &temp) != 0 ||
+            shm.st_dev == temp.st_dev) {
+            GTEST_SKIP() << "/dev/shm is not a file system of its own";
+        }
+        tmpfs_.emplace("/dev/shm");
+        disk_.emplace(fs::temp_directory_path());
+    }
+
+    const fs::path& tmpfs() const { return tmpfs_->path(); }
+    const fs::path& disk() const { return disk_->path(); }
+
+    static MoveResult move(const fs::path& from, const fs::path& to, const std::string& name,
+                           const MoveControl& control = {}, const std::string& toName = {}) {
+        const Folder source(from);
+        const Folder destination(to);
+        return moveAcrossDevices(source.fd(), name, destination.fd(), toName.empty() ? name : toName, control,
+                                 MoveFailure(name, from, to));
+    }
+
+    // The description of the error the move throws, or empty when it throws none.
+    static std::string errorOf(const fs::path& from, const fs::path& to, const std::string& name,
+                               const MoveControl& control = {}, const std::string& toName = {}) {
+        try {
+            move(from, to, name, control, toName);
+        } catch (const FileError& error) {
+            return error.localizedDescription();
+        }
+        return {};
+    }
+
+private:
+    std::optional<TempFolder> tmpfs_;
+    std::optional<TempFolder> disk_;
+};
+
+TEST_F(CrossDeviceMove, KeepsContentModeOwnerAndTimesAndLeavesNoTemporaryFile) {
+    const fs::path file = tmpfs() / "report.txt";
+    writeFile(file, std::string(200000, 'x'));
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+    }
+    // Set-user-ID survives only when the owner is set before the mode.
+    ASSERT_EQ(::chmod(file.c_str(), 04750), 0);
+    const struct timespec times[2] = {{1000000000, 123}, {1234567890, 500}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+
+    ASSERT_EQ(move(tmpfs(), disk(), "report.txt"), MoveResult::Moved);
+
+    const struct stat moved = statusOf(disk() / "report.txt");
+    EXPECT_EQ(readFile(disk() / "report.txt"), std::string(200000, 'x'));
+    EXPECT_EQ(moved.st_mode & 07777, 04750u);
+    EXPECT_EQ(moved.st_uid, root ? 65534u : ::geteuid());
+    EXPECT_EQ(moved.st_gid, root ? 65534u : ::getegid());
+    EXPECT_EQ(moved.st_atim.tv_sec, 1000000000);
+    EXPECT_EQ(moved.st_atim.tv_nsec, 123);
+    EXPECT_EQ(moved.st_mtim.tv_sec, 1234567890);
+    EXPECT_EQ(moved.st_mtim.tv_nsec, 500);
+    EXPECT_TRUE(treeOf(tmpfs()).empty());
+    EXPECT_EQ(treeOf(disk()), std::set<std::string>{"report.txt"});
+}
+
+TEST_F(CrossDeviceMove, ReCreatesALinkAndNeverReplaces) {
+    fs::create_symlink("target", tmpfs() / "link");
+    writeFile(tmpfs() / "taken.txt", "new");
+    writeFile(disk() / "taken.txt", "old");
+
+    ASSERT_EQ(move(tmpfs(), disk(), "link"), MoveResult::Moved);
+    EXPECT_EQ(fs::read_symlink(disk() / "link"), "target");
+
+    EXPECT_EQ(move(tmpfs(), disk(), "taken.txt"), MoveResult::DestinationExists);
+    EXPECT_EQ(readFile(tmpfs() / "taken.txt"), "new");
+    EXPECT_EQ(readFile(disk() / "taken.txt"), "old");
+    EXPECT_EQ(treeOf(disk()), (std::set<std::string>{"link", "taken.txt"}));
+}
+
+TEST_F(CrossDeviceMove, AFailedCopyLeavesTheSourceUntouchedAndNamesTheFolderThatRefused) {
+    writeFile(tmpfs() / "a.txt", "keep me");
+    const std::string tooLong(300, 'n'); // refused only when the copy is renamed into place
+
+    EXPECT_EQ(errorOf(tmpfs(), disk(), "a.txt", {}, tooLong),
+              "Could not move “a.txt” to “" + disk().string() + "”: File name too long");
+    EXPECT_EQ(readFile(tmpfs() / "a.txt"), "keep me");
+    EXPECT_TRUE(treeOf(disk()).empty());
+}
+
+TEST_F(CrossDeviceMove, KeepsTheSourceWhenItCannotBeRemovedAndSaysWhy) {
+    writeFile(disk() / "a.txt", "keep me");
+    if (!setImmutable(disk(), true)) {
+        GTEST_SKIP() << "cannot make a folder immutable here (needs root and a file system that supports it)";
+    }
+    const std::string error = errorOf(disk(), tmpfs(), "a.txt");
+    setImmutable(disk(), false);
+
+    EXPECT_EQ(error, "Could not move “a.txt” out of “" + disk().string() + "”: Operation not permitted");
+    EXPECT_EQ(readFile(disk() / "a.txt"), "keep me");
+    EXPECT_TRUE(treeOf(tmpfs()).empty());
+}
+
+TEST_F(CrossDeviceMove, RefusesAFileThatChangesWhileItIsCopied) {
+    const fs::path file = tmpfs() / "big.log";
+    writeFile(file, std::string(10 * MiB, 'x'));
+    MoveControl control;
+    control.copied = [&, appended = false](std::uint64_t, std::uint64_t) mutable {
+        if (!std::exchange(appended, true)) {
+            appendTo(file, MiB); // a writer still at work
+        }
+    };
+
+    EXPECT_EQ(errorOf(tmpfs(), disk(), "big.log", control),
+              "Could not move “big.log” to “" + disk().string() +
+                  "”: it changed while it was being copied; it stays where it was");
+    EXPECT_EQ(fs::file_size(file), static_cast<std::uintmax_t>(11 * MiB));
+    EXPECT_TRUE(treeOf(disk()).empty());
+}
+
+TEST_F(CrossDeviceMove, KeepsHolesInBothDirections) {
+    const off_t size = 64 * MiB;
+    for (const auto& [from, to] : {std::pair{tmpfs(), disk()}, std::pair{disk(), tmpfs()}}) {
+        SCOPED_TRACE(from.string() + " to " + to.string());
+        writeSparseFile(from / "disk.img", size, "data", {0, 48 * MiB});
+
+        ASSERT_EQ(move(from, to, "disk.img"), MoveResult::Moved);
+
+        const struct stat moved = statusOf(to / "disk.img");
+        EXPECT_EQ(moved.st_size, size);
+        EXPECT_LT(moved.st_blocks * 512, MiB);
+        EXPECT_EQ(readAt(to / "disk.img", 0, 4), "data");
+        EXPECT_EQ(readAt(to / "disk.img", 48 * MiB, 4), "data");
+        EXPECT_EQ(readAt(to / "disk.img", 32 * MiB, 4), std::string(4, '\0'));
+        fs::remove(to / "disk.img");
+    }
+}
+
+TEST_F(CrossDeviceMove, KeepsExtendedAttributesAndTheAccessControlList) {
+    const fs::path file = tmpfs() / "notes.txt";
+    writeFile(file, "notes");
+    const std::string origin = "https://example.org/notes.txt";
+    const std::string acl = accessAclGranting(65534);
+    if (::setxattr(file.c_str(), "user.xdg.origin.url", origin.data(), origin.size(), 0) != 0 ||
+        ::setxattr(file.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0) {
+        GTEST_SKIP() << "tmpfs here keeps no user attributes or ACLs: " << std::strerror(errno);
+    }
+
+    ASSERT_EQ(move(tmpfs(), disk(), "notes.txt"), MoveResult::Moved);
+
+    EXPECT_EQ(attributeOf(disk() / "notes.txt", "user.xdg.origin.url"), origin);
+    EXPECT_EQ(attributeOf(disk() / "notes.txt", "system.posix_acl_access"), acl);
+    EXPECT_EQ(statusOf(disk() / "notes.txt").st_mode & 0777, 0640u); // the mask shows as the group's bits
+}
+
+TEST_F(CrossDeviceMove, RefusesAFifoWithoutWaitingForAWriter) {
+    ASSERT_EQ(::mkfifo((tmpfs() / "pipe").c_str(), 0644), 0);
+
+    auto moving = std::async(std::launch::async, [&] { return errorOf(tmpfs(), disk(), "pipe"); });
+    if (moving.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ::close(::open((tmpfs() / "pipe").c_str(), O_WRONLY | O_NONBLOCK)); // lets the stuck move go
+        FAIL() << "the move waited for a writer of the FIFO";
+    }
+    EXPECT_EQ(moving.get(), "Could not move “pipe” out of “" + tmpfs().string() +
+                                "”: it is neither a file nor a link, so it cannot be copied to another file system");
+    EXPECT_TRUE(fs::is_fifo(tmpfs() / "pipe"));
+    EXPECT_TRUE(treeOf(disk()).empty());
+}
+
+TEST_F(CrossDeviceMove, CleanUpRemovesOnlyCopiesWhoseWriterIsGone) {
+    writeFile(disk() / ".foldwise-move-1.part", "abandoned");
+    writeFile(disk() / ".foldwise-move-2.part", "being written");
+    fs::create_directory(disk() / ".foldwise-move-3.part");
+    writeFile(disk() / ".foldwise-move-x.part", "not ours");
+    writeFile(disk() / "draft.part", "not ours");
+    const int writer = ::open((disk() / ".foldwise-move-2.part").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+
+    const Folder folder(disk());
+    removeAbandonedCopies(folder.fd());
+    ::close(writer);
+
+    EXPECT_EQ(treeOf(disk()), (std::set<std::string>{".foldwise-move-2.part", ".foldwise-move-3.part/",
+                                                     ".foldwise-move-x.part", "draft.part"}));
+}
+
+TEST_F(CrossDeviceMove, CleanUpLeavesTheCopyOfAMoveUnderWay) {
+    writeFile(tmpfs() / "big.bin", std::string(10 * MiB, 'b'));
+    const Folder folder(disk());
+    std::set<std::string> duringCopy;
+    MoveControl control;
+    control.copied = [&](std::uint64_t, std::uint64_t) {
+        removeAbandonedCopies(folder.fd());
+        duringCopy = treeOf(disk());
+    };
+
+    ASSERT_EQ(move(tmpfs(), disk(), "big.bin", control), MoveResult::Moved);
+    ASSERT_EQ(duringCopy.size(), 1u);
+    EXPECT_TRUE(duringCopy.begin()->starts_with(".foldwise-move-"));
+    EXPECT_EQ(readFile(disk() / "big.bin"), std::string(10 * MiB, 'b'));
+    EXPECT_EQ(treeOf(disk()), std::set<std::string>{"big.bin"});
+}
+
+TEST_F(CrossDeviceMove, ReportsProgressInChunksAndStopsWhenAsked) {
+    const std::string content(12 * MiB, 'z');
+    writeFile(tmpfs() / "video.mp4", content);
+    std::stop_source stop;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> reports;
+    MoveControl control{stop.get_token(), [&](std::uint64_t done, std::uint64_t total) {
+                            reports.emplace_back(done, total);
+                            stop.request_stop();
+                        }};
+
+    EXPECT_EQ(move(tmpfs(), disk(), "video.mp4", control), MoveResult::Cancelled);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_LE(reports[0].first, static_cast<std::uint64_t>(8 * MiB));
+    EXPECT_EQ(reports[0].second, content.size());
+    EXPECT_EQ(readFile(tmpfs() / "video.mp4"), content);
+    EXPECT_TRUE(treeOf(disk()).empty());
+
+    reports.clear();
+    control.stop = {};
+    ASSERT_EQ(move(tmpfs(), disk(), "video.mp4", control), MoveResult::Moved);
+    ASSERT_GE(reports.size(), 2u);
+    EXPECT_EQ(reports.back(), std::pair(std::uint64_t{content.size()}, std::uint64_t{content.size()}));
+}
+
+TEST_F(CrossDeviceMove, TellsAVanishedSourceFromARemovedDestinationFolder) {
+    writeFile(tmpfs() / "a.txt", "keep me");
+    EXPECT_EQ(move(tmpfs(), disk(), "gone.txt"), MoveResult::SourceVanished);
+
+    fs::create_directory(disk() / "txt");
+    const Folder source(tmpfs());
+    const Folder removed(disk() / "txt");
+    fs::remove(disk() / "txt");
+    EXPECT_EQ(moveAcrossDevices(source.fd(), "a.txt", removed.fd(), "a.txt", {},
+                                MoveFailure("a.txt", tmpfs(), disk() / "txt")),
+              MoveResult::DestinationFolderGone);
+    EXPECT_EQ(readFile(tmpfs() / "a.txt"), "keep me");
+}
+
+} // namespace
+} // namespace foldwise
