@@ -32,6 +32,7 @@ namespace {
 
 struct Options {
     std::vector<std::size_t> sizes{100'000, 1'000'000};
+    std::size_t depth = 10'000; // levels of the deep tree; 0 leaves it out
     std::size_t repetitions = 5;
     fs::path dataFolder = "/tmp/foldwise-bench-analyzer"; // trees are kept here for the next run
     bool isRemovingTrees = false;
@@ -292,6 +293,77 @@ void benchmark(std::size_t size, const Options& options) {
     }
 }
 
+// A chain of `levels` folders with one file in each, made relative to open descriptors: its paths are
+// far longer than any path the system accepts.
+void makeDeepTree(const fs::path& tree, std::size_t levels) {
+    fs::create_directories(tree);
+    int fd = ::open(tree.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (std::size_t level = 0; fd >= 0 && level < levels; ++level) {
+        const int file = ::openat(fd, "file.txt", O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        const bool isMade = file >= 0 && ::close(file) == 0 && ::mkdirat(fd, "d", 0755) == 0;
+        const int next = isMade ? ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+        ::close(fd);
+        fd = next;
+    }
+    if (fd < 0) {
+        throw std::runtime_error("Could not make the deep tree in " + tree.string());
+    }
+    ::close(fd);
+}
+
+// Removes a tree of any depth: std::filesystem gives up on paths longer than the system accepts.
+void removeDeepTree(const fs::path& tree) {
+    const std::vector<std::string> argv{"/bin/rm", "-rf", tree.string()};
+    std::vector<char*> arguments;
+    for (const std::string& argument : argv) {
+        arguments.push_back(const_cast<char*>(argument.c_str()));
+    }
+    arguments.push_back(nullptr);
+    pid_t child = 0;
+    int status = 0;
+    if (::posix_spawn(&child, arguments[0], nullptr, nullptr, arguments.data(), environ) != 0 ||
+        ::waitpid(child, &status, 0) != child || status != 0) {
+        throw std::runtime_error("Could not remove " + tree.string());
+    }
+}
+
+// The analyzer alone on a chain of folders one file each, deeper than descriptors could be kept open
+// for every level.
+void benchmarkDeepTree(const Options& options) {
+    const fs::path tree = options.dataFolder / ("deep-" + std::to_string(options.depth));
+    const fs::path marker = fs::path(tree.string() + ".complete");
+    if (!fs::exists(marker)) {
+        removeDeepTree(tree);
+        std::printf("Making a tree %zu folders deep in %s …\n", options.depth, tree.c_str());
+        std::fflush(stdout);
+        makeDeepTree(tree, options.depth);
+        std::ofstream(marker) << "complete\n";
+    }
+    const std::vector<std::string> argv{fs::read_symlink("/proc/self/exe").string(), "--child", "analyzer",
+                                        tree.string()};
+    runChild(argv); // warms the cache
+    std::vector<double> walls, cpus;
+    double peak = 0;
+    std::size_t files = 0;
+    for (std::size_t round = 0; round < options.repetitions; ++round) {
+        const Run run = runChild(argv);
+        walls.push_back(run.wall);
+        cpus.push_back(run.cpu);
+        peak = std::max(peak, run.peakMegabytes);
+        files = run.files;
+    }
+    std::printf("\n%zu levels of one folder and one file (%s), warm cache, median of %zu runs\n", options.depth,
+                tree.c_str(), options.repetitions);
+    std::printf("%-28s %10s %10s %10s %12s\n", "method", "wall s", "cpu s", "peak MB", "files");
+    std::printf("%-28s %10.3f %10.3f %10.1f %12zu\n", "analyzeFolder", median(walls), median(cpus), peak, files);
+    std::printf("targets: wall %.3f s (< 1), peak %.1f MB (< 64), files %zu (= %zu)\n", median(walls), peak, files,
+                options.depth);
+    if (options.isRemovingTrees) {
+        removeDeepTree(tree);
+        fs::remove(marker);
+    }
+}
+
 std::vector<std::size_t> sizesFrom(const std::string& text) {
     std::vector<std::size_t> sizes;
     std::istringstream list(text);
@@ -302,7 +374,10 @@ std::vector<std::size_t> sizesFrom(const std::string& text) {
 }
 
 constexpr const char* usage =
-    "usage: foldwise-bench-analyzer [--files 100000,1000000] [--repeat 5] [--data DIR] [--remove] [--seed 1]\n"
+    "usage: foldwise-bench-analyzer [--files 100000,1000000] [--depth 10000] [--repeat 5] [--data DIR] [--remove]\n"
+    "                               [--seed 1]\n"
+    "  --files   sizes of the nested trees; --files '' leaves them out\n"
+    "  --depth   levels of the deep tree; 0 leaves it out\n"
     "  --data    where the trees are made and kept for later runs (default /tmp/foldwise-bench-analyzer)\n"
     "  --remove  remove the trees at the end\n";
 
@@ -321,6 +396,8 @@ int main(int argc, char** argv) {
             const bool hasValue = i + 1 < args.size();
             if (args[i] == "--files" && hasValue) {
                 options.sizes = sizesFrom(std::string(args[++i]));
+            } else if (args[i] == "--depth" && hasValue) {
+                options.depth = std::stoul(std::string(args[++i]));
             } else if (args[i] == "--repeat" && hasValue) {
                 options.repetitions = std::max<std::size_t>(1, std::stoul(std::string(args[++i])));
             } else if (args[i] == "--data" && hasValue) {
@@ -340,6 +417,9 @@ int main(int argc, char** argv) {
     try {
         for (const std::size_t size : options.sizes) {
             benchmark(size, options);
+        }
+        if (options.depth > 0) {
+            benchmarkDeepTree(options);
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "foldwise-bench-analyzer: %s\n", error.what());

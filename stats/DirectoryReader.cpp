@@ -14,6 +14,7 @@ void DirectoryReader::open(int fd) {
     fd_ = fd;
     offset_ = 0;
     size_ = 0;
+    error_ = 0;
 }
 
 bool DirectoryReader::next(Entry& entry) {
@@ -34,6 +35,7 @@ bool DirectoryReader::fill() {
         count = ::getdents64(fd_, buffer_.data(), buffer_.size());
     } while (count < 0 && errno == EINTR);
     if (count <= 0) {
+        error_ = count < 0 ? errno : 0;
         return false;
     }
     offset_ = 0;

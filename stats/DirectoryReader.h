@@ -23,6 +23,9 @@ public:
     // The next entry, "." and ".." included; false at the end of the folder or when it cannot be read.
     bool next(Entry& entry);
 
+    // Why the last call of next() returned false: an errno value, or 0 at the end of the folder.
+    int error() const { return error_; }
+
 private:
     bool fill();
 
@@ -30,6 +33,7 @@ private:
     int fd_ = -1;
     std::size_t offset_ = 0;
     std::size_t size_ = 0;
+    int error_ = 0;
 };
 
 } // namespace foldwise

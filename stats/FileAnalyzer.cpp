@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace foldwise {
@@ -18,16 +19,24 @@ namespace {
 
 const std::string kNoExtension = "No Extension";
 
+struct Tally {
+    ExtensionTally files;
+    std::vector<UnreadableFolder> unreadableFolders; // by path
+};
+
 // Every file below `folder` counted by extension, one tally per worker thread merged at the end.
-ExtensionTally tallyFolder(const fs::path& folder) {
+Tally tallyFolder(const fs::path& folder) {
     const ParallelWalker::Options options;
     std::vector<ExtensionTally> tallies(ParallelWalker::workerCount(options));
-    ParallelWalker::walk(folder, options,
-                         [&tallies](unsigned worker, std::string_view name) { tallies[worker].add(name); });
-    ExtensionTally all;
+    Tally all;
+    ParallelWalker::walk(
+        folder, options, [&tallies](unsigned worker, std::string_view name) { tallies[worker].add(name); },
+        [&all](const fs::path& path, std::error_code reason) { all.unreadableFolders.emplace_back(path, reason); });
     for (const ExtensionTally& tally : tallies) {
-        all.merge(tally);
+        all.files.merge(tally);
     }
+    std::sort(all.unreadableFolders.begin(), all.unreadableFolders.end(),
+              [](const UnreadableFolder& a, const UnreadableFolder& b) { return a.path() < b.path(); });
     return all;
 }
 
@@ -44,7 +53,7 @@ std::vector<Record> sortedByCount(const std::unordered_map<std::string, std::int
     return records;
 }
 
-FileStatistics statisticsFrom(const ExtensionTally& tally) {
+FileStatistics statisticsFrom(const ExtensionTally& tally, std::vector<UnreadableFolder> unreadableFolders) {
     std::unordered_map<std::string, std::int64_t> types;
     std::unordered_map<std::string, std::int64_t> categories;
     CategoryCache cache;
@@ -53,10 +62,8 @@ FileStatistics statisticsFrom(const ExtensionTally& tally) {
         types[type.empty() ? kNoExtension : type] += count;
         categories[cache.categoryForExtension(extension)] += count;
     }
-    FileStatistics statistics;
-    statistics.categories = sortedByCount<FileCategoryCount>(categories);
-    statistics.types = sortedByCount<FileTypeCount>(types);
-    return statistics;
+    return FileStatistics(sortedByCount<FileCategoryCount>(categories), sortedByCount<FileTypeCount>(types),
+                          std::move(unreadableFolders));
 }
 
 } // namespace
@@ -66,9 +73,13 @@ FileStatistics FileAnalyzer::analyzeFolder(const fs::path& folder) {
     const FolderAccess access(folder);
     printDiagnosticLine(std::string("[FileAnalyzer] Access granted: ") + (access.isGranted() ? "true" : "false"));
 
-    const ExtensionTally tally = tallyFolder(folder);
-    printDiagnosticLine("[FileAnalyzer] Found " + std::to_string(tally.total()) + " files.");
-    return statisticsFrom(tally);
+    Tally tally = tallyFolder(folder);
+    for (const UnreadableFolder& unreadable : tally.unreadableFolders) {
+        printDiagnosticLine("[FileAnalyzer] Could not read “" + unreadable.path().string() +
+                            "”: " + unreadable.reason().message());
+    }
+    printDiagnosticLine("[FileAnalyzer] Found " + std::to_string(tally.files.total()) + " files.");
+    return statisticsFrom(tally.files, std::move(tally.unreadableFolders));
 }
 
 } // namespace foldwise

@@ -3,7 +3,9 @@
 #include <QUuid>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -45,10 +47,35 @@ private:
     std::int64_t count_;
 };
 
-// The result of one folder analysis: both lists ordered by count, highest first.
+// A folder the analysis could not open or list, and why; what could not be read below it is not counted.
+class UnreadableFolder {
+public:
+    UnreadableFolder(std::filesystem::path path, std::error_code reason) : path_(std::move(path)), reason_(reason) {}
+
+    const std::filesystem::path& path() const { return path_; }
+    std::error_code reason() const { return reason_; }
+
+private:
+    std::filesystem::path path_;
+    std::error_code reason_;
+};
+
+// The result of one folder analysis: both lists ordered by count, highest first, and the folders that
+// could not be read, by path.
 struct FileStatistics {
+    FileStatistics() = default;
+    FileStatistics(std::vector<FileCategoryCount> categories, std::vector<FileTypeCount> types,
+                   std::vector<UnreadableFolder> unreadableFolders = {})
+        : categories(std::move(categories)), types(std::move(types)), unreadableFolders_(std::move(unreadableFolders)) {
+    }
+
+    const std::vector<UnreadableFolder>& unreadableFolders() const { return unreadableFolders_; }
+
     std::vector<FileCategoryCount> categories;
     std::vector<FileTypeCount> types;
+
+private:
+    std::vector<UnreadableFolder> unreadableFolders_;
 };
 
 } // namespace foldwise

@@ -5,11 +5,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <iterator>
 #include <memory>
 #include <mutex>
@@ -22,25 +26,107 @@ namespace {
 
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
-// An open folder that stays open while sub-folders found in it wait to be opened relative to it.
-class OpenFolder {
-public:
-    explicit OpenFolder(int fd) : fd_(fd) {}
-    ~OpenFolder() { ::close(fd_); }
-    OpenFolder(const OpenFolder&) = delete;
-    OpenFolder& operator=(const OpenFolder&) = delete;
+// How long a worker refused a descriptor waits for the walk to release one before it gives the folder up.
+constexpr auto kDescriptorPatience = std::chrono::seconds(2);
 
-    int fd() const { return fd_; }
+// A folder found by the walk. It knows only its own name and keeps its parent alive, so a chain of names
+// leads to it from any ancestor while the memory grows with the depth of the tree, not with its square.
+struct Folder {
+    Folder(std::shared_ptr<Folder> parent, std::string name) : parent(std::move(parent)), name(std::move(name)) {}
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+
+    // Frees the ancestors nobody else holds one by one: recursion would overflow the stack on a deep tree.
+    ~Folder() {
+        std::shared_ptr<Folder> ancestor = std::move(parent);
+        while (ancestor && ancestor.use_count() == 1) {
+            ancestor = std::move(ancestor->parent);
+        }
+    }
+
+    std::shared_ptr<Folder> parent; // null for the anchor above the root
+    std::string name;
+    // Recorded when sub-folders are found in it: a chain of names opened again must lead here.
+    dev_t device = 0;
+    ino_t inode = 0;
+
+    // Guarded by the walk's mutex.
+    int fd = -1;          // kept open for the sub-folders found in it (always open for the anchor)
+    unsigned waiting = 0; // sub-folders found in it that are not opened yet
+    unsigned users = 0;   // workers opening something relative to fd
+    Folder* older = nullptr;
+    Folder* newer = nullptr;
+};
+
+using FolderPtr = std::shared_ptr<Folder>;
+
+// The folders kept open, oldest first. The walk goes depth first, so the oldest are needed last and
+// are the ones to close when the budget is spent.
+class KeptFolders {
+public:
+    std::size_t size() const { return size_; }
+
+    void add(Folder& folder) {
+        folder.older = newest_;
+        folder.newer = nullptr;
+        (newest_ != nullptr ? newest_->newer : oldest_) = &folder;
+        newest_ = &folder;
+        ++size_;
+    }
+
+    void remove(Folder& folder) {
+        (folder.older != nullptr ? folder.older->newer : oldest_) = folder.newer;
+        (folder.newer != nullptr ? folder.newer->older : newest_) = folder.older;
+        folder.older = folder.newer = nullptr;
+        --size_;
+    }
+
+    Folder* oldestUnused() const {
+        Folder* folder = oldest_;
+        while (folder != nullptr && folder->users > 0) {
+            folder = folder->newer;
+        }
+        return folder;
+    }
 
 private:
-    int fd_;
+    Folder* oldest_ = nullptr;
+    Folder* newest_ = nullptr;
+    std::size_t size_ = 0;
 };
 
-// A folder waiting to be read, by its name inside an open parent.
-struct PendingFolder {
-    std::shared_ptr<const OpenFolder> parent;
-    std::string name;
+// Where a worker opens a folder from: an open ancestor it pinned, or a descriptor it opened on the way.
+struct Base {
+    Folder* folder;
+    int fd;
+    bool isPinned;
 };
+
+// Errors that mean the folder is gone, or was replaced by something that is no folder to enter.
+bool hasVanished(int error) {
+    return error == ENOENT || error == ENOTDIR || error == ELOOP;
+}
+
+bool isOutOfDescriptors(int error) {
+    return error == EMFILE || error == ENFILE;
+}
+
+bool isSameFolder(int fd, const Folder& folder) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 && status.st_dev == folder.device && status.st_ino == folder.inode;
+}
+
+// Half of the open-file limit, less what the workers open on the way, and no more than a thousand.
+std::size_t keptFolderBudget(const ParallelWalker::Options& options, unsigned workers) {
+    if (options.keptFolders > 0) {
+        return options.keptFolders;
+    }
+    struct rlimit limit {};
+    const rlim_t soft = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 ? limit.rlim_cur : 1024;
+    const rlim_t share = std::min<rlim_t>(soft / 2, 1024);
+    const rlim_t onTheWay = 1 + 2 * rlim_t{workers};
+    return share > onTheWay + 4 ? static_cast<std::size_t>(share - onTheWay) : 4;
+}
 
 enum class EntryKind { Skipped, File, Folder };
 
@@ -71,13 +157,19 @@ EntryKind kindOf(int folderFd, const DirectoryReader::Entry& entry, bool trustEn
 
 class Walk {
 public:
-    Walk(const ParallelWalker::Options& options, const ParallelWalker::FileVisitor& visit)
-        : trustEntryType_(options.trustEntryType), visit_(visit) {}
+    Walk(const fs::path& root, const ParallelWalker::Options& options, unsigned workers,
+         const ParallelWalker::FileVisitor& visit, const ParallelWalker::UnreadableVisitor& unreadable)
+        : root_(root), trustEntryType_(options.trustEntryType), workers_(workers), visit_(visit),
+          unreadable_(unreadable), budget_(keptFolderBudget(options, workers)) {}
 
-    void run(PendingFolder root, unsigned workers) {
-        pending_.push_back(std::move(root));
+    // Walks the folder open at `rootFd`, which stays open as the anchor every chain of names starts from.
+    void run(int rootFd) {
+        auto anchor = std::make_shared<Folder>(nullptr, std::string());
+        anchor->fd = rootFd;
+        anchor->waiting = 1;
+        pending_.push_back(std::make_shared<Folder>(std::move(anchor), "."));
         std::vector<std::thread> helpers;
-        for (unsigned worker = 1; worker < workers; ++worker) {
+        for (unsigned worker = 1; worker < workers_; ++worker) {
             try {
                 helpers.emplace_back([this, worker] { work(worker); });
             } catch (const std::exception&) {
@@ -95,7 +187,7 @@ private:
     // makes the walk depth-first, which keeps few folders open at a time.
     void work(unsigned worker) {
         DirectoryReader reader;
-        std::vector<PendingFolder> found;
+        std::vector<FolderPtr> found;
         std::unique_lock lock(mutex_);
         for (;;) {
             while (pending_.empty() && busy_ > 0) {
@@ -106,37 +198,118 @@ private:
             if (pending_.empty()) {
                 return;
             }
-            PendingFolder folder = std::move(pending_.back());
+            FolderPtr folder = std::move(pending_.back());
             pending_.pop_back();
             ++busy_;
+            Base base = pinNearestOpen(*folder->parent);
             lock.unlock();
 
             found.clear();
-            try {
-                read(worker, folder, reader, found);
-            } catch (const std::exception&) {
-                // Out of memory in the middle of a folder: what was not read is not counted.
+            int fd = open(*folder, base);
+            if (fd >= 0) {
+                read(worker, folder, fd, reader, found);
+                fd = keepOnlyIfNeeded(*folder, fd, found);
             }
-            folder = {};
 
             lock.lock();
             --busy_;
+            finishOpening(*folder->parent, base);
+            if (fd >= 0) {
+                folder->waiting = static_cast<unsigned>(found.size());
+                offer(*folder, fd);
+            }
             std::move(found.begin(), found.end(), std::back_inserter(pending_));
+            noteRelease();
             if (idle_ > 0 && (!found.empty() || busy_ == 0)) {
                 wake_.notify_all();
             }
         }
     }
 
-    void read(unsigned worker, const PendingFolder& folder, DirectoryReader& reader,
-              std::vector<PendingFolder>& found) {
-        // Never through a link: a folder replaced by one while the walk runs is not entered either.
-        const int fd = ::openat(folder.parent->fd(), folder.name.c_str(), kFolderFlags | O_NOFOLLOW);
-        if (fd < 0) {
-            return;
+    // Opens `folder`, from its parent when that is open and otherwise name by name from the nearest open
+    // ancestor, waiting for descriptors when there are none. Returns -1, having reported why unless the
+    // folder vanished, when it cannot be opened; `base` is left holding what must be released.
+    int open(Folder& folder, Base& base) {
+        for (;;) {
+            int error = 0;
+            const int fd = descend(folder, base, error);
+            if (fd >= 0) {
+                return fd;
+            }
+            if (!isOutOfDescriptors(error) || !waitForDescriptor(folder, base)) {
+                if (!hasVanished(error)) {
+                    report(folder, error);
+                }
+                return -1;
+            }
         }
-        // Shared by the sub-folders found here until the last of them has been opened.
-        auto self = std::make_shared<const OpenFolder>(fd);
+    }
+
+    int descend(const Folder& folder, Base& base, int& error) {
+        if (base.folder != folder.parent.get() && !reopenParentOf(folder, base, error)) {
+            return -1;
+        }
+        // Never through a link: a folder replaced by one while the walk runs is not entered either.
+        const int fd = ::openat(base.fd, folder.name.c_str(), kFolderFlags | O_NOFOLLOW);
+        error = fd < 0 ? errno : 0;
+        return fd;
+    }
+
+    // Opens the folders from `base` down to the parent of `folder` again, each checked to be the one read
+    // before; leaves the parent's descriptor in `base`.
+    bool reopenParentOf(const Folder& folder, Base& base, int& error) {
+        std::vector<Folder*> chain;
+        for (Folder* step = folder.parent.get(); step != base.folder; step = step->parent.get()) {
+            chain.push_back(step);
+        }
+        for (auto step = chain.rbegin(); step != chain.rend(); ++step) {
+            const int fd = ::openat(base.fd, (*step)->name.c_str(), kFolderFlags | O_NOFOLLOW);
+            error = fd < 0 ? errno : 0;
+            if (fd >= 0 && !isSameFolder(fd, **step)) {
+                ::close(fd);
+                error = ENOENT; // swapped for another folder: the one found before is gone from here
+            }
+            if (error != 0) {
+                return false;
+            }
+            const std::lock_guard lock(mutex_);
+            settle(base);
+            base = {*step, fd, false};
+        }
+        return true;
+    }
+
+    // After the system refused a descriptor: closes the oldest kept folder no worker uses, or else waits
+    // for the walk to release one. Releases what `base` holds first, so that workers waiting at once do
+    // not hold each other up, and pins the nearest open ancestor again. False when nothing was released
+    // for long: the descriptors are held outside the walk.
+    bool waitForDescriptor(const Folder& folder, Base& base) {
+        std::unique_lock lock(mutex_);
+        release(base);
+        bool hasRoom = closeOldestUnused();
+        if (hasRoom) {
+            budget_ = kept_.size(); // stay below what the system grants from now on
+        } else {
+            const auto releases = releases_;
+            ++waiters_;
+            hasRoom = released_.wait_for(lock, kDescriptorPatience, [&] { return releases_ != releases; });
+            --waiters_;
+        }
+        base = pinNearestOpen(*folder.parent);
+        return hasRoom;
+    }
+
+    void read(unsigned worker, const FolderPtr& folder, int fd, DirectoryReader& reader,
+              std::vector<FolderPtr>& found) {
+        try {
+            list(worker, folder, fd, reader, found);
+        } catch (const std::exception&) {
+            // Out of memory in the middle of a folder: what was not read is not counted.
+        }
+    }
+
+    void list(unsigned worker, const FolderPtr& folder, int fd, DirectoryReader& reader,
+              std::vector<FolderPtr>& found) {
         reader.open(fd);
         DirectoryReader::Entry entry;
         while (reader.next(entry)) {
@@ -149,23 +322,150 @@ private:
                 break;
             case EntryKind::Folder:
                 if (!FileSystem::isPackageName(entry.name)) {
-                    found.push_back({self, std::string(entry.name)});
+                    found.push_back(std::make_shared<Folder>(folder, std::string(entry.name)));
                 }
                 break;
             case EntryKind::Skipped:
                 break;
             }
         }
+        if (reader.error() != 0 && !hasVanished(reader.error())) {
+            report(*folder, reader.error());
+        }
     }
 
+    // Records who the folder is when sub-folders wait in it, so that a chain of names opened again can be
+    // checked; closes it at once when none do.
+    static int keepOnlyIfNeeded(Folder& folder, int fd, const std::vector<FolderPtr>& found) {
+        if (found.empty()) {
+            ::close(fd);
+            return -1;
+        }
+        struct stat status {};
+        if (::fstat(fd, &status) == 0) {
+            folder.device = status.st_dev;
+            folder.inode = status.st_ino;
+        }
+        return fd;
+    }
+
+    // The rest is called with the mutex held.
+
+    Base pinNearestOpen(Folder& folder) {
+        Folder* open = &folder;
+        while (open->fd < 0) {
+            open = open->parent.get(); // the anchor is always open
+        }
+        ++open->users;
+        return {open, open->fd, true};
+    }
+
+    // One sub-folder of `parent` less waits to be opened; gives back what `base` holds.
+    void finishOpening(Folder& parent, Base& base) {
+        --parent.waiting;
+        release(base);
+        closeIfUnneeded(parent);
+    }
+
+    void release(Base& base) {
+        settle(base);
+        base = {base.folder, -1, false};
+    }
+
+    // Unpins an ancestor, or offers a descriptor opened on the way to be kept.
+    void settle(const Base& base) {
+        if (base.fd < 0) {
+            return;
+        }
+        if (base.isPinned) {
+            --base.folder->users;
+            closeIfUnneeded(*base.folder);
+        } else {
+            offer(*base.folder, base.fd);
+        }
+    }
+
+    // Keeps `fd` open for the sub-folders waiting in `folder` while the budget allows, making room by
+    // closing the oldest kept folder if need be; closes it otherwise.
+    void offer(Folder& folder, int fd) {
+        if (folder.fd < 0 && folder.waiting > 0 && (kept_.size() < budget_ || closeOldestUnused())) {
+            folder.fd = fd;
+            kept_.add(folder);
+        } else {
+            ::close(fd);
+            noteRelease();
+        }
+    }
+
+    void closeIfUnneeded(Folder& folder) {
+        if (folder.parent != nullptr && folder.fd >= 0 && folder.waiting == 0 && folder.users == 0) {
+            close(folder);
+        }
+    }
+
+    bool closeOldestUnused() {
+        Folder* oldest = kept_.oldestUnused();
+        if (oldest != nullptr) {
+            close(*oldest);
+        }
+        return oldest != nullptr;
+    }
+
+    void close(Folder& folder) {
+        kept_.remove(folder);
+        ::close(folder.fd);
+        folder.fd = -1;
+        noteRelease();
+    }
+
+    void noteRelease() {
+        ++releases_;
+        if (waiters_ > 0) {
+            released_.notify_all();
+        }
+    }
+
+    // Without the mutex.
+    void report(const Folder& folder, int error) {
+        if (!unreadable_) {
+            return;
+        }
+        const fs::path path = pathOf(folder);
+        const std::lock_guard lock(reportMutex_);
+        unreadable_(path, std::error_code(error, std::generic_category()));
+    }
+
+    // The root's path as given, then the names below it (the root's own entry, ".", left out).
+    fs::path pathOf(const Folder& folder) const {
+        std::vector<const Folder*> chain;
+        for (const Folder* step = &folder; step->parent != nullptr && step->parent->parent != nullptr;
+             step = step->parent.get()) {
+            chain.push_back(step);
+        }
+        fs::path path = root_;
+        for (auto step = chain.rbegin(); step != chain.rend(); ++step) {
+            path /= (*step)->name;
+        }
+        return path;
+    }
+
+    const fs::path& root_;
     const bool trustEntryType_;
+    const unsigned workers_;
     const ParallelWalker::FileVisitor& visit_;
+    const ParallelWalker::UnreadableVisitor& unreadable_;
 
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::vector<PendingFolder> pending_;
+    std::vector<FolderPtr> pending_;
     unsigned busy_ = 0;
     unsigned idle_ = 0;
+    KeptFolders kept_;
+    std::size_t budget_;
+    std::condition_variable released_;
+    std::uint64_t releases_ = 0;
+    unsigned waiters_ = 0;
+    std::mutex reportMutex_;
 };
 
 } // namespace
@@ -177,14 +477,20 @@ unsigned ParallelWalker::workerCount(const Options& options) {
     return std::clamp(std::thread::hardware_concurrency(), 2u, 16u);
 }
 
-bool ParallelWalker::walk(const fs::path& root, const Options& options, const FileVisitor& visit) {
+bool ParallelWalker::walk(const fs::path& root, const Options& options, const FileVisitor& visit,
+                          const UnreadableVisitor& unreadable) {
     // The root itself may be reached through a link: the caller chose it.
     const int fd = ::open(root.c_str(), kFolderFlags);
     if (fd < 0) {
+        const int error = errno;
+        if (!hasVanished(error) && unreadable) {
+            unreadable(root, std::error_code(error, std::generic_category()));
+        }
         return false;
     }
-    Walk walk(options, visit);
-    walk.run(PendingFolder{std::make_shared<const OpenFolder>(fd), "."}, workerCount(options));
+    Walk walk(root, options, workerCount(options), visit, unreadable);
+    walk.run(fd);
+    ::close(fd);
     return true;
 }
 

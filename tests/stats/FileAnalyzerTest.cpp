@@ -9,7 +9,15 @@
 
 #include <QSet>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <functional>
 #include <map>
 #include <mutex>
 
@@ -19,6 +27,7 @@ namespace {
 using testing::TempTree;
 using Counts = std::map<std::string, std::int64_t>;
 using CountedFiles = std::vector<std::pair<fs::path, std::string>>; // each file to count, with its type
+using Unreadable = std::vector<std::pair<fs::path, std::errc>>;     // by path
 
 // The records' counts by text, each text listed once and the records ordered by count, highest first.
 // Equal to a count made independently, this also means every count is at least one and each list adds
@@ -34,21 +43,98 @@ Counts countsOf(const std::vector<Record>& records, const std::string& (Record::
     return counts;
 }
 
-// Analyses `folder`, checking the three lines it prints and both lists against the files it must count.
-FileStatistics expectAnalysis(const fs::path& folder, const CountedFiles& files, bool isAccessGranted = true) {
+// Analyses `folder`, checking the lines it prints, both lists against the files it must count and the
+// folders it must name as unreadable.
+FileStatistics expectAnalysis(const fs::path& folder, const CountedFiles& files, bool isAccessGranted = true,
+                              const Unreadable& unreadable = {}) {
     Counts types, categories;
     for (const auto& [file, type] : files) {
         ++types[type];
         ++categories[categoryForFile(file)];
     }
+    std::string unreadableLines;
+    for (const auto& [path, reason] : unreadable) {
+        unreadableLines +=
+            "[FileAnalyzer] Could not read “" + path.string() + "”: " + std::make_error_code(reason).message() + "\n";
+    }
     FileStatistics statistics;
     EXPECT_EQ(testing::captureStdout([&] { statistics = FileAnalyzer::analyzeFolder(folder); }),
               "[FileAnalyzer] Analyzing: " + folder.string() +
-                  "\n[FileAnalyzer] Access granted: " + (isAccessGranted ? "true" : "false") +
-                  "\n[FileAnalyzer] Found " + std::to_string(files.size()) + " files.\n");
+                  "\n[FileAnalyzer] Access granted: " + (isAccessGranted ? "true" : "false") + "\n" + unreadableLines +
+                  "[FileAnalyzer] Found " + std::to_string(files.size()) + " files.\n");
     EXPECT_EQ(countsOf(statistics.types, &FileTypeCount::type), types);
     EXPECT_EQ(countsOf(statistics.categories, &FileCategoryCount::category), categories);
+    Unreadable named;
+    for (const UnreadableFolder& folder : statistics.unreadableFolders()) {
+        named.emplace_back(folder.path(), static_cast<std::errc>(folder.reason().default_error_condition().value()));
+    }
+    EXPECT_EQ(named, unreadable);
     return statistics;
+}
+
+// The names of the files the walk finds with `options`, sorted.
+std::vector<std::string> namesWalked(const fs::path& root, const ParallelWalker::Options& options) {
+    std::mutex mutex;
+    std::vector<std::string> names;
+    const unsigned workers = ParallelWalker::workerCount(options);
+    EXPECT_TRUE(ParallelWalker::walk(
+        root, options,
+        [&](unsigned worker, std::string_view name) {
+            EXPECT_LT(worker, workers);
+            const std::lock_guard lock(mutex);
+            names.emplace_back(name);
+        },
+        [](const fs::path& folder, std::error_code reason) { ADD_FAILURE() << folder << ": " << reason.message(); }));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+constexpr int kChildSkipped = 77;
+
+// Runs `body` in a child process, for limits and identities the test process must keep: its failures
+// fail the test. Returns false, having run nothing, when `prepare` cannot make the child ready.
+bool ranInChild(const std::function<bool()>& prepare, const std::function<void()>& body) {
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (!prepare()) {
+            ::_exit(kChildSkipped);
+        }
+        body();
+        std::fflush(nullptr);
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    EXPECT_TRUE(code == 0 || code == kChildSkipped) << "the child process failed";
+    return code != kChildSkipped;
+}
+
+// Root passes every permission check: the child becomes nobody, for whom they apply.
+bool becomeNobody() {
+    return ::geteuid() != 0 || (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0);
+}
+
+bool limitDescriptorsTo64() {
+    const rlimit limit{64, 64};
+    return ::setrlimit(RLIMIT_NOFILE, &limit) == 0;
+}
+
+// Leaves the child `free` descriptors to open: it holds the others on /dev/null until it ends.
+void leaveOnlyFreeDescriptors(int free) {
+    std::vector<int> held;
+    for (int fd = 0; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) {
+        held.push_back(fd);
+    }
+    for (int i = 0; i < free && !held.empty(); ++i) {
+        ::close(held.back());
+        held.pop_back();
+    }
+}
+
+CountedFiles textFiles(std::size_t count) {
+    return CountedFiles(count, {"f.txt", "txt"});
 }
 
 TEST(FileAnalyzer, CountsEveryKindOfEntryWithFreshIdentitiesOnEveryRun) {
@@ -104,18 +190,55 @@ TEST(FileAnalyzer, CountsNothingWithoutAFolderAndWalksARootReachedThroughALink) 
     expectAnalysis(tree / "via-link", {{file, "png"}}); // "Found 1 files.", as the line always reads
 }
 
-// The names of the files the walk finds with `options`, sorted.
-std::vector<std::string> namesWalked(const fs::path& root, const ParallelWalker::Options& options) {
-    std::mutex mutex;
-    std::vector<std::string> names;
-    const unsigned workers = ParallelWalker::workerCount(options);
-    EXPECT_TRUE(ParallelWalker::walk(root, options, [&](unsigned worker, std::string_view name) {
-        EXPECT_LT(worker, workers);
-        const std::lock_guard lock(mutex);
-        names.emplace_back(name);
-    }));
-    std::sort(names.begin(), names.end());
-    return names;
+TEST(FileAnalyzer, NamesEveryFolderItCannotReadAndCountsTheRest) {
+    const TempTree tree;
+    const CountedFiles counted{{tree.file("open/a.txt"), "txt"}, {tree.file("b.md"), "md"}};
+    tree.file("locked/inside.txt");
+    tree.file("open/deeper/locked too/inside.txt");
+    tree.folder("locked and empty");
+    for (const auto& entry : fs::recursive_directory_iterator(tree.path())) {
+        fs::permissions(entry, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+    }
+    fs::permissions(tree.path(), fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+    for (const char* locked : {"locked", "open/deeper/locked too", "locked and empty"}) {
+        fs::permissions(tree / locked, fs::perms::none);
+    }
+    const bool ran = ranInChild(becomeNobody, [&] {
+        const auto denied = std::errc::permission_denied;
+        expectAnalysis(tree.path(), counted, true,
+                       {{tree / "locked", denied},
+                        {tree / "locked and empty", denied},
+                        {tree / "open/deeper/locked too", denied}});
+        expectAnalysis(tree / "locked", {}, false, {{tree / "locked", denied}});
+    });
+    if (!ran) {
+        GTEST_SKIP() << "Could not become the user nobody, for whom permissions apply";
+    }
+}
+
+// Even with 64 descriptors, or a handful, a chain of 300 folders with one waiting beside each level is
+// counted exactly, on every run and by every kind of walk; and so is a chain of 10,000 levels.
+TEST(FileAnalyzer, CountsDeepTreesExactlyWhateverDescriptorsAreLeft) {
+    const TempTree tree("/dev/shm");
+    const std::size_t fewFiles = tree.deepChain("few", 300, true);
+    const std::size_t manyFiles = tree.deepChain("many", 10'000, true);
+    const bool ran = ranInChild(limitDescriptorsTo64, [&] {
+        for (const ParallelWalker::Options options :
+             {ParallelWalker::Options{1, true}, ParallelWalker::Options{2, true}, ParallelWalker::Options{5, true},
+              ParallelWalker::Options{3, false}}) {
+            for (int run = 0; run < 3; ++run) {
+                EXPECT_EQ(namesWalked(tree / "few", options).size(), fewFiles) << options.threads << " threads";
+            }
+        }
+        expectAnalysis(tree / "few", textFiles(fewFiles));
+        // Fewer left than the walk counts on, and fewer than all its workers want at once.
+        leaveOnlyFreeDescriptors(6);
+        for (const unsigned threads : {2u, 5u}) {
+            EXPECT_EQ(namesWalked(tree / "few", {threads, true}).size(), fewFiles) << threads << " threads";
+        }
+    });
+    EXPECT_TRUE(ran);
+    expectAnalysis(tree / "many", textFiles(manyFiles));
 }
 
 struct TreeSite {
@@ -151,9 +274,9 @@ TEST_P(FileAnalyzerOnRandomTree, MatchesASlowWalk) {
     std::sort(names.begin(), names.end());
     for (const ParallelWalker::Options options :
          {ParallelWalker::Options{1, true}, ParallelWalker::Options{2, true}, ParallelWalker::Options{5, true},
-          ParallelWalker::Options{3, false}}) {
-        SCOPED_TRACE(::testing::Message()
-                     << options.threads << " threads, entry types trusted: " << options.trustEntryType);
+          ParallelWalker::Options{3, false}, ParallelWalker::Options{4, true, 1}}) {
+        SCOPED_TRACE(::testing::Message() << options.threads << " threads, entry types trusted: "
+                                          << options.trustEntryType << ", folders kept open: " << options.keptFolders);
         EXPECT_EQ(namesWalked(tree.path(), options), names);
     }
 }

@@ -1,15 +1,68 @@
 #include "tests/stats/TempTree.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <set>
 #include <stdexcept>
+#include <string_view>
 
 namespace foldwise::testing {
+
+static int openFolderAt(int at, const char* name) {
+    return ::openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// Removes every entry of the folder open at `fd` that can go at once. Returns a sub-folder that must be
+// emptied first, "" when all is gone, or nothing when an entry cannot be removed.
+static std::optional<std::string> removeWhatCanGo(int fd) {
+    DIR* listing = ::fdopendir(::dup(fd));
+    if (listing == nullptr) {
+        return std::nullopt;
+    }
+    ::rewinddir(listing); // the duplicate shares the position of earlier listings
+    std::optional<std::string> full = "";
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == ".." || ::unlinkat(fd, entry->d_name, 0) == 0 ||
+            ::unlinkat(fd, entry->d_name, AT_REMOVEDIR) == 0) {
+            continue;
+        }
+        if (errno != ENOTEMPTY && errno != EEXIST) {
+            full = std::nullopt;
+            break;
+        }
+        full = std::string(name);
+    }
+    ::closedir(listing);
+    return full;
+}
+
+// Down into a folder that is not empty yet, up through ".." once it is: two descriptors at any depth.
+TempTree::~TempTree() {
+    int fd = ::open(path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (int depth = 0; fd >= 0;) {
+        const std::optional<std::string> full = removeWhatCanGo(fd);
+        int next = -1;
+        if (full && !full->empty()) {
+            ::fchmodat(fd, full->c_str(), 0700, 0); // folders a test locked
+            next = openFolderAt(fd, full->c_str());
+            ++depth;
+        } else if (full && depth > 0) {
+            next = openFolderAt(fd, "..");
+            --depth;
+        }
+        ::close(fd);
+        fd = next;
+    }
+}
 
 static fs::path withParents(const fs::path& path) {
     fs::create_directories(path.parent_path());
@@ -74,6 +127,44 @@ void TempTree::growRandomly(unsigned seed, int entries) const {
             file(files.back());
         }
     }
+}
+
+static void check(bool isDone, const char* what) {
+    if (!isDone) {
+        throw std::runtime_error(std::string("Could not make the deep chain: ") + what);
+    }
+}
+
+static std::size_t fileAt(int fd, const char* name) {
+    const int file = ::openat(fd, name, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    check(file >= 0 && ::close(file) == 0, name);
+    return 1;
+}
+
+static std::size_t folderWithFileAt(int fd, const char* name) {
+    check(::mkdirat(fd, name, 0755) == 0, name);
+    const int folder = openFolderAt(fd, name);
+    check(folder >= 0, name);
+    fileAt(folder, "f.txt");
+    ::close(folder);
+    return 1;
+}
+
+std::size_t TempTree::deepChain(const fs::path& relative, int levels, bool withSiblings) const {
+    int fd = ::open(folder(relative).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::size_t files = 0;
+    for (int level = 0; level < levels; ++level) {
+        check(fd >= 0, "d");
+        files += fileAt(fd, "f.txt");
+        files += withSiblings ? folderWithFileAt(fd, "a") : 0;
+        check(::mkdirat(fd, "d", 0755) == 0, "d");
+        files += withSiblings ? folderWithFileAt(fd, "z") : 0;
+        const int next = openFolderAt(fd, "d");
+        ::close(fd);
+        fd = next;
+    }
+    ::close(fd);
+    return files;
 }
 
 std::vector<fs::path> filesFoundBySlowWalk(const fs::path& root) {

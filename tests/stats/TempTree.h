@@ -12,6 +12,8 @@ namespace foldwise::testing {
 class TempTree : public TempFolder {
 public:
     using TempFolder::TempFolder;
+    // Removes trees of any depth, where paths grow longer than the system accepts.
+    ~TempTree();
 
     fs::path file(const fs::path& relative) const;
     fs::path folder(const fs::path& relative) const;
@@ -21,6 +23,11 @@ public:
     // A reproducible mix of files, folders, hidden entries, packages, links of every kind (to files, to
     // folders including ancestors, dangling) and fifos, at random depths.
     void growRandomly(unsigned seed, int entries) const;
+
+    // A chain of `levels` folders "d" below `relative`, each holding the file "f.txt" and, with
+    // `withSiblings`, the folders "a" and "z" holding one file each: made before and after "d", so a
+    // sibling is left waiting beside it whatever order the folder lists them in. Returns the files made.
+    std::size_t deepChain(const fs::path& relative, int levels, bool withSiblings) const;
 };
 
 // The independent count the analysis is checked against: the files below `root` found the slow, plain
