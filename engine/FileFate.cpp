@@ -20,15 +20,30 @@ FileFate fateOf(MoveResult result) {
     return FileFate::Cancelled;
 }
 
-std::optional<FileFate> unmovable(const Folder& folder, const std::string& name) {
-    struct stat status {};
-    if (::fstatat(folder.fd(), name.c_str(), &status, 0) != 0) {
-        return folder.isAnything(name) ? FileFate::NotRegular : FileFate::Vanished; // a dangling link is no file
-    }
-    if (S_ISDIR(status.st_mode)) {
+namespace {
+
+std::optional<FileFate> unmovableKind(mode_t mode) {
+    if (S_ISDIR(mode)) {
         return FileFate::NotAFile;
     }
-    return S_ISREG(status.st_mode) ? std::nullopt : std::optional(FileFate::NotRegular);
+    return S_ISREG(mode) ? std::nullopt : std::optional(FileFate::NotRegular);
+}
+
+} // namespace
+
+Candidate examine(const Folder& folder, const std::string& name) {
+    struct stat status {};
+    if (::fstatat(folder.fd(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        return Candidate{FileFate::Vanished, {}};
+    }
+    const FileIdentity identity{status.st_dev, status.st_ino};
+    if (!S_ISLNK(status.st_mode)) {
+        return Candidate{unmovableKind(status.st_mode), identity};
+    }
+    if (::fstatat(folder.fd(), name.c_str(), &status, 0) != 0) {
+        return Candidate{FileFate::NotRegular, identity}; // a dangling link is no file
+    }
+    return Candidate{unmovableKind(status.st_mode), identity};
 }
 
 void count(RunOutcome& outcome, FileFate fate) {
@@ -45,7 +60,11 @@ void count(RunOutcome& outcome, FileFate fate) {
     case FileFate::Vanished:
         ++outcome.vanished;
         break;
+    case FileFate::Gone:
+        ++outcome.gone;
+        break;
     case FileFate::NotAFile:
+    case FileFate::NeverMoved:
     case FileFate::Cancelled:
         break;
     }

@@ -10,14 +10,20 @@
 namespace foldwise {
 
 // What became of one file that a sort or an undo came to.
-enum class FileFate { Moved, NameTaken, NotRegular, Vanished, NotAFile, Cancelled };
+// Gone: no longer where a sort put it; NeverMoved: a move that was announced but not made.
+enum class FileFate { Moved, NameTaken, NotRegular, Vanished, Gone, NotAFile, NeverMoved, Cancelled };
 
 // The fate of a file whose move ended with `result`; a move whose destination folder was gone is
 // the caller's to handle.
 FileFate fateOf(MoveResult result);
 
-// Why the entry `name` of `folder` is not to be moved, with links followed: only regular files are.
-std::optional<FileFate> unmovable(const Folder& folder, const std::string& name);
+// What the entry `name` of `folder` is, judged by what it leads to: only regular files, and links to
+// them, are moved. The identity is the entry's own, a link's rather than its target's.
+struct Candidate {
+    std::optional<FileFate> unmovable; // why it is not to be moved; nothing when it is
+    FileIdentity identity;
+};
+Candidate examine(const Folder& folder, const std::string& name);
 
 // Adds one file of that fate to the outcome's counts.
 void count(RunOutcome& outcome, FileFate fate);

@@ -1,6 +1,5 @@
 #include "engine/FileSystem.h"
 
-#include "engine/EmptyFolders.h"
 #include "engine/FileError.h"
 #include "engine/Folder.h"
 #include "engine/Lowercase.h"
@@ -68,17 +67,6 @@ MoveResult FileSystem::moveNoReplace(const fs::path& from, const fs::path& to) {
     const auto [fromFolder, fromName] = splitPath(from);
     const auto [toFolder, toName] = splitPath(to);
     return Folder(fromFolder).moveNoReplace(fromName, Folder(toFolder), toName);
-}
-
-bool FileSystem::removeEmptyFolderTree(const fs::path& folder, const fs::path& kept) noexcept {
-    try {
-        const auto [parentPath, name] = splitPath(folder);
-        const Folder parent(parentPath);
-        const auto keptIdentity = kept.empty() ? std::nullopt : Folder::workingDirectory().identityOf(kept.string());
-        return removeEmptyFolders(parent, name, keptIdentity);
-    } catch (const FileError&) {
-        return false;
-    }
 }
 
 bool FileSystem::startAccessing(const fs::path& folder) noexcept {

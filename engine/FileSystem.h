@@ -36,11 +36,6 @@ public:
     // a link stays a link) and then remove the source; a failed copy leaves the source untouched.
     static MoveResult moveNoReplace(const fs::path& from, const fs::path& to);
 
-    // Removes `folder` when it is a real folder (not a link) holding nothing but empty folders,
-    // at any depth, none of which is the folder `kept`. Never removes a file, hidden or not.
-    // Returns whether it was removed.
-    static bool removeEmptyFolderTree(const fs::path& folder, const fs::path& kept = {}) noexcept;
-
     // There is no sandbox here: access "starts" when the folder exists and can be read and entered.
     static bool startAccessing(const fs::path& folder) noexcept;
     static void stopAccessing(const fs::path& folder) noexcept;

@@ -123,6 +123,22 @@ std::optional<FileIdentity> Folder::identityOf(const std::string& relative) cons
     return FileIdentity{status.st_dev, status.st_ino};
 }
 
+std::optional<FileIdentity> Folder::entryIdentityOf(const std::string& name) const {
+    struct stat status {};
+    if (::fstatat(fd_, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{status.st_dev, status.st_ino};
+}
+
+std::optional<FileIdentity> Folder::identityOfPath(const fs::path& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{status.st_dev, status.st_ino};
+}
+
 FileIdentity Folder::identity() const {
     struct stat status {};
     ::fstat(fd_, &status);

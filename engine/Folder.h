@@ -53,11 +53,13 @@ public:
     // The same, with what each entry is, taken from the directory itself where it says.
     std::vector<Entry> entries(bool includeHidden) const;
 
-    EntryKind kindOf(const std::string& relative) const;                       // follows links
-    bool exists(const std::string& relative) const;                            // follows links
-    bool isRealFolder(const std::string& name) const;                          // a folder, not a link to one
-    bool isAnything(const std::string& name) const;                            // a dangling link too
-    std::optional<FileIdentity> identityOf(const std::string& relative) const; // follows links
+    EntryKind kindOf(const std::string& relative) const;                        // follows links
+    bool exists(const std::string& relative) const;                             // follows links
+    bool isRealFolder(const std::string& name) const;                           // a folder, not a link to one
+    bool isAnything(const std::string& name) const;                             // a dangling link too
+    std::optional<FileIdentity> identityOf(const std::string& relative) const;  // follows links
+    std::optional<FileIdentity> entryIdentityOf(const std::string& name) const; // a link's own
+    static std::optional<FileIdentity> identityOfPath(const fs::path& path);    // follows links
     FileIdentity identity() const;
 
     // Creates the sub-folder `name`; a folder already there is fine.

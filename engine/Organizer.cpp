@@ -4,11 +4,15 @@
 #include "engine/FileFate.h"
 #include "engine/FileSystem.h"
 #include "engine/Folder.h"
+#include "engine/History.h"
 #include "engine/Lowercase.h"
+#include "engine/MoveFailure.h"
 #include "engine/ProgressReporter.h"
 #include "engine/SubFolders.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <optional>
 #include <unordered_map>
 
@@ -54,43 +58,118 @@ std::vector<std::string> candidateNames(const Folder& input) {
     return names;
 }
 
+constexpr std::size_t kBatchFiles = 1000;
+constexpr auto kBatchTime = std::chrono::milliseconds(50);
+
+// Sorts the files of a listing in batches. Each batch's moves are recorded in the history as
+// intended before any of them is made, and as made (or forgotten) once the batch is over, so
+// that a run killed at any instant leaves a history that the disk can be checked against.
 class Sort {
 public:
-    Sort(const Folder& input, const fs::path& output, bool useSmartCategories, ProgressReporter& progress,
-         RunOutcome& outcome)
-        : input_(input), outputPath_(output), namer_(useSmartCategories), progress_(progress), outcome_(outcome) {}
+    Sort(const Folder& input, const fs::path& output, bool useSmartCategories, History& history, std::int64_t run,
+         ProgressReporter& progress, RunOutcome& outcome)
+        : input_(input), outputPath_(output), namer_(useSmartCategories), history_(history), run_(run),
+          progress_(progress), outcome_(outcome) {}
 
     // Sorts `names` in order; throws the first failure, with `handled()` telling how far it came.
     void run(const std::vector<std::string>& names) {
-        for (; handled_ < names.size(); ++handled_) {
-            const FileFate fate = progress_.stopRequested() ? FileFate::Cancelled : sortOne(names[handled_]);
+        while (handled_ < names.size() && !outcome_.cancelled) {
+            if (progress_.stopRequested()) {
+                outcome_.cancelled = true;
+                break;
+            }
+            runBatch(names);
+        }
+    }
+
+    std::size_t handled() const { return handled_; }
+    std::optional<FileIdentity> outputIdentity() const {
+        return output_ ? std::optional(output_->identity()) : std::nullopt;
+    }
+
+private:
+    struct Batch {
+        std::vector<std::optional<FileFate>> unmovable; // one per file of the batch
+        std::vector<History::Move> moves;               // the files to move, in order
+        std::vector<History::Change> changes;
+    };
+
+    void runBatch(const std::vector<std::string>& names) {
+        Batch batch = plan(names, std::min(names.size(), handled_ + kBatchFiles));
+        history_.recordIntended(run_, batch.moves);
+        try {
+            moveBatch(batch);
+        } catch (...) {
+            close(batch);
+            throw;
+        }
+        close(batch);
+    }
+
+    Batch plan(const std::vector<std::string>& names, std::size_t end) {
+        Batch batch;
+        for (std::size_t index = handled_; index < end; ++index) {
+            const Candidate candidate = examine(input_, names[index]);
+            batch.unmovable.push_back(candidate.unmovable);
+            if (!candidate.unmovable) {
+                batch.moves.push_back(
+                    History::Move{0, names[index], namer_.nameFor(names[index]), candidate.identity, {}});
+            }
+        }
+        return batch;
+    }
+
+    void moveBatch(Batch& batch) {
+        const auto started = std::chrono::steady_clock::now();
+        for (const std::optional<FileFate>& unmovable : batch.unmovable) {
+            if (progress_.stopRequested() || std::chrono::steady_clock::now() - started > kBatchTime) {
+                return; // the rest waits for the next batch
+            }
+            const FileFate fate = unmovable ? *unmovable : move(batch.moves[batch.changes.size()], batch.changes);
             if (fate == FileFate::Cancelled) {
                 outcome_.cancelled = true;
                 return;
             }
             count(outcome_, fate);
             progress_.fileDone();
+            ++handled_;
         }
     }
 
-    std::size_t handled() const { return handled_; }
-
-private:
-    FileFate sortOne(const std::string& name) {
-        if (const std::optional<FileFate> fate = unmovable(input_, name)) {
-            return *fate;
-        }
-        const std::string& subFolderName = namer_.nameFor(name);
-        const MoveFailure failure(name, input_.path(), (outputPath_ / subFolderName).native());
+    // Moves one file, noting in `changes` what became of it.
+    FileFate move(const History::Move& planned, std::vector<History::Change>& changes) {
+        History::Change& change = changes.emplace_back(History::Change{planned.id, std::nullopt, planned.identity});
+        const MoveFailure failure(planned.name, input_.path(), (outputPath_ / planned.folder).native());
         // A sub-folder removed while the file was on its way is made again, once.
         for (int attempt = 0; attempt < 2; ++attempt) {
-            const Folder& subFolder = subFolders().current(subFolderName, failure);
-            const MoveResult result = input_.moveNoReplace(name, subFolder, name, progress_.controlFor(name));
+            const SubFolders::SubFolder& subFolder = subFolders().current(planned.folder, failure);
+            const MoveResult result =
+                input_.moveNoReplace(planned.name, subFolder.folder, planned.name, progress_.controlFor(planned.name));
+            if (result == MoveResult::Moved) {
+                change.state = History::MoveState::Made;
+                change.identity = identityThere(subFolder, planned);
+            }
             if (result != MoveResult::DestinationFolderGone) {
                 return fateOf(result);
             }
         }
         throw failure.atDestination(ENOENT);
+    }
+
+    // A rename keeps the file's identity; a copy to another file system makes a new one.
+    static FileIdentity identityThere(const SubFolders::SubFolder& subFolder, const History::Move& planned) {
+        if (subFolder.identity.device == planned.identity.device) {
+            return planned.identity;
+        }
+        return subFolder.folder.entryIdentityOf(planned.name).value_or(planned.identity);
+    }
+
+    // Records what became of the batch's moves; those not made, or not reached, are forgotten.
+    void close(Batch& batch) {
+        for (std::size_t index = batch.changes.size(); index < batch.moves.size(); ++index) {
+            batch.changes.push_back(History::Change{batch.moves[index].id, std::nullopt, {}});
+        }
+        history_.recordChanges(batch.changes);
     }
 
     // Opened at the first file to move, so that a sort of folders alone never needs the output.
@@ -102,7 +181,9 @@ private:
             const Folder& output = output_.emplace(outputPath_);
             // Copies left by a killed move across file systems are swept from each folder used.
             const bool acrossDevices = output.identity().device != input_.identity().device;
-            subFolders_.emplace(output, acrossDevices);
+            subFolders_.emplace(output, acrossDevices, [this](const std::string& name, const FileIdentity& identity) {
+                history_.recordMadeFolder(run_, name, identity);
+            });
         }
         return *subFolders_;
     }
@@ -110,6 +191,8 @@ private:
     const Folder& input_;
     const fs::path outputPath_;
     SubFolderNamer namer_;
+    History& history_;
+    const std::int64_t run_;
     ProgressReporter& progress_;
     RunOutcome& outcome_;
     std::optional<Folder> output_;
@@ -117,25 +200,45 @@ private:
     std::size_t handled_ = 0;
 };
 
+// Opens the history before anything moves: a sort is never made without its record.
+std::optional<History> openHistory(const RunOptions& options, RunOutcome& outcome) {
+    try {
+        return std::optional<History>(std::in_place, options.historyFile);
+    } catch (const FileError& error) {
+        outcome.failure = error;
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 RunOutcome organizeFiles(const fs::path& input, const fs::path& output, bool useSmartCategories,
                          const RunOptions& options) {
     RunOutcome outcome;
+    std::optional<History> history = openHistory(options, outcome);
+    if (!history) {
+        return outcome;
+    }
     try {
         const Folder inputFolder(input);
         const std::vector<std::string> names = candidateNames(inputFolder);
+        const std::int64_t run = history->beginRun(
+            History::Kind::Sort, {input, output, inputFolder.identity(), Folder::identityOfPath(output)},
+            useSmartCategories);
         ProgressReporter progress(options, static_cast<std::int64_t>(names.size()));
-        Sort sort(inputFolder, output, useSmartCategories, progress, outcome);
+        Sort sort(inputFolder, output, useSmartCategories, *history, run, progress, outcome);
         try {
             sort.run(names);
         } catch (const FileError& error) {
             outcome.failure = error;
         }
         outcome.notReached = static_cast<std::int64_t>(names.size() - sort.handled());
+        history->finishRun(run, outcome, sort.outputIdentity());
         progress.finish();
     } catch (const FileError& error) {
-        outcome.failure = error;
+        if (!outcome.failure) {
+            outcome.failure = error;
+        }
     }
     return outcome;
 }

@@ -8,15 +8,15 @@
 namespace foldwise {
 namespace fs = std::filesystem;
 
-// Moves every non-hidden regular file (or link to one) found at any depth below `output` directly
-// into `input`, then removes the top-level folders of `output` that hold nothing but empty folders.
-// A name already taken in `input` stays where it is, and so do pipes, sockets and devices. Folders
-// that cannot be read are named in the outcome. The first move that fails ends the run, and nothing
-// is cleaned up then; nor after a stop.
+// Undoes, newest first, every sort from `input` into `output` that the history holds and that is not
+// yet undone: each file still where its sort put it (the same file, by device and inode) goes back
+// to its name in `input`, never replacing what is there; then the sub-folders those sorts made are
+// removed where they hold nothing at all. Files and folders that no sort put there are never
+// touched; a file no longer where its sort put it is left alone and counted. The first move that
+// fails ends the run, and nothing is cleaned up then, nor after a stop.
 RunOutcome revertFiles(const fs::path& input, const fs::path& output, const RunOptions& options);
 
-// The same, throwing the failure that ended the run, or the first folder that could not be read,
-// as a FileError.
+// The same, throwing the failure that ended the run as a FileError.
 void revertFiles(const fs::path& input, const fs::path& output);
 
 } // namespace foldwise

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <stop_token>
 #include <string>
@@ -24,6 +25,8 @@ struct RunOptions {
     // Checked between files and between chunks of a copy: the run stops after the current file, or
     // abandons the current copy (removing it and keeping the source).
     std::stop_token stop;
+    // The history of sorts to record in and undo from; empty: the user's own.
+    std::filesystem::path historyFile;
 };
 
 } // namespace foldwise

@@ -4,26 +4,24 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
-#include <vector>
 
 namespace foldwise {
 
 // What a sort or an undo did. Every file the run set out to handle is counted in exactly one of
-// moved, nameTaken, notRegular, vanished and notReached.
+// moved, nameTaken, notRegular, vanished, gone and notReached.
 struct RunOutcome {
-    std::int64_t moved = 0;
-    std::int64_t nameTaken = 0;  // left where they are: their name is taken at the destination
-    std::int64_t notRegular = 0; // left where they are: pipes, sockets, devices and dangling links
-    std::int64_t vanished = 0;   // removed by another program before they could be moved
-    std::int64_t notReached = 0; // left untouched because the run was stopped or failed first
-    // Folders whose content could not be read, each with the reason; nothing in them was handled.
-    std::vector<FileError> unreadableFolders;
+    std::int64_t moved = 0;       // an undo's are the files it brought back
+    std::int64_t nameTaken = 0;   // left where they are: their name is taken at the destination
+    std::int64_t notRegular = 0;  // left where they are: pipes, sockets, devices and dangling links
+    std::int64_t vanished = 0;    // removed by another program before they could be moved
+    std::int64_t gone = 0;        // an undo's files that are no longer where the sort put them
+    std::int64_t notReached = 0;  // left untouched because the run was stopped or failed first
+    bool nothingOnRecord = false; // an undo that found no sort of these folders to reverse
     bool cancelled = false;
     std::optional<FileError> failure; // the failure that ended the run
 
     // Whether every file the run set out to handle was dealt with and nothing went wrong.
-    bool isComplete() const { return !cancelled && !failure && unreadableFolders.empty(); }
+    bool isComplete() const { return !cancelled && !failure; }
 };
 
 } // namespace foldwise

@@ -9,7 +9,8 @@
 
 namespace foldwise {
 
-const Folder& SubFolders::current(const std::string& name, const MoveFailure& failure) {
+const SubFolders::SubFolder& SubFolders::current(const std::string& name, const MoveFailure& failure) {
+    bool madeHere = false;
     for (int attempt = 0;; ++attempt) {
         struct stat status {};
         if (::fstatat(output_.fd(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -17,7 +18,7 @@ const Folder& SubFolders::current(const std::string& name, const MoveFailure& fa
                 throw failure.atDestination(errno);
             }
             if (::mkdirat(output_.fd(), name.c_str(), 0777) == 0) {
-                made_.insert(name);
+                madeHere = true;
             } else if (errno != EEXIST) {
                 throw failure.atDestination(errno);
             }
@@ -30,15 +31,19 @@ const Folder& SubFolders::current(const std::string& name, const MoveFailure& fa
             throw failure.atDestination(ENOTDIR);
         }
         const FileIdentity identity{status.st_dev, status.st_ino};
+        if (madeHere) {
+            made_(name, identity);
+        }
         const auto found = open_.find(name);
         if (found != open_.end() && found->second.identity == identity) {
-            return found->second.folder;
+            return found->second;
         }
         return openAnew(name, identity, failure);
     }
 }
 
-const Folder& SubFolders::openAnew(const std::string& name, const FileIdentity& identity, const MoveFailure& failure) {
+const SubFolders::SubFolder& SubFolders::openAnew(const std::string& name, const FileIdentity& identity,
+                                                  const MoveFailure& failure) {
     open_.erase(name);
     std::optional<Folder> folder;
     try {
@@ -55,7 +60,7 @@ const Folder& SubFolders::openAnew(const std::string& name, const FileIdentity& 
     if (sweepAbandonedCopies_) {
         removeAbandonedCopies(folder->fd());
     }
-    return open_.emplace(name, OpenFolder{identity, std::move(*folder)}).first->second.folder;
+    return open_.emplace(name, SubFolder{identity, std::move(*folder)}).first->second;
 }
 
 } // namespace foldwise

@@ -3,9 +3,10 @@
 #include "engine/Folder.h"
 #include "engine/MoveFailure.h"
 
+#include <functional>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
+#include <utility>
 
 namespace foldwise {
 
@@ -15,27 +16,26 @@ namespace foldwise {
 // name, which spares a sort of many files an open per file.
 class SubFolders {
 public:
-    explicit SubFolders(const Folder& output, bool sweepAbandonedCopies)
-        : output_(output), sweepAbandonedCopies_(sweepAbandonedCopies) {}
+    // `made` hears of each sub-folder as soon as it is made, with its identity.
+    using MadeListener = std::function<void(const std::string& name, const FileIdentity& identity)>;
+    SubFolders(const Folder& output, bool sweepAbandonedCopies, MadeListener made)
+        : output_(output), sweepAbandonedCopies_(sweepAbandonedCopies), made_(std::move(made)) {}
 
-    // The folder now at `name`, made when nothing is there. Throws `failure`'s error when a link or
-    // anything else that is not a folder is in the way.
-    const Folder& current(const std::string& name, const MoveFailure& failure);
-
-    // Whether this run made the sub-folder `name`.
-    bool made(const std::string& name) const { return made_.count(name) > 0; }
-
-private:
-    const Folder& openAnew(const std::string& name, const FileIdentity& identity, const MoveFailure& failure);
-
-    const Folder& output_;
-    const bool sweepAbandonedCopies_;
-    struct OpenFolder {
+    struct SubFolder {
         FileIdentity identity;
         Folder folder;
     };
-    std::unordered_map<std::string, OpenFolder> open_;
-    std::unordered_set<std::string> made_;
+    // The folder now at `name`, made when nothing is there. Throws `failure`'s error when a link or
+    // anything else that is not a folder is in the way.
+    const SubFolder& current(const std::string& name, const MoveFailure& failure);
+
+private:
+    const SubFolder& openAnew(const std::string& name, const FileIdentity& identity, const MoveFailure& failure);
+
+    const Folder& output_;
+    const bool sweepAbandonedCopies_;
+    std::unordered_map<std::string, SubFolder> open_;
+    MadeListener made_;
 };
 
 } // namespace foldwise

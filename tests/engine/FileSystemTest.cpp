@@ -1,7 +1,6 @@
 #include "engine/FileSystem.h"
 #include "engine/FileError.h"
 #include "engine/Lowercase.h"
-#include "engine/TreeWalk.h"
 
 #include "tests/support/TempFolder.h"
 
@@ -50,39 +49,6 @@ TEST(Listing, LeavesOutHiddenNamesUnlessAskedAndFailsClearlyForAMissingFolder) {
         EXPECT_NE(error.localizedDescription().find("missing"), std::string::npos);
         EXPECT_NE(error.localizedDescription().find("No such file or directory"), std::string::npos);
     }
-}
-
-TEST(TreeWalk, HandsOutEveryDepthButNeverFollowsALinkedFolder) {
-    TempFolder folder;
-    fs::create_directories(folder / "a/b");
-    writeFile(folder / "a/b/deep.txt");
-    fs::create_directories(folder / ".hidden");
-    writeFile(folder / ".hidden/secret.txt");
-    fs::create_directories(folder / "Tool.app/Contents");
-    writeFile(folder / "Tool.app/Contents/inside");
-    fs::create_directory_symlink(folder / "a", folder / "loop");
-
-    std::set<std::string> seen;
-    const TreeWalk::Visitor visitor{
-        .entry =
-            [&](const Folder& holder, const std::string& name) {
-                seen.insert((holder.path() / name).lexically_relative(folder.path()).string());
-                return true;
-            },
-        .leftFolder =
-            [&](const Folder& holder, const std::string& name) {
-                seen.insert((holder.path() / name).lexically_relative(folder.path()).string() + "/");
-            },
-        .unreadable = {},
-    };
-    const Folder root(folder.path());
-    ASSERT_TRUE(TreeWalk::run(root, {.includeHidden = false, .skipPackageContents = true}, visitor));
-    EXPECT_EQ(seen, (std::set<std::string>{"a/", "a/b/", "a/b/deep.txt", "loop"}));
-
-    seen.clear();
-    TreeWalk::run(root, {.includeHidden = true, .skipPackageContents = false}, visitor);
-    EXPECT_TRUE(seen.count("Tool.app/Contents/inside"));
-    EXPECT_TRUE(seen.count(".hidden/secret.txt"));
 }
 
 TEST(KindOf, FollowsLinks) {

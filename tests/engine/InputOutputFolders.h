@@ -9,15 +9,15 @@
 
 namespace foldwise::testing {
 
-// An input and an output folder side by side in a fresh temporary folder, with the MIME database
-// limited to the system's so that a user's own types cannot change categories.
+// An input and an output folder side by side in a fresh temporary folder, with a history of sorts
+// of their own, and the MIME database limited to the system's so that a user's own types cannot
+// change categories.
 class InputOutputFolders : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ::setenv("XDG_DATA_HOME", "/nonexistent-foldwise-test-data", 1); }
-
     void SetUp() override {
         fs::create_directory(input);
         fs::create_directory(output);
+        ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
     }
 
     // Files in the input folder, each holding its own name.
@@ -30,6 +30,7 @@ protected:
     TempFolder root;
     fs::path input = root / "in";
     fs::path output = root / "out";
+    fs::path history = root / "data/Foldwise/history.sqlite3";
 };
 
 } // namespace foldwise::testing

@@ -254,7 +254,10 @@ protected:
     void SetUp() override {
         Organizer::SetUp();
         openToNobody(output.string());
-        ::chown(output.c_str(), 65534, 65534);
+        fs::create_directory(root / "data");
+        for (const fs::path& folder : {output, root / "data"}) {
+            ::chown(folder.c_str(), 65534, 65534);
+        }
         addFiles({"a.txt"});
     }
 

@@ -1,0 +1,340 @@
+#include "engine/History.h"
+
+#include "engine/HistoryStatement.h"
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace foldwise {
+
+namespace {
+
+constexpr int kSchemaVersion = 1;
+
+// Names and paths are blobs: bytes, whatever their encoding. A sort keeps each file's name, so a
+// move records it once, with the sub-folder it went into.
+constexpr const char* kSchema = R"(
+CREATE TABLE runs (
+    id INTEGER PRIMARY KEY,
+    kind TEXT NOT NULL CHECK (kind IN ('sort', 'undo')),
+    started INTEGER NOT NULL,
+    finished INTEGER,
+    input BLOB NOT NULL,
+    input_device INTEGER,
+    input_inode INTEGER,
+    output BLOB NOT NULL,
+    output_device INTEGER,
+    output_inode INTEGER,
+    mode TEXT CHECK (mode IN ('category', 'extension')),
+    state TEXT NOT NULL DEFAULT 'running'
+        CHECK (state IN ('running', 'completed', 'incomplete', 'cancelled', 'failed')),
+    moved INTEGER NOT NULL DEFAULT 0,
+    name_taken INTEGER NOT NULL DEFAULT 0,
+    not_regular INTEGER NOT NULL DEFAULT 0,
+    vanished INTEGER NOT NULL DEFAULT 0,
+    not_reached INTEGER NOT NULL DEFAULT 0,
+    gone INTEGER NOT NULL DEFAULT 0,
+    failure TEXT,
+    undone_by INTEGER REFERENCES runs (id)
+);
+CREATE INDEX runs_by_folders ON runs (input, output, kind);
+CREATE TABLE moves (
+    id INTEGER PRIMARY KEY,
+    run INTEGER NOT NULL REFERENCES runs (id),
+    name BLOB NOT NULL,
+    folder BLOB NOT NULL,
+    device INTEGER NOT NULL,
+    inode INTEGER NOT NULL,
+    state INTEGER NOT NULL CHECK (state BETWEEN 0 AND 3)
+);
+CREATE INDEX moves_by_run ON moves (run, state);
+CREATE TABLE folders (
+    run INTEGER NOT NULL REFERENCES runs (id),
+    name BLOB NOT NULL,
+    device INTEGER NOT NULL,
+    inode INTEGER NOT NULL
+);
+CREATE INDEX folders_by_run ON folders (run);
+)";
+
+std::int64_t nowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+// Makes the folder, and any missing above it, readable by the user alone.
+void makePrivateFolder(const fs::path& folder) {
+    if (fs::is_directory(folder)) {
+        return;
+    }
+    if (folder.has_parent_path() && folder.parent_path() != folder) {
+        makePrivateFolder(folder.parent_path());
+    }
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        const int error = errno;
+        throw FileError("The history of sorts cannot be kept in " + FileSystem::quoted(folder) + " (" +
+                            std::generic_category().message(error) + "). Check that you may write there.",
+                        error);
+    }
+}
+
+void createPrivateFile(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    // A file that cannot be opened here is reported by the database with its own reason.
+}
+
+void bindIdentity(HistoryStatement& statement, int index, const std::optional<FileIdentity>& identity) {
+    if (identity) {
+        statement.bind(index, static_cast<std::int64_t>(identity->device))
+            .bind(index + 1, static_cast<std::int64_t>(identity->inode));
+    } else {
+        statement.bindNull(index).bindNull(index + 1);
+    }
+}
+
+FileIdentity identityAt(const HistoryStatement& statement, int column) {
+    return FileIdentity{static_cast<dev_t>(statement.integer(column)),
+                        static_cast<ino_t>(statement.integer(column + 1))};
+}
+
+std::string stateOf(const RunOutcome& outcome) {
+    if (outcome.failure) {
+        return "failed";
+    }
+    if (outcome.cancelled) {
+        return "cancelled";
+    }
+    return outcome.isComplete() ? "completed" : "incomplete";
+}
+
+} // namespace
+
+fs::path History::defaultFile() {
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    fs::path base;
+    if (dataHome != nullptr && dataHome[0] == '/') {
+        base = dataHome;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = fs::path(home != nullptr ? home : "/") / ".local/share";
+    }
+    return base / "Foldwise" / "history.sqlite3";
+}
+
+fs::path History::recordedPath(const fs::path& folder) {
+    fs::path path = fs::absolute(folder).lexically_normal();
+    if (!path.has_filename() && path.has_relative_path()) {
+        path = path.parent_path(); // no trailing slash
+    }
+    return path;
+}
+
+History::History(const fs::path& file) : file_(file.empty() ? defaultFile() : file) {
+    makePrivateFolder(file_.parent_path());
+    createPrivateFile(file_);
+    const int code = sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (code != SQLITE_OK) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throwHistoryError(file_, nullptr, code);
+    }
+    try {
+        sqlite3_busy_timeout(db_, 5000);
+        execute("PRAGMA journal_mode = WAL");
+        // Each commit reaches the operating system before the moves it announces are made, which
+        // is what a killed process needs; a power loss may cost the last commits, never the file.
+        execute("PRAGMA synchronous = NORMAL");
+        execute("PRAGMA foreign_keys = ON");
+        migrate();
+    } catch (...) {
+        sqlite3_close(db_);
+        throw;
+    }
+}
+
+History::~History() {
+    sqlite3_close(db_);
+}
+
+void History::execute(const char* sql) {
+    char* message = nullptr;
+    const int code = sqlite3_exec(db_, sql, nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (code != SQLITE_OK) {
+        throwHistoryError(file_, db_, code);
+    }
+}
+
+void History::migrate() {
+    HistoryStatement version(db_, file_, "PRAGMA user_version");
+    version.step();
+    const std::int64_t found = version.integer(0);
+    if (found == kSchemaVersion) {
+        return;
+    }
+    if (found > kSchemaVersion) {
+        throw FileError("The history of sorts " + FileSystem::quoted(file_) +
+                        " was written by a newer Foldwise (version " + std::to_string(found) +
+                        "). Use that Foldwise, or move the file aside to start a new history.");
+    }
+    inTransaction([&] {
+        execute(kSchema);
+        execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
+    });
+}
+
+std::int64_t History::beginRun(Kind kind, const Folders& folders, std::optional<bool> useSmartCategories) {
+    HistoryStatement insert(db_, file_,
+                            "INSERT INTO runs (kind, started, input, input_device, input_inode, output, "
+                            "output_device, output_inode, mode) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    insert.bindText(1, kind == Kind::Sort ? "sort" : "undo").bind(2, nowMs());
+    insert.bindBytes(3, recordedPath(folders.input).native());
+    bindIdentity(insert, 4, folders.inputIdentity);
+    insert.bindBytes(6, recordedPath(folders.output).native());
+    bindIdentity(insert, 7, folders.outputIdentity);
+    if (useSmartCategories) {
+        insert.bindText(9, *useSmartCategories ? "category" : "extension");
+    }
+    insert.run();
+    return sqlite3_last_insert_rowid(db_);
+}
+
+void History::finishRun(std::int64_t run, const RunOutcome& outcome,
+                        const std::optional<FileIdentity>& outputIdentity) {
+    HistoryStatement update(db_, file_,
+                            "UPDATE runs SET finished = ?, state = ?, moved = ?, name_taken = ?, not_regular = ?, "
+                            "vanished = ?, not_reached = ?, gone = ?, failure = ?, "
+                            "output_device = coalesce(?, output_device), output_inode = coalesce(?, output_inode) "
+                            "WHERE id = ?");
+    update.bind(1, nowMs()).bindText(2, stateOf(outcome)).bind(3, outcome.moved).bind(4, outcome.nameTaken);
+    update.bind(5, outcome.notRegular).bind(6, outcome.vanished).bind(7, outcome.notReached).bind(8, outcome.gone);
+    if (outcome.failure) {
+        update.bindText(9, outcome.failure->localizedDescription());
+    }
+    bindIdentity(update, 10, outputIdentity);
+    update.bind(12, run).run();
+}
+
+void History::recordIntended(std::int64_t run, std::vector<Move>& moves) {
+    inTransaction([&] {
+        HistoryStatement insert(
+            db_, file_, "INSERT INTO moves (run, name, folder, device, inode, state) VALUES (?, ?, ?, ?, ?, 0)");
+        for (Move& move : moves) {
+            insert.bind(1, run).bindBytes(2, move.name).bindBytes(3, move.folder);
+            bindIdentity(insert, 4, move.identity);
+            insert.run();
+            move.id = sqlite3_last_insert_rowid(db_);
+        }
+    });
+}
+
+void History::recordChanges(const std::vector<Change>& changes) {
+    if (changes.empty()) {
+        return;
+    }
+    inTransaction([&] {
+        HistoryStatement update(db_, file_, "UPDATE moves SET state = ?, device = ?, inode = ? WHERE id = ?");
+        HistoryStatement forget(db_, file_, "DELETE FROM moves WHERE id = ?");
+        for (const Change& change : changes) {
+            if (!change.state) {
+                forget.bind(1, change.id).run();
+                continue;
+            }
+            update.bind(1, static_cast<std::int64_t>(*change.state));
+            bindIdentity(update, 2, change.identity);
+            update.bind(4, change.id).run();
+        }
+    });
+}
+
+void History::recordMadeFolder(std::int64_t run, const std::string& name, const FileIdentity& identity) {
+    HistoryStatement insert(db_, file_, "INSERT INTO folders (run, name, device, inode) VALUES (?, ?, ?, ?)");
+    insert.bind(1, run).bindBytes(2, name);
+    bindIdentity(insert, 3, identity);
+    insert.run();
+}
+
+std::vector<History::SortRun> History::sortsToUndo(const Folders& folders) {
+    HistoryStatement select(db_, file_,
+                            "SELECT id, (SELECT count(*) FROM moves WHERE moves.run = runs.id AND state IN (0, 1)) "
+                            "FROM runs WHERE kind = 'sort' AND undone_by IS NULL AND input = ? AND output = ? "
+                            "ORDER BY id DESC");
+    select.bindBytes(1, recordedPath(folders.input).native()).bindBytes(2, recordedPath(folders.output).native());
+    std::vector<SortRun> sorts;
+    while (select.step()) {
+        sorts.push_back(SortRun{select.integer(0), select.integer(1)});
+    }
+    return sorts;
+}
+
+std::vector<History::Move> History::movesToUndo(std::int64_t run) {
+    HistoryStatement select(db_, file_,
+                            "SELECT id, name, folder, device, inode, state FROM moves "
+                            "WHERE run = ? AND state IN (0, 1) ORDER BY id DESC");
+    select.bind(1, run);
+    std::vector<Move> moves;
+    while (select.step()) {
+        moves.push_back(Move{select.integer(0), select.bytes(1), select.bytes(2), identityAt(select, 3),
+                             static_cast<MoveState>(select.integer(5))});
+    }
+    return moves;
+}
+
+std::vector<History::MadeFolder> History::foldersMadeBy(std::int64_t run) {
+    HistoryStatement select(db_, file_, "SELECT name, device, inode FROM folders WHERE run = ?");
+    select.bind(1, run);
+    std::vector<MadeFolder> folders;
+    while (select.step()) {
+        folders.push_back(MadeFolder{select.bytes(0), identityAt(select, 1)});
+    }
+    return folders;
+}
+
+void History::markUndoneIfFinished(std::int64_t sortRun, std::int64_t undoRun) {
+    HistoryStatement update(db_, file_,
+                            "UPDATE runs SET undone_by = ? WHERE id = ? AND NOT EXISTS "
+                            "(SELECT 1 FROM moves WHERE run = ? AND state IN (0, 1))");
+    update.bind(1, undoRun).bind(2, sortRun).bind(3, sortRun).run();
+}
+
+std::vector<History::Run> History::runs(std::int64_t limit) {
+    HistoryStatement select(db_, file_,
+                            "SELECT id, kind, started, input, output, mode, state, moved, name_taken, not_regular, "
+                            "vanished, not_reached, gone, failure, undone_by IS NOT NULL FROM runs "
+                            "ORDER BY id DESC LIMIT ?");
+    select.bind(1, limit);
+    std::vector<Run> runs;
+    while (select.step()) {
+        Run run{select.integer(0),      select.bytes(1) == "sort" ? Kind::Sort : Kind::Undo,
+                select.integer(2),      select.bytes(3),
+                select.bytes(4),        std::nullopt,
+                select.bytes(6),        RunOutcome{},
+                select.integer(14) != 0};
+        if (!select.isNull(5)) {
+            run.useSmartCategories = select.bytes(5) == "category";
+        }
+        run.counts.moved = select.integer(7);
+        run.counts.nameTaken = select.integer(8);
+        run.counts.notRegular = select.integer(9);
+        run.counts.vanished = select.integer(10);
+        run.counts.notReached = select.integer(11);
+        run.counts.gone = select.integer(12);
+        if (!select.isNull(13)) {
+            run.counts.failure = FileError(select.bytes(13));
+        }
+        runs.push_back(std::move(run));
+    }
+    return runs;
+}
+
+} // namespace foldwise

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "engine/Folder.h"
+#include "engine/RunOutcome.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace foldwise {
+namespace fs = std::filesystem;
+
+// The history of sorts and undos: which files each sort moved where, written ahead of the moves
+// so that after a crash at any instant the history and the disk can be reconciled. An SQLite
+// database, private to the user; names are stored as bytes.
+class History {
+public:
+    // Where the user's history lives: $XDG_DATA_HOME/Foldwise/history.sqlite3.
+    static fs::path defaultFile();
+
+    // Opens (creating where needed) the history in `file`, or the user's own when it is empty.
+    // Throws FileError saying what is wrong with the file and what to do when it cannot be used:
+    // damaged, unwritable, from a newer Foldwise, or locked by another Foldwise for more than five
+    // seconds.
+    explicit History(const fs::path& file = {});
+    ~History();
+    History(const History&) = delete;
+    History& operator=(const History&) = delete;
+
+    enum class Kind { Sort, Undo };
+    struct Folders {
+        fs::path input;
+        fs::path output;
+        std::optional<FileIdentity> inputIdentity;
+        std::optional<FileIdentity> outputIdentity;
+    };
+    std::int64_t beginRun(Kind kind, const Folders& folders, std::optional<bool> useSmartCategories);
+    void finishRun(std::int64_t run, const RunOutcome& outcome, const std::optional<FileIdentity>& outputIdentity);
+
+    enum class MoveState { Intended = 0, Made = 1, Undone = 2, Gone = 3 };
+    struct Move {
+        std::int64_t id = 0;
+        std::string name;      // in the input folder, and in the sub-folder: a sort keeps names
+        std::string folder;    // the sub-folder of the output folder
+        FileIdentity identity; // of the file: at its source while intended, where it went once made
+        MoveState state = MoveState::Intended;
+    };
+    // Records moves about to be made, in one transaction, and gives each its id.
+    void recordIntended(std::int64_t run, std::vector<Move>& moves);
+    // Records what became of moves, in one transaction: moves not made are forgotten.
+    struct Change {
+        std::int64_t id;
+        std::optional<MoveState> state; // nothing: the move was not made
+        FileIdentity identity;
+    };
+    void recordChanges(const std::vector<Change>& changes);
+    // Records a sub-folder of the output folder that the sort `run` has made.
+    void recordMadeFolder(std::int64_t run, const std::string& name, const FileIdentity& identity);
+
+    // The sorts from `input` into `output` not yet wholly undone, newest first.
+    struct SortRun {
+        std::int64_t id;
+        std::int64_t movesLeft; // intended or made
+    };
+    std::vector<SortRun> sortsToUndo(const Folders& folders);
+    std::vector<Move> movesToUndo(std::int64_t run); // newest first
+    struct MadeFolder {
+        std::string name;
+        FileIdentity identity;
+    };
+    std::vector<MadeFolder> foldersMadeBy(std::int64_t run);
+    // Marks a sort whose every move is undone or gone as undone by the undo `undoRun`.
+    void markUndoneIfFinished(std::int64_t sortRun, std::int64_t undoRun);
+
+    // Runs, newest first, for the command line's listing.
+    struct Run {
+        std::int64_t id;
+        Kind kind;
+        std::int64_t startedMs;
+        fs::path input;
+        fs::path output;
+        std::optional<bool> useSmartCategories;
+        std::string state;
+        RunOutcome counts;
+        bool undone;
+    };
+    std::vector<Run> runs(std::int64_t limit);
+
+    // The form in which folders are recorded and compared: absolute, without "." and "..".
+    static fs::path recordedPath(const fs::path& folder);
+
+    // Runs `work` in one write transaction.
+    template <typename Work> void inTransaction(Work&& work) {
+        execute("BEGIN IMMEDIATE");
+        try {
+            work();
+        } catch (...) {
+            execute("ROLLBACK");
+            throw;
+        }
+        execute("COMMIT");
+    }
+
+private:
+    void execute(const char* sql);
+    void migrate();
+
+    fs::path file_;
+    sqlite3* db_ = nullptr;
+};
+
+} // namespace foldwise
