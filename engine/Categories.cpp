@@ -1,10 +1,13 @@
 #include "engine/Categories.h"
 
+#include "engine/CategoryOverrides.h"
 #include "engine/FileSystem.h"
-#include "engine/TypeRegistry.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <span>
+#include <utility>
 
 namespace foldwise {
 
@@ -113,10 +116,6 @@ constexpr std::array codeRoots{
     Root{"application/x-m4"},
 };
 
-// The database lacks swift and ini and reads ts as a Qt translation file; these stand in for
-// its answer. Matched without regard to ASCII case, as the database matches its own globs.
-constexpr std::array codeExtensions{std::string_view{"swift"}, std::string_view{"ts"}, std::string_view{"ini"}};
-
 constexpr Root textRoot{"text/plain"};
 constexpr Root pdfRoot{"application/pdf"};
 
@@ -153,16 +152,19 @@ bool isMedia(const ContentType& type, std::string_view kind) {
     return std::ranges::any_of(type.lineage, [&](const std::string& t) { return topLevel(t) == kind; });
 }
 
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
+// Top-level types that name a kind of content, where application/* and text/* leave it open.
+constexpr std::array contentKinds{std::string_view{"image"}, std::string_view{"video"}, std::string_view{"audio"},
+                                  std::string_view{"font"}};
+
+bool namesItsKind(const ContentType& type) {
+    return std::ranges::find(contentKinds, topLevel(type.name)) != contentKinds.end();
 }
 
-bool isCodeExtension(std::string_view extension) {
-    return std::ranges::any_of(codeExtensions,
-                               [&](std::string_view e) { return equalsIgnoringAsciiCase(e, extension); });
+// Of several types for one extension, a kind of content beats the rest (a font stays a font beside an
+// OpenDocument template), then the name decides: never the position the database lists it in.
+const ContentType& preferredType(std::span<const ContentType> types) {
+    return *std::ranges::min_element(
+        types, {}, [](const ContentType& type) { return std::pair(!namesItsKind(type), std::string_view(type.name)); });
 }
 
 // The seven tests, in order; the first that holds decides.
@@ -195,13 +197,15 @@ std::string_view categoryForType(const ContentType& type) {
 
 } // namespace
 
+std::string categoryForTypes(std::span<const ContentType> types) {
+    return std::string(types.empty() ? "Other" : categoryForType(preferredType(types)));
+}
+
 std::string categoryForExtension(std::string_view extension) {
-    // Checked before the lookup: the database's own answer for ts would make it a document.
-    if (isCodeExtension(extension)) {
-        return "Code";
+    if (const std::optional<std::string_view> category = overriddenCategory(extension)) {
+        return std::string(*category);
     }
-    const std::optional<ContentType> type = TypeRegistry::typeForExtension(extension);
-    return std::string(type ? categoryForType(*type) : "Other");
+    return categoryForTypes(TypeRegistry::typesForExtension(extension));
 }
 
 std::string categoryForFile(const fs::path& file) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,9 +18,10 @@ class TypeRegistry {
 public:
     TypeRegistry() = delete;
 
-    // The type for files with this extension (case as given), or nothing when the database has no
-    // specific type for it (an empty extension, an unknown one, or only application/octet-stream).
-    static std::optional<ContentType> typeForExtension(std::string_view extension);
+    // Every type the database gives files with this extension (case as given), in no promised order;
+    // none when it has no specific type (an empty extension, an unknown one, or only
+    // application/octet-stream). Most extensions have one type, a few have several (otf, ogg, ts).
+    static std::vector<ContentType> typesForExtension(std::string_view extension);
 };
 
 } // namespace foldwise
