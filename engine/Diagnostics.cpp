@@ -1,17 +1,31 @@
 #include "engine/Diagnostics.h"
 
-#include <cstdio>
+#include <atomic>
 #include <string>
 
 namespace foldwise {
+
+namespace {
+
+std::atomic<std::FILE*> destination{nullptr}; // standard output until told otherwise
+
+} // namespace
 
 void printDiagnosticLine(std::string_view line) {
     std::string whole;
     whole.reserve(line.size() + 1);
     whole.append(line);
     whole.push_back('\n');
-    std::fwrite(whole.data(), 1, whole.size(), stdout);
-    std::fflush(stdout);
+    std::FILE* stream = destination.load();
+    if (stream == nullptr) {
+        stream = stdout;
+    }
+    std::fwrite(whole.data(), 1, whole.size(), stream);
+    std::fflush(stream);
+}
+
+void sendDiagnosticsTo(std::FILE* stream) {
+    destination.store(stream);
 }
 
 } // namespace foldwise

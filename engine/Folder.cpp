@@ -51,6 +51,17 @@ Folder Folder::workingDirectory() {
     return Folder(AT_FDCWD, fs::path());
 }
 
+std::optional<Folder> Folder::openIfThere(const fs::path& path) {
+    const int fd = openFolder(AT_FDCWD, path.c_str(), 0);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            return std::nullopt;
+        }
+        throw FileError::fromErrno("Could not open the folder " + FileSystem::quoted(path), errno);
+    }
+    return Folder(fd, path.native());
+}
+
 Folder Folder::parentOf(const Folder& child) {
     const int fd = openFolder(child.fd_, "..", 0);
     if (fd < 0) {

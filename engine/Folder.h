@@ -32,6 +32,8 @@ public:
 
     // The process's working directory: names relative to it are paths, absolute or relative.
     static Folder workingDirectory();
+    // The folder at `path`, or nothing when nothing is there; throws FileError for other failures.
+    static std::optional<Folder> openIfThere(const fs::path& path);
     // The folder that holds `child` now, through its "..".
     static Folder parentOf(const Folder& child); // throws FileError
 

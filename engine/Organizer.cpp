@@ -15,6 +15,7 @@
 #include <chrono>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace foldwise {
 
@@ -47,11 +48,12 @@ private:
     std::unordered_map<std::string, std::string> names_;
 };
 
-// Every entry of the listing that may be a file: real folders are left out at once.
-std::vector<std::string> candidateNames(const Folder& input) {
+// Every entry of the listing that may be a file and that the caller wants sorted: real folders are
+// left out at once.
+std::vector<std::string> candidateNames(const Folder& input, const RunOptions& options) {
     std::vector<std::string> names;
     for (Folder::Entry& entry : input.entries(false)) {
-        if (!entry.isRealFolder) {
+        if (!entry.isRealFolder && (!options.include || options.include(entry.name))) {
             names.push_back(std::move(entry.name));
         }
     }
@@ -67,9 +69,9 @@ constexpr auto kBatchTime = std::chrono::milliseconds(50);
 class Sort {
 public:
     Sort(const Folder& input, const fs::path& output, bool useSmartCategories, History& history, std::int64_t run,
-         ProgressReporter& progress, RunOutcome& outcome)
+         const RunOptions& options, ProgressReporter& progress, RunOutcome& outcome)
         : input_(input), outputPath_(output), namer_(useSmartCategories), history_(history), run_(run),
-          progress_(progress), outcome_(outcome) {}
+          options_(options), progress_(progress), outcome_(outcome) {}
 
     // Sorts `names` in order; throws the first failure, with `handled()` telling how far it came.
     void run(const std::vector<std::string>& names) {
@@ -148,12 +150,22 @@ private:
             if (result == MoveResult::Moved) {
                 change.state = History::MoveState::Made;
                 change.identity = identityThere(subFolder, planned);
+                noteMoved(planned);
             }
             if (result != MoveResult::DestinationFolderGone) {
                 return fateOf(result);
             }
         }
         throw failure.atDestination(ENOENT);
+    }
+
+    void noteMoved(const History::Move& planned) {
+        if (foldersUsed_.insert(planned.folder).second) {
+            outcome_.folders = static_cast<std::int64_t>(foldersUsed_.size());
+        }
+        if (options_.moved) {
+            options_.moved(planned.name, planned.folder);
+        }
     }
 
     // A rename keeps the file's identity; a copy to another file system makes a new one.
@@ -193,10 +205,12 @@ private:
     SubFolderNamer namer_;
     History& history_;
     const std::int64_t run_;
+    const RunOptions& options_;
     ProgressReporter& progress_;
     RunOutcome& outcome_;
     std::optional<Folder> output_;
     std::optional<SubFolders> subFolders_;
+    std::unordered_set<std::string> foldersUsed_;
     std::size_t handled_ = 0;
 };
 
@@ -221,12 +235,12 @@ RunOutcome organizeFiles(const fs::path& input, const fs::path& output, bool use
     }
     try {
         const Folder inputFolder(input);
-        const std::vector<std::string> names = candidateNames(inputFolder);
+        const std::vector<std::string> names = candidateNames(inputFolder, options);
         const std::int64_t run = history->beginRun(
             History::Kind::Sort, {input, output, inputFolder.identity(), Folder::identityOfPath(output)},
             useSmartCategories);
         ProgressReporter progress(options, static_cast<std::int64_t>(names.size()));
-        Sort sort(inputFolder, output, useSmartCategories, *history, run, progress, outcome);
+        Sort sort(inputFolder, output, useSmartCategories, *history, run, options, progress, outcome);
         try {
             sort.run(names);
         } catch (const FileError& error) {
@@ -241,6 +255,33 @@ RunOutcome organizeFiles(const fs::path& input, const fs::path& output, bool use
         }
     }
     return outcome;
+}
+
+Plan previewSort(const fs::path& input, const fs::path& output, bool useSmartCategories, const RunOptions& options) {
+    const Folder inputFolder(input);
+    const std::optional<Folder> outputFolder = Folder::openIfThere(output);
+    SubFolderNamer namer(useSmartCategories);
+    Plan plan;
+    for (const std::string& name : candidateNames(inputFolder, options)) {
+        const Candidate candidate = examine(inputFolder, name);
+        if (candidate.unmovable == FileFate::NotRegular) {
+            plan.files.push_back({name, namer.nameFor(name), Plan::Verdict::NotRegular});
+        }
+        if (candidate.unmovable) {
+            continue; // folders, and files gone meanwhile, are no part of a sort
+        }
+        const std::string& subFolderName = namer.nameFor(name);
+        if (outputFolder) {
+            if (const std::optional<std::string> problem = subFolderProblem(*outputFolder, subFolderName)) {
+                plan.failure =
+                    MoveFailure(name, input.native(), (output / subFolderName).native()).atDestination(*problem);
+                break;
+            }
+        }
+        const bool taken = outputFolder && outputFolder->isAnything(subFolderName + "/" + name);
+        plan.files.push_back({name, subFolderName, taken ? Plan::Verdict::NameTaken : Plan::Verdict::Move});
+    }
+    return plan;
 }
 
 void organizeFiles(const fs::path& input, const fs::path& output, bool useSmartCategories) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Plan.h"
 #include "engine/RunOptions.h"
 #include "engine/RunOutcome.h"
 
@@ -15,6 +16,10 @@ namespace fs = std::filesystem;
 // was moved before stays moved.
 RunOutcome organizeFiles(const fs::path& input, const fs::path& output, bool useSmartCategories,
                          const RunOptions& options);
+
+// What organizeFiles would do with the same folders and mode (and `options.include`), file by file.
+// Throws FileError when the input folder cannot be listed.
+Plan previewSort(const fs::path& input, const fs::path& output, bool useSmartCategories, const RunOptions& options);
 
 // The same, throwing the failure that ended the run as a FileError.
 void organizeFiles(const fs::path& input, const fs::path& output, bool useSmartCategories);

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <map>
 #include <optional>
+#include <set>
 #include <unistd.h>
 
 namespace foldwise {
@@ -22,12 +23,61 @@ namespace {
 constexpr std::size_t kBatchFiles = 1000;
 constexpr auto kBatchTime = std::chrono::milliseconds(50);
 
+// What to do with a recorded move, judged by what is on disk now.
+enum class Decision {
+    MoveBack,    // its file is where the sort put it
+    NeverMoved,  // announced, but the sort was stopped before it moved the file
+    AlreadyBack, // brought back by an undo that was stopped before it could record so
+    Gone,        // no longer where the sort put it
+};
+
+Decision decide(const Folder& input, const Folder* subFolder, const History::Move& move,
+                std::optional<FileIdentity>& there) {
+    there = subFolder ? subFolder->entryIdentityOf(move.name) : std::nullopt;
+    const bool backAlready = input.entryIdentityOf(move.name) == move.identity;
+    // An announced move whose file left its source was made, though its record may not say where.
+    if (there == move.identity || (there && move.state == History::MoveState::Intended && !backAlready)) {
+        return Decision::MoveBack;
+    }
+    if (move.state == History::MoveState::Intended) {
+        return Decision::NeverMoved;
+    }
+    return backAlready ? Decision::AlreadyBack : Decision::Gone;
+}
+
+// The sub-folders of the output folder that recorded moves went into, each opened once, never
+// through a link.
+class RecordedSubFolders {
+public:
+    explicit RecordedSubFolders(const Folder& output) : output_(output) {}
+
+    // Nothing when the sub-folder is gone, or no longer a folder.
+    const Folder* open(const std::string& name) {
+        auto found = folders_.find(name);
+        if (found == folders_.end()) {
+            std::optional<Folder> folder;
+            try {
+                folder.emplace(output_, name);
+            } catch (const FileError&) {
+                // None of its files is where the sort put it.
+            }
+            found = folders_.emplace(name, std::move(folder)).first;
+        }
+        return found->second ? &*found->second : nullptr;
+    }
+
+private:
+    const Folder& output_;
+    std::map<std::string, std::optional<Folder>> folders_;
+};
+
 // Moves the files of recorded sorts back, recording in batches what became of each.
 class Undo {
 public:
-    Undo(const Folder& input, const Folder& output, History& history, std::int64_t run, ProgressReporter& progress,
-         RunOutcome& outcome)
-        : input_(input), output_(output), history_(history), run_(run), progress_(progress), outcome_(outcome) {}
+    Undo(const Folder& input, const Folder& output, History& history, const RunOptions& options,
+         ProgressReporter& progress, RunOutcome& outcome)
+        : input_(input), history_(history), options_(options), progress_(progress), outcome_(outcome),
+          subFolders_(output) {}
 
     void reverse(std::int64_t sortRun) {
         const std::vector<History::Move> moves = history_.movesToUndo(sortRun);
@@ -64,22 +114,19 @@ private:
     }
 
     FileFate reverseOne(const History::Move& move, std::vector<History::Change>& changes) {
-        const Folder* subFolder = this->subFolder(move.folder);
-        const std::optional<FileIdentity> there = subFolder ? subFolder->entryIdentityOf(move.name) : std::nullopt;
-        const bool backAlready = input_.entryIdentityOf(move.name) == move.identity;
-        // An announced move whose file left its source was made, though its record may not say where.
-        const bool made =
-            there == move.identity || (there && move.state == History::MoveState::Intended && !backAlready);
-        if (made) {
+        const Folder* subFolder = subFolders_.open(move.folder);
+        std::optional<FileIdentity> there;
+        switch (decide(input_, subFolder, move, there)) {
+        case Decision::MoveBack:
             return moveBack(*subFolder, move, *there, changes);
-        }
-        if (move.state == History::MoveState::Intended) {
+        case Decision::NeverMoved:
             changes.push_back({move.id, std::nullopt, move.identity});
             return FileFate::NeverMoved;
-        }
-        if (backAlready) { // brought back by an undo that was stopped before it could record so
+        case Decision::AlreadyBack:
             changes.push_back({move.id, History::MoveState::Undone, move.identity});
             return FileFate::Moved;
+        case Decision::Gone:
+            break;
         }
         changes.push_back({move.id, History::MoveState::Gone, move.identity});
         return FileFate::Gone;
@@ -90,6 +137,7 @@ private:
         switch (subFolder.moveNoReplace(move.name, input_, move.name, progress_.controlFor(move.name))) {
         case MoveResult::Moved:
             changes.push_back({move.id, History::MoveState::Undone, identity});
+            noteMoved(move);
             return FileFate::Moved;
         case MoveResult::DestinationExists:
             changes.push_back({move.id, History::MoveState::Made, identity});
@@ -105,28 +153,22 @@ private:
         throw MoveFailure(move.name, subFolder.path(), input_.path()).atDestination(ENOENT);
     }
 
-    // The sub-folder `name` of the output folder, never through a link; nothing when it is gone.
-    const Folder* subFolder(const std::string& name) {
-        auto found = subFolders_.find(name);
-        if (found == subFolders_.end()) {
-            std::optional<Folder> folder;
-            try {
-                folder.emplace(output_, name);
-            } catch (const FileError&) {
-                // Gone, or no longer a folder: none of its files is where the sort put it.
-            }
-            found = subFolders_.emplace(name, std::move(folder)).first;
+    void noteMoved(const History::Move& move) {
+        if (foldersUsed_.insert(move.folder).second) {
+            outcome_.folders = static_cast<std::int64_t>(foldersUsed_.size());
         }
-        return found->second ? &*found->second : nullptr;
+        if (options_.moved) {
+            options_.moved(move.name, move.folder);
+        }
     }
 
     const Folder& input_;
-    const Folder& output_;
     History& history_;
-    const std::int64_t run_;
+    const RunOptions& options_;
     ProgressReporter& progress_;
     RunOutcome& outcome_;
-    std::map<std::string, std::optional<Folder>> subFolders_;
+    RecordedSubFolders subFolders_;
+    std::set<std::string> foldersUsed_;
     std::int64_t handled_ = 0;
 };
 
@@ -165,7 +207,7 @@ RunOutcome reverseSorts(History& history, const fs::path& input, const fs::path&
     }
     const std::int64_t run = history.beginRun(History::Kind::Undo, folders, std::nullopt);
     ProgressReporter progress(options, total);
-    Undo undo(inputFolder, outputFolder, history, run, progress, outcome);
+    Undo undo(inputFolder, outputFolder, history, options, progress, outcome);
     try {
         for (std::size_t index = 0; index < sorts.size() && !outcome.cancelled; ++index) {
             undo.reverse(sorts[index].id);
@@ -197,6 +239,39 @@ RunOutcome revertFiles(const fs::path& input, const fs::path& output, const RunO
         outcome.failure = error;
         return outcome;
     }
+}
+
+Plan previewUndo(const fs::path& input, const fs::path& output, const RunOptions& options) {
+    History history(options.historyFile);
+    const History::Folders folders{input, output, Folder::identityOfPath(input), Folder::identityOfPath(output)};
+    Plan plan;
+    const std::vector<History::SortRun> sorts = history.sortsToUndo(folders);
+    plan.nothingOnRecord = sorts.empty();
+    const std::optional<Folder> inputFolder = Folder::openIfThere(input);
+    const std::optional<Folder> outputFolder = Folder::openIfThere(output);
+    if (plan.nothingOnRecord || !inputFolder || !outputFolder) {
+        return plan;
+    }
+    RecordedSubFolders subFolders(*outputFolder);
+    for (const History::SortRun& sort : sorts) {
+        for (const History::Move& move : history.movesToUndo(sort.id)) {
+            std::optional<FileIdentity> there;
+            switch (decide(*inputFolder, subFolders.open(move.folder), move, there)) {
+            case Decision::MoveBack: {
+                const bool taken = inputFolder->isAnything(move.name);
+                plan.files.push_back({move.name, move.folder, taken ? Plan::Verdict::NameTaken : Plan::Verdict::Move});
+                break;
+            }
+            case Decision::Gone:
+                plan.files.push_back({move.name, move.folder, Plan::Verdict::Gone});
+                break;
+            case Decision::NeverMoved:
+            case Decision::AlreadyBack:
+                break;
+            }
+        }
+    }
+    return plan;
 }
 
 void revertFiles(const fs::path& input, const fs::path& output) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Plan.h"
 #include "engine/RunOptions.h"
 #include "engine/RunOutcome.h"
 
@@ -15,6 +16,10 @@ namespace fs = std::filesystem;
 // touched; a file no longer where its sort put it is left alone and counted. The first move that
 // fails ends the run, and nothing is cleaned up then, nor after a stop.
 RunOutcome revertFiles(const fs::path& input, const fs::path& output, const RunOptions& options);
+
+// What revertFiles would do with the same folders and history, file by file. Throws FileError when
+// the history cannot be used.
+Plan previewUndo(const fs::path& input, const fs::path& output, const RunOptions& options);
 
 // The same, throwing the failure that ended the run as a FileError.
 void revertFiles(const fs::path& input, const fs::path& output);

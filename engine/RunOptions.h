@@ -27,6 +27,11 @@ struct RunOptions {
     std::stop_token stop;
     // The history of sorts to record in and undo from; empty: the user's own.
     std::filesystem::path historyFile;
+    // A sort handles only the files of the input folder whose names this accepts; empty: all.
+    std::function<bool(const std::string& name)> include;
+    // Told of each file moved, on the running thread: its name, and the sub-folder it went into
+    // (a sort) or came from (an undo).
+    std::function<void(const std::string& name, const std::string& subFolder)> moved;
 };
 
 } // namespace foldwise

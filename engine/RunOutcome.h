@@ -16,6 +16,7 @@ struct RunOutcome {
     std::int64_t vanished = 0;    // removed by another program before they could be moved
     std::int64_t gone = 0;        // an undo's files that are no longer where the sort put them
     std::int64_t notReached = 0;  // left untouched because the run was stopped or failed first
+    std::int64_t folders = 0;     // sub-folders that files went into (a sort) or came from (an undo)
     bool nothingOnRecord = false; // an undo that found no sort of these folders to reverse
     bool cancelled = false;
     std::optional<FileError> failure; // the failure that ended the run

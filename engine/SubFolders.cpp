@@ -6,8 +6,31 @@
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
+#include <system_error>
 
 namespace foldwise {
+
+namespace {
+
+std::optional<std::string> problemWith(mode_t mode) {
+    if (S_ISLNK(mode)) {
+        return "it is a link, not a folder";
+    }
+    if (!S_ISDIR(mode)) {
+        return std::generic_category().message(ENOTDIR);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> subFolderProblem(const Folder& output, const std::string& name) {
+    struct stat status {};
+    if (::fstatat(output.fd(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        return std::nullopt;
+    }
+    return problemWith(status.st_mode);
+}
 
 const SubFolders::SubFolder& SubFolders::current(const std::string& name, const MoveFailure& failure) {
     bool madeHere = false;
@@ -24,11 +47,9 @@ const SubFolders::SubFolder& SubFolders::current(const std::string& name, const 
             }
             continue; // look at what is there now, made by us or by someone else meanwhile
         }
-        if (S_ISLNK(status.st_mode)) {
-            throw failure.atDestination("it is a link, not a folder");
-        }
-        if (!S_ISDIR(status.st_mode)) {
-            throw failure.atDestination(ENOTDIR);
+        if (const std::optional<std::string> problem = problemWith(status.st_mode)) {
+            throw FileError(failure.atDestination(*problem).localizedDescription(),
+                            S_ISLNK(status.st_mode) ? ELOOP : ENOTDIR);
         }
         const FileIdentity identity{status.st_dev, status.st_ino};
         if (madeHere) {

@@ -4,11 +4,16 @@
 #include "engine/MoveFailure.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
 
 namespace foldwise {
+
+// Why the entry `name` of `output` cannot be a sub-folder to move files into (a link, or anything
+// else that is not a folder); nothing when it is a folder or nothing is there yet.
+std::optional<std::string> subFolderProblem(const Folder& output, const std::string& name);
 
 // The sub-folders of an output folder that a sort moves files into. Each move looks at what is at
 // `output/<name>` at that moment, so a sub-folder renamed or removed during a run receives nothing

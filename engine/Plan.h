@@ -1,0 +1,30 @@
+#pragma once
+
+#include "engine/FileError.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace foldwise {
+
+// What a sort or an undo would do, file by file, worked out without moving anything or writing to
+// the history.
+struct Plan {
+    enum class Verdict {
+        Move,       // would be moved
+        NameTaken,  // would stay: its name is taken where it would go
+        NotRegular, // would stay: a pipe, socket, device or dangling link
+        Gone,       // an undo's file no longer where its sort put it
+    };
+    struct File {
+        std::string name;
+        std::string subFolder; // where a sort would put it, or where an undo would take it from
+        Verdict verdict;
+    };
+    std::vector<File> files;          // in the order the run would handle them
+    std::optional<FileError> failure; // the failure the run would stop at, after the files above
+    bool nothingOnRecord = false;     // an undo with no sort of these folders to reverse
+};
+
+} // namespace foldwise
