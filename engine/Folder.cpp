@@ -4,12 +4,15 @@
 #include "engine/FileError.h"
 #include "engine/MoveFailure.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace foldwise {
@@ -108,7 +111,7 @@ std::vector<Folder::Entry> Folder::entries(bool includeHidden) const {
         }
         // Most file systems say what an entry is; only where one does not is a stat needed.
         const bool isFolder = entry->d_type == DT_UNKNOWN ? isRealFolder(entry->d_name) : entry->d_type == DT_DIR;
-        result.push_back(Entry{std::string(name), isFolder});
+        result.push_back(Entry{std::string(name), isFolder, entry->d_type == DT_REG, entry->d_ino});
     }
     const int error = errno;
     ::closedir(dir);
@@ -116,6 +119,14 @@ std::vector<Folder::Entry> Folder::entries(bool includeHidden) const {
         throw FileError::fromErrno("Could not list the folder " + FileSystem::quoted(path_), error);
     }
     return result;
+}
+
+bool Folder::listsTrueInodes() const {
+    constexpr std::array trusted{0xEF53L /* ext2-4 */, 0x01021994L /* tmpfs */, 0x58465342L /* xfs */,
+                                 0x9123683EL /* btrfs */, 0xF2F52010L /* f2fs */};
+    struct statfs volume {};
+    return ::fstatfs(fd_, &volume) == 0 &&
+           std::find(trusted.begin(), trusted.end(), static_cast<long>(volume.f_type)) != trusted.end();
 }
 
 EntryKind Folder::kindOf(const std::string& relative) const {

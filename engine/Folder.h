@@ -50,10 +50,16 @@ public:
 
     struct Entry {
         std::string name;
-        bool isRealFolder; // a folder, not a link to one
+        bool isRealFolder;  // a folder, not a link to one
+        bool isRegularFile; // as the directory says; false where it does not say
+        ino_t inode;        // as the directory says: see listsTrueInodes
     };
     // The same, with what each entry is, taken from the directory itself where it says.
     std::vector<Entry> entries(bool includeHidden) const;
+
+    // Whether this folder's file system lists each entry with the inode that stat gives it, as the
+    // common local ones do (overlay file systems, for one, need not).
+    bool listsTrueInodes() const;
 
     EntryKind kindOf(const std::string& relative) const;                        // follows links
     bool exists(const std::string& relative) const;                             // follows links

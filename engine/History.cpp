@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -54,7 +55,7 @@ CREATE TABLE moves (
     inode INTEGER NOT NULL,
     state INTEGER NOT NULL CHECK (state BETWEEN 0 AND 3)
 );
-CREATE INDEX moves_by_run ON moves (run, state);
+CREATE INDEX moves_by_run ON moves (run);
 CREATE TABLE folders (
     run INTEGER NOT NULL REFERENCES runs (id),
     name BLOB NOT NULL,
@@ -238,23 +239,69 @@ void History::recordIntended(std::int64_t run, std::vector<Move>& moves) {
     });
 }
 
-void History::recordChanges(const std::vector<Change>& changes) {
-    if (changes.empty()) {
+void History::recordMade(const std::vector<Move>& batch, const std::vector<Change>& exceptions) {
+    if (batch.empty()) {
         return;
     }
     inTransaction([&] {
-        HistoryStatement update(db_, file_, "UPDATE moves SET state = ?, device = ?, inode = ? WHERE id = ?");
-        HistoryStatement forget(db_, file_, "DELETE FROM moves WHERE id = ?");
-        for (const Change& change : changes) {
-            if (!change.state) {
-                forget.bind(1, change.id).run();
-                continue;
-            }
-            update.bind(1, static_cast<std::int64_t>(*change.state));
-            bindIdentity(update, 2, change.identity);
-            update.bind(4, change.id).run();
-        }
+        applyChanges(exceptions);
+        HistoryStatement made(db_, file_, "UPDATE moves SET state = 1 WHERE id BETWEEN ? AND ? AND state = 0");
+        made.bind(1, batch.front().id).bind(2, batch.back().id).run();
     });
+}
+
+void History::recordChanges(const std::vector<Change>& changes) {
+    if (!changes.empty()) {
+        inTransaction([&] { applyChanges(changes); });
+    }
+}
+
+namespace {
+
+// How many changes from `first` on set the same state on a run of ids counting up or down by one.
+std::size_t rangeLength(const std::vector<History::Change>& changes, std::size_t first) {
+    const auto joins = [&](std::size_t next, std::int64_t step) {
+        return next < changes.size() && changes[next].state == changes[first].state && !changes[next].identity &&
+               changes[next].id - changes[next - 1].id == step;
+    };
+    if (!joins(first + 1, 1) && !joins(first + 1, -1)) {
+        return 1;
+    }
+    const std::int64_t step = changes[first + 1].id - changes[first].id;
+    std::size_t next = first + 1;
+    while (joins(next, step)) {
+        ++next;
+    }
+    return next - first;
+}
+
+} // namespace
+
+// Consecutive moves that reach the same state take one statement: an undo reverses a sort's moves
+// in the order they were recorded, so most of a batch is one range.
+void History::applyChanges(const std::vector<Change>& changes) {
+    HistoryStatement moved(db_, file_, "UPDATE moves SET state = ?, device = ?, inode = ? WHERE id = ?");
+    HistoryStatement changed(db_, file_, "UPDATE moves SET state = ? WHERE id BETWEEN ? AND ?");
+    HistoryStatement forget(db_, file_, "DELETE FROM moves WHERE id = ?");
+    for (std::size_t first = 0; first < changes.size();) {
+        const Change& change = changes[first];
+        std::size_t length = 1;
+        if (!change.state) {
+            forget.bind(1, change.id).run();
+        } else if (change.identity) {
+            moved.bind(1, static_cast<std::int64_t>(*change.state));
+            bindIdentity(moved, 2, change.identity);
+            moved.bind(4, change.id).run();
+        } else {
+            length = rangeLength(changes, first);
+            const std::int64_t lastId = changes[first + length - 1].id;
+            changed.bind(1, static_cast<std::int64_t>(*change.state))
+                .bind(2, std::min(change.id, lastId))
+                .bind(3, std::max(change.id, lastId))
+                .run();
+        }
+        first += length;
+    }
 }
 
 void History::recordMadeFolder(std::int64_t run, const std::string& name, const FileIdentity& identity) {

@@ -54,10 +54,13 @@ public:
     // Records what became of moves, in one transaction: moves not made are forgotten.
     struct Change {
         std::int64_t id;
-        std::optional<MoveState> state; // nothing: the move was not made
-        FileIdentity identity;
+        std::optional<MoveState> state;         // nothing: the move was not made
+        std::optional<FileIdentity> identity{}; // set where the file has a new one
     };
     void recordChanges(const std::vector<Change>& changes);
+    // Records every move of `batch` (as recorded by recordIntended, in one call) as made, but for
+    // the `exceptions`, which record moves not made or made elsewhere, in one transaction.
+    void recordMade(const std::vector<Move>& batch, const std::vector<Change>& exceptions);
     // Records a sub-folder of the output folder that the sort `run` has made.
     void recordMadeFolder(std::int64_t run, const std::string& name, const FileIdentity& identity);
 
@@ -106,6 +109,7 @@ public:
     }
 
 private:
+    void applyChanges(const std::vector<Change>& changes);
     void execute(const char* sql);
     void migrate();
 

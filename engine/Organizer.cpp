@@ -50,15 +50,33 @@ private:
 
 // Every entry of the listing that may be a file and that the caller wants sorted: real folders are
 // left out at once.
-std::vector<std::string> candidateNames(const Folder& input, const RunOptions& options) {
-    std::vector<std::string> names;
-    for (Folder::Entry& entry : input.entries(false)) {
-        if (!entry.isRealFolder && (!options.include || options.include(entry.name))) {
-            names.push_back(std::move(entry.name));
-        }
-    }
-    return names;
+std::vector<Folder::Entry> candidates(const Folder& input, const RunOptions& options) {
+    std::vector<Folder::Entry> entries = input.entries(false);
+    std::erase_if(entries, [&](const Folder::Entry& entry) {
+        return entry.isRealFolder || (options.include && !options.include(entry.name));
+    });
+    return entries;
 }
+
+// What an entry of the listing is. A regular file needs no look of its own where the listing's
+// inodes can be trusted: that spares a sort of many files a system call per file.
+class Examiner {
+public:
+    explicit Examiner(const Folder& input)
+        : input_(input), device_(input.identity().device), trustListing_(input.listsTrueInodes()) {}
+
+    Candidate operator()(const Folder::Entry& entry) const {
+        if (entry.isRegularFile && trustListing_) {
+            return Candidate{std::nullopt, FileIdentity{device_, entry.inode}};
+        }
+        return examine(input_, entry.name);
+    }
+
+private:
+    const Folder& input_;
+    const dev_t device_;
+    const bool trustListing_;
+};
 
 constexpr std::size_t kBatchFiles = 1000;
 constexpr auto kBatchTime = std::chrono::milliseconds(50);
@@ -70,11 +88,11 @@ class Sort {
 public:
     Sort(const Folder& input, const fs::path& output, bool useSmartCategories, History& history, std::int64_t run,
          const RunOptions& options, ProgressReporter& progress, RunOutcome& outcome)
-        : input_(input), outputPath_(output), namer_(useSmartCategories), history_(history), run_(run),
-          options_(options), progress_(progress), outcome_(outcome) {}
+        : input_(input), examiner_(input), outputPath_(output), namer_(useSmartCategories), history_(history),
+          run_(run), options_(options), progress_(progress), outcome_(outcome) {}
 
-    // Sorts `names` in order; throws the first failure, with `handled()` telling how far it came.
-    void run(const std::vector<std::string>& names) {
+    // Sorts the files in order; throws the first failure, with `handled()` telling how far it came.
+    void run(const std::vector<Folder::Entry>& names) {
         while (handled_ < names.size() && !outcome_.cancelled) {
             if (progress_.stopRequested()) {
                 outcome_.cancelled = true;
@@ -96,7 +114,7 @@ private:
         std::vector<History::Change> changes;
     };
 
-    void runBatch(const std::vector<std::string>& names) {
+    void runBatch(const std::vector<Folder::Entry>& names) {
         Batch batch = plan(names, std::min(names.size(), handled_ + kBatchFiles));
         history_.recordIntended(run_, batch.moves);
         try {
@@ -108,14 +126,14 @@ private:
         close(batch);
     }
 
-    Batch plan(const std::vector<std::string>& names, std::size_t end) {
+    Batch plan(const std::vector<Folder::Entry>& entries, std::size_t end) {
         Batch batch;
         for (std::size_t index = handled_; index < end; ++index) {
-            const Candidate candidate = examine(input_, names[index]);
+            const std::string& name = entries[index].name;
+            const Candidate candidate = examiner_(entries[index]);
             batch.unmovable.push_back(candidate.unmovable);
             if (!candidate.unmovable) {
-                batch.moves.push_back(
-                    History::Move{0, names[index], namer_.nameFor(names[index]), candidate.identity, {}});
+                batch.moves.push_back(History::Move{0, name, namer_.nameFor(name), candidate.identity, {}});
             }
         }
         return batch;
@@ -140,7 +158,7 @@ private:
 
     // Moves one file, noting in `changes` what became of it.
     FileFate move(const History::Move& planned, std::vector<History::Change>& changes) {
-        History::Change& change = changes.emplace_back(History::Change{planned.id, std::nullopt, planned.identity});
+        History::Change& change = changes.emplace_back(History::Change{planned.id, std::nullopt});
         const MoveFailure failure(planned.name, input_.path(), (outputPath_ / planned.folder).native());
         // A sub-folder removed while the file was on its way is made again, once.
         for (int attempt = 0; attempt < 2; ++attempt) {
@@ -176,12 +194,20 @@ private:
         return subFolder.folder.entryIdentityOf(planned.name).value_or(planned.identity);
     }
 
-    // Records what became of the batch's moves; those not made, or not reached, are forgotten.
+    // Records what became of the batch's moves: made, but for those not made or not reached, which
+    // are forgotten, and those copied to another file system, which have a new identity.
     void close(Batch& batch) {
-        for (std::size_t index = batch.changes.size(); index < batch.moves.size(); ++index) {
-            batch.changes.push_back(History::Change{batch.moves[index].id, std::nullopt, {}});
+        std::vector<History::Change> exceptions;
+        for (std::size_t index = 0; index < batch.moves.size(); ++index) {
+            const History::Move& move = batch.moves[index];
+            const History::Change* change = index < batch.changes.size() ? &batch.changes[index] : nullptr;
+            if (change == nullptr || !change->state) {
+                exceptions.push_back(History::Change{move.id, std::nullopt});
+            } else if (change->identity && change->identity != move.identity) {
+                exceptions.push_back(*change);
+            }
         }
-        history_.recordChanges(batch.changes);
+        history_.recordMade(batch.moves, exceptions);
     }
 
     // Opened at the first file to move, so that a sort of folders alone never needs the output.
@@ -201,6 +227,7 @@ private:
     }
 
     const Folder& input_;
+    const Examiner examiner_;
     const fs::path outputPath_;
     SubFolderNamer namer_;
     History& history_;
@@ -235,7 +262,7 @@ RunOutcome organizeFiles(const fs::path& input, const fs::path& output, bool use
     }
     try {
         const Folder inputFolder(input);
-        const std::vector<std::string> names = candidateNames(inputFolder, options);
+        const std::vector<Folder::Entry> names = candidates(inputFolder, options);
         const std::int64_t run = history->beginRun(
             History::Kind::Sort, {input, output, inputFolder.identity(), Folder::identityOfPath(output)},
             useSmartCategories);
@@ -262,8 +289,10 @@ Plan previewSort(const fs::path& input, const fs::path& output, bool useSmartCat
     const std::optional<Folder> outputFolder = Folder::openIfThere(output);
     SubFolderNamer namer(useSmartCategories);
     Plan plan;
-    for (const std::string& name : candidateNames(inputFolder, options)) {
-        const Candidate candidate = examine(inputFolder, name);
+    const Examiner examiner(inputFolder);
+    for (const Folder::Entry& entry : candidates(inputFolder, options)) {
+        const std::string& name = entry.name;
+        const Candidate candidate = examiner(entry);
         if (candidate.unmovable == FileFate::NotRegular) {
             plan.files.push_back({name, namer.nameFor(name), Plan::Verdict::NotRegular});
         }

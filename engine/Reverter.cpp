@@ -34,13 +34,13 @@ enum class Decision {
 Decision decide(const Folder& input, const Folder* subFolder, const History::Move& move,
                 std::optional<FileIdentity>& there) {
     there = subFolder ? subFolder->entryIdentityOf(move.name) : std::nullopt;
-    const bool backAlready = input.entryIdentityOf(move.name) == move.identity;
-    // An announced move whose file left its source was made, though its record may not say where.
-    if (there == move.identity || (there && move.state == History::MoveState::Intended && !backAlready)) {
+    if (there == move.identity) {
         return Decision::MoveBack;
     }
+    const bool backAlready = input.entryIdentityOf(move.name) == move.identity;
     if (move.state == History::MoveState::Intended) {
-        return Decision::NeverMoved;
+        // An announced move whose file left its source was made, though its record may not say where.
+        return there && !backAlready ? Decision::MoveBack : Decision::NeverMoved;
     }
     return backAlready ? Decision::AlreadyBack : Decision::Gone;
 }
@@ -120,15 +120,15 @@ private:
         case Decision::MoveBack:
             return moveBack(*subFolder, move, *there, changes);
         case Decision::NeverMoved:
-            changes.push_back({move.id, std::nullopt, move.identity});
+            changes.push_back({move.id, std::nullopt});
             return FileFate::NeverMoved;
         case Decision::AlreadyBack:
-            changes.push_back({move.id, History::MoveState::Undone, move.identity});
+            changes.push_back({move.id, History::MoveState::Undone});
             return FileFate::Moved;
         case Decision::Gone:
             break;
         }
-        changes.push_back({move.id, History::MoveState::Gone, move.identity});
+        changes.push_back({move.id, History::MoveState::Gone});
         return FileFate::Gone;
     }
 
@@ -136,14 +136,14 @@ private:
                       std::vector<History::Change>& changes) {
         switch (subFolder.moveNoReplace(move.name, input_, move.name, progress_.controlFor(move.name))) {
         case MoveResult::Moved:
-            changes.push_back({move.id, History::MoveState::Undone, identity});
+            changes.push_back({move.id, History::MoveState::Undone});
             noteMoved(move);
             return FileFate::Moved;
         case MoveResult::DestinationExists:
             changes.push_back({move.id, History::MoveState::Made, identity});
             return FileFate::NameTaken;
         case MoveResult::SourceVanished:
-            changes.push_back({move.id, History::MoveState::Gone, identity});
+            changes.push_back({move.id, History::MoveState::Gone});
             return FileFate::Gone;
         case MoveResult::Cancelled:
             return FileFate::Cancelled;
