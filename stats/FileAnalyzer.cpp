@@ -25,8 +25,9 @@ struct Tally {
 };
 
 // Every file below `folder` counted by extension, one tally per worker thread merged at the end.
-Tally tallyFolder(const fs::path& folder) {
-    const ParallelWalker::Options options;
+Tally tallyFolder(const fs::path& folder, std::stop_token stop) {
+    ParallelWalker::Options options;
+    options.stop = std::move(stop);
     std::vector<ExtensionTally> tallies(ParallelWalker::workerCount(options));
     Tally all;
     ParallelWalker::walk(
@@ -69,16 +70,22 @@ FileStatistics statisticsFrom(const ExtensionTally& tally, std::vector<Unreadabl
 } // namespace
 
 FileStatistics FileAnalyzer::analyzeFolder(const fs::path& folder) {
+    return analyzeFolder(folder, {});
+}
+
+FileStatistics FileAnalyzer::analyzeFolder(const fs::path& folder, std::stop_token stop) {
     printDiagnosticLine("[FileAnalyzer] Analyzing: " + folder.string());
     const FolderAccess access(folder);
     printDiagnosticLine(std::string("[FileAnalyzer] Access granted: ") + (access.isGranted() ? "true" : "false"));
 
-    Tally tally = tallyFolder(folder);
+    Tally tally = tallyFolder(folder, stop);
     for (const UnreadableFolder& unreadable : tally.unreadableFolders) {
         printDiagnosticLine("[FileAnalyzer] Could not read “" + unreadable.path().string() +
                             "”: " + unreadable.reason().message());
     }
-    printDiagnosticLine("[FileAnalyzer] Found " + std::to_string(tally.files.total()) + " files.");
+    const std::string count = std::to_string(tally.files.total());
+    printDiagnosticLine(stop.stop_requested() ? "[FileAnalyzer] Stopped after " + count + " files."
+                                              : "[FileAnalyzer] Found " + count + " files.");
     return statisticsFrom(tally.files, std::move(tally.unreadableFolders));
 }
 

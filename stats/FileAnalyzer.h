@@ -3,6 +3,7 @@
 #include "stats/FileStatistics.h"
 
 #include <filesystem>
+#include <stop_token>
 
 namespace foldwise {
 namespace fs = std::filesystem;
@@ -17,6 +18,9 @@ public:
     // could not be read is named in the result. Writes three diagnostic lines to standard output, and
     // before the last one a line for each folder that could not be read. Safe to call from any thread.
     static FileStatistics analyzeFolder(const fs::path& folder);
+    // The same, ending soon once `stop` is requested, with what was counted until then and a last
+    // line "[FileAnalyzer] Stopped after N files." instead of the count.
+    static FileStatistics analyzeFolder(const fs::path& folder, std::stop_token stop);
 };
 
 } // namespace foldwise

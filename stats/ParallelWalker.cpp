@@ -159,7 +159,7 @@ class Walk {
 public:
     Walk(const fs::path& root, const ParallelWalker::Options& options, unsigned workers,
          const ParallelWalker::FileVisitor& visit, const ParallelWalker::UnreadableVisitor& unreadable)
-        : root_(root), trustEntryType_(options.trustEntryType), workers_(workers), visit_(visit),
+        : root_(root), trustEntryType_(options.trustEntryType), stop_(options.stop), workers_(workers), visit_(visit),
           unreadable_(unreadable), budget_(keptFolderBudget(options, workers)) {}
 
     // Walks the folder open at `rootFd`, which stays open as the anchor every chain of names starts from.
@@ -190,6 +190,9 @@ private:
         std::vector<FolderPtr> found;
         std::unique_lock lock(mutex_);
         for (;;) {
+            if (stop_.stop_requested()) {
+                pending_.clear(); // what waits is not read; the folders it kept open are released
+            }
             while (pending_.empty() && busy_ > 0) {
                 ++idle_;
                 wake_.wait(lock);
@@ -312,7 +315,7 @@ private:
               std::vector<FolderPtr>& found) {
         reader.open(fd);
         DirectoryReader::Entry entry;
-        while (reader.next(entry)) {
+        while (reader.next(entry) && !stop_.stop_requested()) {
             if (FileSystem::isHiddenName(entry.name)) {
                 continue; // hidden entries, and "." and ".."
             }
@@ -451,6 +454,7 @@ private:
 
     const fs::path& root_;
     const bool trustEntryType_;
+    const std::stop_token stop_;
     const unsigned workers_;
     const ParallelWalker::FileVisitor& visit_;
     const ParallelWalker::UnreadableVisitor& unreadable_;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <stop_token>
 #include <string_view>
 #include <system_error>
 
@@ -28,6 +29,7 @@ public:
         bool trustEntryType = true; // false: ask the file system about every entry, as if it gave no types
         unsigned keptFolders = 0;   // folders kept open for the sub-folders found in them; 0: from the limit
                                     // of open files
+        std::stop_token stop;       // checked between entries: a stopped walk ends soon, having visited part
     };
 
     // Called once per file with the index of the worker thread that found it (0 … workerCount - 1) and

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -223,9 +224,9 @@ TEST(FileAnalyzer, CountsDeepTreesExactlyWhateverDescriptorsAreLeft) {
     const std::size_t fewFiles = tree.deepChain("few", 300, true);
     const std::size_t manyFiles = tree.deepChain("many", 10'000, true);
     const bool ran = ranInChild(limitDescriptorsTo64, [&] {
-        for (const ParallelWalker::Options options :
-             {ParallelWalker::Options{1, true}, ParallelWalker::Options{2, true}, ParallelWalker::Options{5, true},
-              ParallelWalker::Options{3, false}}) {
+        for (const ParallelWalker::Options& options :
+             {ParallelWalker::Options{1, true, 0, {}}, ParallelWalker::Options{2, true, 0, {}},
+              ParallelWalker::Options{5, true, 0, {}}, ParallelWalker::Options{3, false, 0, {}}}) {
             for (int run = 0; run < 3; ++run) {
                 EXPECT_EQ(namesWalked(tree / "few", options).size(), fewFiles) << options.threads << " threads";
             }
@@ -234,11 +235,30 @@ TEST(FileAnalyzer, CountsDeepTreesExactlyWhateverDescriptorsAreLeft) {
         // Fewer left than the walk counts on, and fewer than all its workers want at once.
         leaveOnlyFreeDescriptors(6);
         for (const unsigned threads : {2u, 5u}) {
-            EXPECT_EQ(namesWalked(tree / "few", {threads, true}).size(), fewFiles) << threads << " threads";
+            EXPECT_EQ(namesWalked(tree / "few", {threads, true, 0, {}}).size(), fewFiles) << threads << " threads";
         }
     });
     EXPECT_TRUE(ran);
     expectAnalysis(tree / "many", textFiles(manyFiles));
+}
+
+// A stop ends the walk soon, with part of the tree visited, and the analysis says it stopped.
+TEST(FileAnalyzer, StopsSoonWhenAsked) {
+    const TempTree tree("/dev/shm");
+    const std::size_t files = tree.deepChain("chain", 2'000, true);
+    std::stop_source stop;
+    ParallelWalker::Options options{2, true, 0, stop.get_token()};
+    std::atomic<std::size_t> visited{0};
+    ParallelWalker::walk(tree.path(), options, [&](unsigned, std::string_view) {
+        if (++visited == 10) {
+            stop.request_stop();
+        }
+    });
+    EXPECT_LT(visited.load(), files / 10);
+
+    const std::string lines =
+        testing::captureStdout([&] { FileAnalyzer::analyzeFolder(tree.path(), stop.get_token()); });
+    EXPECT_NE(lines.find("[FileAnalyzer] Stopped after "), std::string::npos) << lines;
 }
 
 struct TreeSite {
@@ -272,9 +292,10 @@ TEST_P(FileAnalyzerOnRandomTree, MatchesASlowWalk) {
     expectAnalysis(tree.path(), counted);
 
     std::sort(names.begin(), names.end());
-    for (const ParallelWalker::Options options :
-         {ParallelWalker::Options{1, true}, ParallelWalker::Options{2, true}, ParallelWalker::Options{5, true},
-          ParallelWalker::Options{3, false}, ParallelWalker::Options{4, true, 1}}) {
+    for (const ParallelWalker::Options& options :
+         {ParallelWalker::Options{1, true, 0, {}}, ParallelWalker::Options{2, true, 0, {}},
+          ParallelWalker::Options{5, true, 0, {}}, ParallelWalker::Options{3, false, 0, {}},
+          ParallelWalker::Options{4, true, 1, {}}}) {
         SCOPED_TRACE(::testing::Message() << options.threads << " threads, entry types trusted: "
                                           << options.trustEntryType << ", folders kept open: " << options.keptFolders);
         EXPECT_EQ(namesWalked(tree.path(), options), names);
