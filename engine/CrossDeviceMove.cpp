@@ -3,6 +3,7 @@
 #include "engine/Descriptor.h"
 #include "engine/FileAttributes.h"
 #include "engine/FileError.h"
+#include "engine/NoReplaceRename.h"
 #include "engine/TemporaryCopies.h"
 
 #include <algorithm>
@@ -272,25 +273,15 @@ bool copyData(const Move& move, int from, int to, off_t size) {
 // Renames the temporary name to the destination without replacing anything. Returns false when the
 // destination is taken.
 bool publish(const Move& move, TemporaryName& temporary) {
-    if (::renameat2(move.toFd, temporary.get(), move.toFd, move.toName.c_str(), RENAME_NOREPLACE) == 0) {
+    switch (const int error = renameNoReplace(move.toFd, temporary.get(), move.toFd, move.toName.c_str())) {
+    case 0:
         temporary.published();
         return true;
-    }
-    if (errno == EEXIST) {
+    case EEXIST:
         return false;
+    default:
+        throw move.failure.atDestination(error);
     }
-    if (errno != EINVAL && errno != ENOSYS) {
-        throw move.failure.atDestination(errno);
-    }
-    if (::linkat(move.toFd, temporary.get(), move.toFd, move.toName.c_str(), 0) != 0) {
-        if (errno == EEXIST) {
-            return false;
-        }
-        throw move.failure.atDestination(errno);
-    }
-    ::unlinkat(move.toFd, temporary.get(), 0);
-    temporary.published();
-    return true;
 }
 
 // The copy is published but the source has to stay: removes the copy and throws `why`, or, when the

@@ -16,16 +16,6 @@
 
 namespace foldwise {
 
-namespace {
-
-// The parent folder and own name of a path, for the relative operations of Folder.
-std::pair<fs::path, std::string> splitPath(const fs::path& path) {
-    const fs::path parent = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    return {parent, path.filename().string()};
-}
-
-} // namespace
-
 std::vector<fs::path> FileSystem::listVisible(const fs::path& folder) {
     std::vector<fs::path> entries;
     for (const std::string& name : Folder(folder).names(false)) {
@@ -42,14 +32,6 @@ std::vector<fs::path> FileSystem::listAll(const fs::path& folder) {
     return entries;
 }
 
-EntryKind FileSystem::kindOf(const fs::path& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
-        return EntryKind::Missing;
-    }
-    return S_ISDIR(status.st_mode) ? EntryKind::Directory : EntryKind::File;
-}
-
 bool FileSystem::exists(const fs::path& path) {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0;
@@ -61,12 +43,6 @@ void FileSystem::createDirectories(const fs::path& folder) {
     if (error) {
         throw FileError("Could not create the folder " + quoted(folder) + ": " + error.message());
     }
-}
-
-MoveResult FileSystem::moveNoReplace(const fs::path& from, const fs::path& to) {
-    const auto [fromFolder, fromName] = splitPath(from);
-    const auto [toFolder, toName] = splitPath(to);
-    return Folder(fromFolder).moveNoReplace(fromName, Folder(toFolder), toName);
 }
 
 bool FileSystem::startAccessing(const fs::path& folder) noexcept {

@@ -9,9 +9,6 @@
 namespace foldwise {
 namespace fs = std::filesystem;
 
-// What is at a path once symbolic links are followed: a dangling link is Missing.
-enum class EntryKind { Missing, File, Directory };
-
 // How a move ended when it did not fail. DestinationFolderGone: the folder the file was to go into
 // was removed meanwhile; Cancelled: stopped by the caller with the file back where it was.
 enum class MoveResult { Moved, DestinationExists, SourceVanished, DestinationFolderGone, Cancelled };
@@ -26,15 +23,9 @@ public:
     static std::vector<fs::path> listVisible(const fs::path& folder); // hidden names left out
     static std::vector<fs::path> listAll(const fs::path& folder);     // hidden names included
 
-    static EntryKind kindOf(const fs::path& path); // follows links
-    static bool exists(const fs::path& path);      // follows links: a dangling link does not exist
+    static bool exists(const fs::path& path); // follows links: a dangling link does not exist
 
     static void createDirectories(const fs::path& folder);
-
-    // Moves `from` to `to` without ever replacing what is at `to`, even when something appears
-    // there during the move. Moves across file systems copy (content, mode, modification time;
-    // a link stays a link) and then remove the source; a failed copy leaves the source untouched.
-    static MoveResult moveNoReplace(const fs::path& from, const fs::path& to);
 
     // There is no sandbox here: access "starts" when the folder exists and can be read and entered.
     static bool startAccessing(const fs::path& folder) noexcept;

@@ -29,23 +29,21 @@ public:
 
     const std::string& nameFor(const std::string& fileName) {
         const std::string extension(FileSystem::nameExtension(fileName));
-        auto found = names_.find(extension);
-        if (found == names_.end()) {
-            found = names_.emplace(extension, nameForExtension(extension)).first;
+        if (useSmartCategories_) {
+            return categories_.categoryForExtension(extension);
+        }
+        auto found = lowercased_.find(extension);
+        if (found == lowercased_.end()) {
+            found =
+                lowercased_.emplace(extension, extension.empty() ? std::string("other") : lowercased(extension)).first;
         }
         return found->second;
     }
 
 private:
-    std::string nameForExtension(const std::string& extension) const {
-        if (useSmartCategories_) {
-            return categoryForExtension(extension);
-        }
-        return extension.empty() ? std::string("other") : lowercased(extension);
-    }
-
     bool useSmartCategories_;
-    std::unordered_map<std::string, std::string> names_;
+    CategoryCache categories_;
+    std::unordered_map<std::string, std::string> lowercased_;
 };
 
 // Every entry of the listing that may be a file and that the caller wants sorted: real folders are

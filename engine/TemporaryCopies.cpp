@@ -1,11 +1,10 @@
 #include "engine/TemporaryCopies.h"
 
 #include "engine/Descriptor.h"
+#include "engine/Folder.h"
 
 #include <algorithm>
-#include <dirent.h>
 #include <fcntl.h>
-#include <memory>
 #include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -17,11 +16,6 @@ namespace {
 
 constexpr std::string_view copyPrefix = ".foldwise-move-";
 constexpr std::string_view copySuffix = ".part";
-
-// A descriptor of its own for the folder, so that listing does not move the caller's offset.
-Descriptor reopenFolder(int folderFd) {
-    return Descriptor(::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-}
 
 // Removes the copy `name` when no writer holds its lock any more.
 void removeIfAbandoned(int folderFd, const std::string& name) {
@@ -36,23 +30,6 @@ void removeIfAbandoned(int folderFd, const std::string& name) {
         named.st_ino == opened.st_ino) {
         ::unlinkat(folderFd, name.c_str(), 0);
     }
-}
-
-std::vector<std::string> copyNamesIn(int folderFd) {
-    // A descriptor of its own, so that listing does not move the caller's directory offset.
-    Descriptor listing = reopenFolder(folderFd);
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(listing.isOpen() ? ::fdopendir(listing.get()) : nullptr, ::closedir);
-    if (!dir) {
-        return {};
-    }
-    listing.release(); // closed with the listing
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (isTemporaryCopyName(entry->d_name)) {
-            names.emplace_back(entry->d_name);
-        }
-    }
-    return names;
 }
 
 } // namespace
@@ -72,8 +49,11 @@ bool isTemporaryCopyName(std::string_view name) {
 
 void removeAbandonedCopies(int folderFd) noexcept {
     try {
-        for (const std::string& name : copyNamesIn(folderFd)) {
-            removeIfAbandoned(folderFd, name);
+        int error = 0;
+        for (const FolderEntry& entry : listEntries(folderFd, true, error)) {
+            if (isTemporaryCopyName(entry.name)) {
+                removeIfAbandoned(folderFd, entry.name);
+            }
         }
     } catch (...) {
         // Out of memory: the copies wait for the next clean-up.

@@ -1,5 +1,6 @@
 #include "prefs/Bookmarks.h"
 
+#include "engine/Descriptor.h"
 #include "engine/FileError.h"
 #include "engine/FileSystem.h"
 
@@ -137,16 +138,10 @@ QByteArray Bookmarks::create(const fs::path& folder) {
         throw FileError("Could not bookmark the folder: no folder was given.");
     }
     const fs::path path = bookmarkPath(folder);
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0) {
-        throw FileError::fromErrno("Could not bookmark the folder " + FileSystem::quoted(path), errno);
-    }
+    const Descriptor descriptor(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     struct stat status {};
-    const int statResult = ::fstat(descriptor, &status);
-    const int statError = errno;
-    ::close(descriptor);
-    if (statResult != 0) {
-        throw FileError::fromErrno("Could not bookmark the folder " + FileSystem::quoted(path), statError);
+    if (!descriptor.isOpen() || ::fstat(descriptor.get(), &status) != 0) {
+        throw FileError::fromErrno("Could not bookmark the folder " + FileSystem::quoted(path), errno);
     }
     return encode({identityOf(status), path});
 }

@@ -1,5 +1,6 @@
 #include "engine/FileSystem.h"
 #include "engine/FileError.h"
+#include "engine/Folder.h"
 #include "engine/Lowercase.h"
 
 #include "tests/support/TempFolder.h"
@@ -51,30 +52,19 @@ TEST(Listing, LeavesOutHiddenNamesUnlessAskedAndFailsClearlyForAMissingFolder) {
     }
 }
 
-TEST(KindOf, FollowsLinks) {
-    TempFolder folder;
-    writeFile(folder / "file");
-    fs::create_symlink(folder / "file", folder / "to-file");
-    fs::create_directory_symlink(folder.path(), folder / "to-folder");
-    fs::create_symlink(folder / "nowhere", folder / "dangling");
-
-    EXPECT_EQ(FileSystem::kindOf(folder / "to-file"), EntryKind::File);
-    EXPECT_EQ(FileSystem::kindOf(folder / "to-folder"), EntryKind::Directory);
-    EXPECT_EQ(FileSystem::kindOf(folder / "dangling"), EntryKind::Missing);
-    EXPECT_FALSE(FileSystem::exists(folder / "dangling"));
-}
-
 TEST(MoveNoReplace, NeverReplacesADestinationThatAppearedAfterTheTest) {
     TempFolder folder;
     writeFile(folder / "mine.txt", "moving");
     writeFile(folder / "theirs.txt", "already there");
-    // A caller that tested the destination before it appeared goes on to move: the move itself refuses.
-    EXPECT_EQ(FileSystem::moveNoReplace(folder / "mine.txt", folder / "theirs.txt"), MoveResult::DestinationExists);
+    fs::create_symlink(folder / "nowhere", folder / "dangling");
+    const Folder open(folder.path());
+    // A caller that tested the destination before it appeared goes on to move: the move itself refuses,
+    // and a dangling link is something too.
+    EXPECT_EQ(open.moveNoReplace("mine.txt", open, "theirs.txt"), MoveResult::DestinationExists);
+    EXPECT_EQ(open.moveNoReplace("mine.txt", open, "dangling"), MoveResult::DestinationExists);
     EXPECT_EQ(readFile(folder / "mine.txt"), "moving");
     EXPECT_EQ(readFile(folder / "theirs.txt"), "already there");
-    // A dangling link is something too: it is not replaced either.
-    fs::create_symlink(folder / "nowhere", folder / "dangling");
-    EXPECT_EQ(FileSystem::moveNoReplace(folder / "mine.txt", folder / "dangling"), MoveResult::DestinationExists);
+    EXPECT_FALSE(FileSystem::exists(folder / "dangling"));
 }
 
 } // namespace
