@@ -233,17 +233,18 @@ private:
     // ancestor, waiting for descriptors when there are none. Returns -1, having reported why unless the
     // folder vanished, when it cannot be opened; `base` is left holding what must be released.
     int open(Folder& folder, Base& base) {
+        bool alone = false;
         for (;;) {
             int error = 0;
             const int fd = descend(folder, base, error);
-            if (fd >= 0) {
-                return fd;
-            }
-            if (!isOutOfDescriptors(error) || !waitForDescriptor(folder, base)) {
-                if (!hasVanished(error)) {
+            if (fd >= 0 || !isOutOfDescriptors(error) || !waitForDescriptor(folder, base, alone)) {
+                if (alone) {
+                    endTurnAlone();
+                }
+                if (fd < 0 && !hasVanished(error)) {
                     report(folder, error);
                 }
-                return -1;
+                return fd;
             }
         }
     }
@@ -284,22 +285,45 @@ private:
 
     // After the system refused a descriptor: closes the oldest kept folder no worker uses, or else waits
     // for the walk to release one. Releases what `base` holds first, so that workers waiting at once do
-    // not hold each other up, and pins the nearest open ancestor again. False when nothing was released
-    // for long: the descriptors are held outside the walk.
-    bool waitForDescriptor(const Folder& folder, Base& base) {
+    // not hold each other up, and pins the nearest open ancestor again. When every other worker waits
+    // too, this one takes a turn alone, with every descriptor the walk can give up; `alone` says so.
+    // False when even then none is left: the descriptors are held outside the walk.
+    bool waitForDescriptor(const Folder& folder, Base& base, bool& alone) {
         std::unique_lock lock(mutex_);
         release(base);
-        bool hasRoom = closeOldestUnused();
-        if (hasRoom) {
-            budget_ = kept_.size(); // stay below what the system grants from now on
-        } else {
+        bool hasRoom = false;
+        for (;;) {
+            if (closeOldestUnused()) {
+                budget_ = kept_.size(); // stay below what the system grants from now on
+                hasRoom = true;
+                break;
+            }
+            if (alone) {
+                break;
+            }
+            if (!someoneAlone_ && busy_ <= waiters_ + 1) {
+                someoneAlone_ = alone = true;
+                hasRoom = true;
+                break;
+            }
             const auto releases = releases_;
             ++waiters_;
-            hasRoom = released_.wait_for(lock, kDescriptorPatience, [&] { return releases_ != releases; });
+            if (released_.wait_for(lock, kDescriptorPatience, [&] { return releases_ != releases; })) {
+                hasRoom = !someoneAlone_;
+            }
             --waiters_;
+            if (hasRoom) {
+                break;
+            }
         }
         base = pinNearestOpen(*folder.parent);
         return hasRoom;
+    }
+
+    void endTurnAlone() {
+        const std::lock_guard lock(mutex_);
+        someoneAlone_ = false;
+        noteRelease();
     }
 
     void read(unsigned worker, const FolderPtr& folder, int fd, DirectoryReader& reader,
@@ -469,6 +493,7 @@ private:
     std::condition_variable released_;
     std::uint64_t releases_ = 0;
     unsigned waiters_ = 0;
+    bool someoneAlone_ = false; // a worker takes a turn alone with the walk's descriptors
     std::mutex reportMutex_;
 };
 
