@@ -8,7 +8,9 @@
 #include "ui/StatisticsView.h"
 #include "ui/SymbolIcon.h"
 
+#include <QAction>
 #include <QEvent>
+#include <QKeySequence>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -26,6 +28,11 @@ ContentView::ContentView(std::unique_ptr<FolderPicker> folderPicker, QWidget* pa
     tabs_->addTab(organizer_, symbolIcon(QStringLiteral("folder")), tr("Organizer"));
     tabs_->addTab(statistics_, symbolIcon(QStringLiteral("chart.pie")), tr("Statistics"));
     tabs_->installEventFilter(this);
+
+    auto* quit = new QAction(tr("Quit"), this);
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    addAction(quit);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -16,6 +16,7 @@ class StatisticsView;
 // The window's root view: the folder selection, held in memory only, and the two tabs. The organizer
 // tab works on the selection and the preferences; the statistics tab is handed the input folder
 // whenever it changes. Each time the tabs come into view, the remembered folders are restored.
+// Ctrl+Q closes the window, which quits the application.
 class ContentView : public QWidget {
     Q_OBJECT
 
@@ -27,6 +28,7 @@ public:
     FolderSelection& folderSelection() const { return *selection_; }
     QTabWidget& tabs() const { return *tabs_; }
     OrganizerView& organizerView() const { return *organizer_; }
+    StatisticsView& statisticsView() const { return *statistics_; }
 
     // Resolves the stored bookmarks, input folder first, into the folder selection.
     void restoreFolders();

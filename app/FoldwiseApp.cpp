@@ -2,9 +2,11 @@
 
 #include "app/ContentView.h"
 #include "prefs/FolderPicker.h"
+#include "ui/ReadableStyle.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
@@ -60,6 +62,9 @@ void FoldwiseApp::configure(QApplication& application) {
         icon.addFile(QStringLiteral(":/appicon/foldwise-%1.png").arg(size), QSize(size, size));
     }
     application.setWindowIcon(QIcon::fromTheme(QStringLiteral("foldwise"), icon));
+    // Prominent buttons in an accent white text reads on, secondary text that reads, and a clear keyboard
+    // focus ring, in whatever palette the desktop hands the application.
+    QApplication::setStyle(new ReadableStyle);
 }
 
 std::unique_ptr<ContentView> FoldwiseApp::makeWindow(std::unique_ptr<FolderPicker> folderPicker) {
@@ -68,9 +73,14 @@ std::unique_ptr<ContentView> FoldwiseApp::makeWindow(std::unique_ptr<FolderPicke
     }
     auto window = std::make_unique<ContentView>(std::move(folderPicker));
     window->setWindowTitle(QApplication::applicationDisplayName());
-    // Small enough for a laptop's half screen, never so small that a tab's content is squeezed.
-    window->setMinimumSize(QSize(560, 440).expandedTo(window->minimumSizeHint()));
-    window->resize(820, 600);
+    // 820 × 600 where that fits into four fifths of the screen's available area (at any scale), else that much
+    // of the area. The minimum is small enough for a laptop's half screen and never so small that a tab's
+    // content is squeezed, but never more than the available area either.
+    const QSize available = window->screen()->availableSize();
+    const QSize limit = available * 0.8;
+    const QSize minimum = QSize(560, 440).boundedTo(limit).expandedTo(window->minimumSizeHint()).boundedTo(available);
+    window->setMinimumSize(minimum);
+    window->resize(QSize(820, 600).boundedTo(limit).expandedTo(minimum));
     return window;
 }
 

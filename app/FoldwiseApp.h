@@ -18,11 +18,12 @@ public:
     // status; when there is no display to show the window on, says so and returns 1.
     static int run(int& argc, char** argv);
 
-    // The name, organisation and icon that task bars, the preferences and the about box use.
+    // The name, organisation and icon that task bars, the preferences and the about box use, and the
+    // window's style (see ReadableStyle).
     static void configure(QApplication& application);
 
-    // The window: a new root view at its default size, picking folders with `folderPicker` (the
-    // desktop's folder dialog when none is given).
+    // The window: a new root view at its default size for its screen, picking folders with `folderPicker`
+    // (the desktop's folder dialog when none is given).
     static std::unique_ptr<ContentView> makeWindow(std::unique_ptr<FolderPicker> folderPicker = nullptr);
 };
 

@@ -19,7 +19,7 @@ public:
     pickFolder(QWidget* parent, const QString& title, const std::optional<std::filesystem::path>& startFolder) = 0;
 };
 
-// The desktop's folder dialog.
+// The desktop's folder dialog, opening at the start folder or, without one, at the home folder.
 class DialogFolderPicker final : public FolderPicker {
 public:
     std::optional<std::filesystem::path> pickFolder(QWidget* parent, const QString& title,

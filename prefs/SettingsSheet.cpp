@@ -11,9 +11,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace foldwise {
 
-// One line showing a folder's name; a name too long for it loses its head, so its end stays visible.
+// One line showing a folder's name; a name too long for it loses its head, so its end stays visible. It asks
+// for room for a typical name only, so that a long one never widens the sheet; the tooltip shows the full path.
 class FolderNameLabel : public QLabel {
 public:
     explicit FolderNameLabel(QWidget* parent) : QLabel(parent) {
@@ -21,15 +24,17 @@ public:
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     }
 
-    void setFolderName(const QString& name) {
+    void setFolder(const QString& name, const QString& path) {
         name_ = name;
-        setToolTip(name);
+        setToolTip(path);
         elide();
         updateGeometry();
     }
 
     QSize sizeHint() const override {
-        return {fontMetrics().horizontalAdvance(name_) + 2 * margin(), QLabel::sizeHint().height()};
+        const int typicalName = fontMetrics().averageCharWidth() * 32;
+        return {std::min(fontMetrics().horizontalAdvance(name_), typicalName) + 2 * margin(),
+                QLabel::sizeHint().height()};
     }
     QSize minimumSizeHint() const override {
         return {fontMetrics().horizontalAdvance(QStringLiteral("…MMMMMM")), QLabel::minimumSizeHint().height()};
@@ -49,14 +54,12 @@ private:
 
 namespace {
 
-// The prominent style: filled with the accent colour while the button can be pressed.
+constexpr int preferredMinimumWidth = 460;
+
+// The prominent style: the window's style fills the button with the accent while it can be pressed (a checkable
+// one while it is checked too), in a shade white text reads on in the palette of the moment.
 void makeProminent(QAbstractButton& button) {
-    QPalette palette = button.palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-        palette.setColor(group, QPalette::Button, palette.color(group, QPalette::Highlight));
-        palette.setColor(group, QPalette::ButtonText, palette.color(group, QPalette::HighlightedText));
-    }
-    button.setPalette(palette);
+    button.setProperty("prominent", true);
 }
 
 QLabel* makeHeading(const QString& text, QWidget* parent) {
@@ -73,7 +76,8 @@ QLabel* makeCaption(const QString& text, QWidget* parent) {
     QFont font = caption->font();
     font.setPointSizeF(font.pointSizeF() * 0.85);
     caption->setFont(font);
-    caption->setForegroundRole(QPalette::PlaceholderText);
+    caption->setForegroundRole(QPalette::PlaceholderText); // the secondary style: the window's style draws it
+                                                           // in a dimmed shade that still reads at 4.5:1
     return caption;
 }
 
@@ -84,7 +88,7 @@ SettingsSheet::SettingsSheet(Preferences& preferences, FolderPicker& folderPicke
     setWindowTitle(tr("Settings"));
     setWindowModality(Qt::WindowModal);
     setWindowFlag(Qt::WindowCloseButtonHint, false);
-    setMinimumWidth(460);
+    setMinimumWidth(preferredMinimumWidth);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(makeHeading(tr("Folder Selection"), this));
@@ -135,6 +139,7 @@ QLayout* SettingsSheet::makeSortingPreference() {
     segments->addSpacing(8);
     for (QAbstractButton* segment : {byExtension_, byCategory_}) {
         segment->setCheckable(true);
+        makeProminent(*segment); // the selected segment is filled with the accent, as a segmented control shows it
         static_cast<QPushButton*>(segment)->setAutoDefault(false);
         sortMode_->addButton(segment);
         segments->addWidget(segment);
@@ -165,12 +170,12 @@ QLayout* SettingsSheet::makeDoneRow() {
 
 void SettingsSheet::setSelectedInputFolderURL(const std::optional<std::filesystem::path>& folder) {
     input_ = folder;
-    inputLabel_->setFolderName(folderName(folder));
+    inputLabel_->setFolder(folderName(folder), folderPath(folder));
 }
 
 void SettingsSheet::setSelectedOutputFolderURL(const std::optional<std::filesystem::path>& folder) {
     output_ = folder;
-    outputLabel_->setFolderName(folderName(folder));
+    outputLabel_->setFolder(folderName(folder), folderPath(folder));
 }
 
 QString SettingsSheet::folderName(const std::optional<std::filesystem::path>& folder) const {
@@ -180,6 +185,21 @@ QString SettingsSheet::folderName(const std::optional<std::filesystem::path>& fo
     // The root folder has no name of its own; it is shown as its path.
     const std::string name = FileSystem::displayName(*folder);
     return QString::fromStdString(name.empty() ? FileSystem::displayPath(*folder) : name);
+}
+
+QString SettingsSheet::folderPath(const std::optional<std::filesystem::path>& folder) {
+    return folder ? QString::fromStdString(FileSystem::displayPath(*folder)) : QString();
+}
+
+void SettingsSheet::setVisible(bool visible) {
+    // Never wider than the window it covers: opened, it takes the width its contents ask for within that.
+    if (visible && parentWidget() != nullptr) {
+        const int limit = parentWidget()->window()->width();
+        setMinimumWidth(std::min(preferredMinimumWidth, limit));
+        setMaximumWidth(limit);
+        resize(std::min(sizeHint().width(), limit), sizeHint().height());
+    }
+    QDialog::setVisible(visible);
 }
 
 void SettingsSheet::reject() {
@@ -196,14 +216,6 @@ void SettingsSheet::pickFolder(bool isInput) {
 void SettingsSheet::showSortingPreference() {
     QAbstractButton* selected = preferences_.useSmartCategories() ? byCategory_ : byExtension_;
     selected->setChecked(true);
-    // The selected segment is filled with the accent colour, as a segmented control shows it.
-    for (QAbstractButton* segment : {byExtension_, byCategory_}) {
-        if (segment == selected) {
-            makeProminent(*segment);
-        } else {
-            segment->setPalette(QPalette());
-        }
-    }
 }
 
 } // namespace foldwise

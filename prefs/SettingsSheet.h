@@ -14,8 +14,8 @@ class FolderNameLabel;
 class FolderPicker;
 class Preferences;
 
-// The settings sheet: the input and output folders and the sorting mode. It is window-modal and
-// only "Done" closes it: Escape and the window's close button are refused. A picked folder is
+// The settings sheet: the input and output folders and the sorting mode. It is window-modal, never wider than
+// the window it covers, and only "Done" closes it: Escape and the window's close button are refused. A picked folder is
 // announced through `folderPicked`, and its owner decides what becomes of it; the sorting mode is
 // written straight to the preferences.
 class SettingsSheet : public QDialog {
@@ -24,10 +24,11 @@ class SettingsSheet : public QDialog {
 public:
     SettingsSheet(Preferences& preferences, FolderPicker& folderPicker, QWidget* parent = nullptr);
 
-    // The folders the two rows show, by their own names.
+    // The folders the two rows show, by their own names, with the full path as the tooltip.
     void setSelectedInputFolderURL(const std::optional<std::filesystem::path>& folder);
     void setSelectedOutputFolderURL(const std::optional<std::filesystem::path>& folder);
 
+    void setVisible(bool visible) override;
     void reject() override;
 
 signals:
@@ -39,6 +40,7 @@ private:
     QLayout* makeDoneRow();
 
     QString folderName(const std::optional<std::filesystem::path>& folder) const;
+    static QString folderPath(const std::optional<std::filesystem::path>& folder);
     void pickFolder(bool isInput);
     void showSortingPreference();
 

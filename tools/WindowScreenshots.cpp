@@ -1,26 +1,40 @@
-// Takes the README's screenshots of the organizer tab and the settings sheet from a real window.
-// Run it on a display, from the repository root, e.g.
+// Takes the README's screenshots of the window from a real window: the organizer tab, the settings sheet and
+// the statistics tab. Run it on a display, from the repository root, e.g.
 //   xvfb-run -s "-screen 0 1280x800x24" build/tools/foldwise_window_screenshots docs/screenshots
+//   xvfb-run -s "-screen 0 1280x800x24" build/tools/foldwise_window_screenshots --dark docs/screenshots
+//   xvfb-run -s "-screen 0 2560x1600x24" build/tools/foldwise_window_screenshots --scale 2 docs/screenshots
+// The light palette at scale 1 takes every screenshot; --dark (the dark Fusion palette) and --scale 2 take the
+// organizer after a sort, the sheet and the statistics results, with "-dark" and "-2x" in their names.
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
 #include "prefs/FolderPicker.h"
 #include "prefs/SettingsSheet.h"
+#include "stats/FileAnalyzer.h"
+#include "ui/DarkPalette.h"
 #include "ui/OrganizerView.h"
+#include "ui/StatisticsResultsPage.h"
+#include "ui/StatisticsView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <string_view>
 
 namespace {
 using namespace foldwise;
@@ -50,7 +64,7 @@ bool save(const QRect& area, const QString& file) {
     const QPixmap shot =
         QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     const bool saved = shot.save(file);
-    std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(file));
+    std::printf("%s %s (%dx%d)\n", saved ? "saved" : "could not save", qPrintable(file), shot.width(), shot.height());
     return saved;
 }
 
@@ -58,55 +72,129 @@ void writeFile(const fs::path& file) {
     std::ofstream(file) << "content of " << file.filename().string() << '\n';
 }
 
-void click(const ContentView& window, const char* buttonName) {
-    window.findChild<QPushButton*>(QString::fromLatin1(buttonName))->click();
+// A downloads folder as people have them: a few of everything, more of some.
+void makeDownloads(const fs::path& downloads) {
+    fs::create_directory(downloads);
+    for (const char* name : {"Invoice March.pdf", "IMG_2041.JPG", "holiday video.mp4", "notes.txt", "song.mp3",
+                             "backup.zip", "script.py", "README", "Résumé 2026.docx", "photo (1).png"}) {
+        writeFile(downloads / name);
+    }
+    const std::pair<const char*, int> more[] = {{"jpg", 14}, {"pdf", 9},  {"png", 7}, {"mp3", 6}, {"zip", 5},
+                                                {"txt", 4},  {"docx", 4}, {"csv", 3}, {"mp4", 3}, {"py", 2},
+                                                {"json", 2}, {"svg", 1},  {"epub", 1}};
+    for (const auto& [extension, count] : more) {
+        for (int index = 1; index <= count; ++index) {
+            writeFile(downloads / ("file " + std::to_string(index) + "." + extension));
+        }
+    }
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("usage: foldwise_window_screenshots OUTPUT-FOLDER\n", stderr);
+    bool isDark = false;
+    int scale = 1;
+    const char* outputFolder = nullptr;
+    for (int index = 1; index < argc; ++index) {
+        const std::string_view argument = argv[index];
+        if (argument == "--dark") {
+            isDark = true;
+        } else if (argument == "--scale" && index + 1 < argc) {
+            scale = std::atoi(argv[++index]);
+        } else {
+            outputFolder = argv[index];
+        }
+    }
+    if (outputFolder == nullptr || scale < 1) {
+        std::fputs("usage: foldwise_window_screenshots [--dark] [--scale N] OUTPUT-FOLDER\n", stderr);
         return 2;
     }
     // A fresh preferences folder, so that the window starts as on a first launch.
     const QTemporaryDir configHome;
     ::setenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()).constData(), 1);
+    ::setenv("QT_SCALE_FACTOR", std::to_string(scale).c_str(), 1);
     QApplication application(argc, argv);
     FoldwiseApp::configure(application);
-    const QDir output(QString::fromLocal8Bit(argv[1]));
+    if (isDark) {
+        QApplication::setPalette(darkFusionPalette());
+    }
+    const bool isEveryShot = !isDark && scale == 1;
+    const QString suffix =
+        QString::fromLatin1(isDark ? "-dark" : "") + (scale > 1 ? QStringLiteral("-%1x").arg(scale) : QString());
+    const QDir output(QString::fromLocal8Bit(outputFolder));
+    const auto file = [&](const char* name) {
+        return output.filePath(QString::fromLatin1(name) + suffix + QStringLiteral(".png"));
+    };
 
     const QTemporaryDir temp;
     const fs::path downloads = fs::path(QFile::encodeName(temp.path()).toStdString()) / "Downloads";
     const fs::path sorted = downloads.parent_path() / "Sorted Downloads";
-    fs::create_directory(downloads);
+    makeDownloads(downloads);
     fs::create_directory(sorted);
-    for (const char* name : {"Invoice March.pdf", "IMG_2041.JPG", "holiday video.mp4", "notes.txt", "song.mp3",
-                             "backup.zip", "script.py", "README", "Résumé 2026.docx", "photo (1).png"}) {
-        writeFile(downloads / name);
-    }
 
     auto picker = std::make_unique<ScriptedFolderPicker>();
     picker->answers = {downloads, sorted};
     const auto window = FoldwiseApp::makeWindow(std::move(picker));
+    const auto click = [&](const char* buttonName) {
+        window->findChild<QPushButton*>(QString::fromLatin1(buttonName))->click();
+    };
+    StatisticsView& statistics = window->statisticsView();
+    // The first analysis waits for the loading screenshot.
+    std::promise<void> gate;
+    statistics.setAnalysis([opened = gate.get_future().share()](const fs::path& folder) {
+        opened.wait();
+        return FileAnalyzer::analyzeFolder(folder);
+    });
     window->move(40, 40);
     window->show();
-    bool ok = save(window->frameGeometry(), output.filePath(QStringLiteral("organizer-initial.png")));
+    bool ok = true;
+    if (isEveryShot) {
+        ok = save(window->frameGeometry(), file("organizer-initial")) && ok;
+        window->tabs().setCurrentIndex(1);
+        ok = save(window->frameGeometry(), file("statistics-no-folder")) && ok;
+        window->tabs().setCurrentIndex(0);
+    }
 
-    click(*window, "settingsButton");
-    click(*window, "selectInputFolderButton");
-    click(*window, "selectOutputFolderButton");
-    const SettingsSheet& sheet = window->organizerView().settingsSheet();
-    ok = save(sheet.frameGeometry(), output.filePath(QStringLiteral("settings-sheet.png"))) && ok;
-    click(*window, "doneButton");
+    click("settingsButton");
+    click("selectInputFolderButton");
+    click("selectOutputFolderButton");
+    ok = save(window->organizerView().settingsSheet().frameGeometry(), file("settings-sheet")) && ok;
+    click("doneButton");
 
-    click(*window, "sortButton");
-    ok = save(window->frameGeometry(), output.filePath(QStringLiteral("organizer-sorted.png"))) && ok;
+    window->tabs().setCurrentIndex(1);
+    if (isEveryShot) {
+        ok = save(window->frameGeometry(), file("statistics-loading")) && ok;
+    }
+    gate.set_value();
+    while (statistics.state() != StatisticsScreenState::Results) {
+        settle();
+    }
+    ok = save(window->frameGeometry(), file("statistics-results")) && ok;
+    if (isEveryShot) {
+        QScrollBar& scrollBar = *statistics.resultsPage()->verticalScrollBar();
+        scrollBar.setValue(scrollBar.maximum());
+        ok = save(window->frameGeometry(), file("statistics-results-types")) && ok;
+    }
+    window->tabs().setCurrentIndex(0);
 
-    // Undo, then sort again with a file in the way of a sub-folder the sort needs.
-    click(*window, "undoSortButton");
-    writeFile(sorted / "Images");
-    click(*window, "sortButton");
-    ok = save(window->frameGeometry(), output.filePath(QStringLiteral("organizer-failure.png"))) && ok;
+    click("sortButton");
+    ok = save(window->frameGeometry(), file("organizer-sorted")) && ok;
+    if (isEveryShot) {
+        // Undo, then sort again with a file in the way of a sub-folder the sort needs.
+        click("undoSortButton");
+        writeFile(sorted / "Images");
+        click("sortButton");
+        ok = save(window->frameGeometry(), file("organizer-failure")) && ok;
+
+        // An input folder with nothing in it.
+        fs::remove_all(downloads);
+        fs::create_directory(downloads);
+        window->tabs().setCurrentIndex(1);
+        statistics.refreshAction()->trigger();
+        while (statistics.isLoading() || statistics.state() != StatisticsScreenState::Empty) {
+            settle();
+        }
+        ok = save(window->frameGeometry(), file("statistics-empty")) && ok;
+    }
     return ok ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "ui/OrganizerView.h"
 
 #include "engine/FileError.h"
+#include "engine/FileSystem.h"
 #include "engine/FolderAccess.h"
 #include "engine/Organizer.h"
 #include "engine/Reverter.h"
@@ -15,7 +16,6 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -23,20 +23,53 @@
 #include <exception>
 
 namespace foldwise {
+
+// One centred line that shortens itself in the middle when the window is too narrow for it, so that it never
+// widens the window.
+class ElidedLine : public QLabel {
+public:
+    explicit ElidedLine(QWidget* parent) : QLabel(parent) {
+        setTextFormat(Qt::PlainText);
+        setAlignment(Qt::AlignCenter);
+        QSizePolicy policy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        policy.setRetainSizeWhenHidden(true); // the lines below stay in place when it comes and goes
+        setSizePolicy(policy);
+    }
+
+    void setFullText(const QString& text) {
+        fullText_ = text;
+        setAccessibleName(text);
+        elide();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        elide();
+    }
+
+private:
+    void elide() { setText(fontMetrics().elidedText(fullText_, Qt::ElideMiddle, contentsRect().width())); }
+
+    QString fullText_;
+};
+
 namespace {
 
 const QString initialStatusMessage = QStringLiteral("Select input/output folders in Settings.");
 
-// Colours a button's face (or only its text) while it can be pressed; disabled, it looks like any other.
-void tintButton(QPushButton& button, const QColor* face, const QColor& text) {
+// Colours a button's text while it can be pressed; disabled, it looks like any other.
+void tintButton(QPushButton& button, const QColor& text) {
     QPalette palette = button.palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-        if (face != nullptr) {
-            palette.setColor(group, QPalette::Button, *face);
-        }
         palette.setColor(group, QPalette::ButtonText, text);
     }
     button.setPalette(palette);
+}
+
+QString folderName(const std::filesystem::path& folder) {
+    const std::string name = FileSystem::displayName(folder);
+    return QString::fromStdString(name.empty() ? FileSystem::displayPath(folder) : name);
 }
 
 // Keeps the busy cursor up while a command runs on the main thread.
@@ -63,6 +96,10 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
     icon_ = new QLabel(this);
     auto* title = new QLabel(tr("Extremely Foldwise!"), this);
     title->setFont(textStyleFont(TextStyle::Title, font()));
+    summary_ = new ElidedLine(this);
+    summary_->setObjectName(QStringLiteral("folderSummaryLabel"));
+    summary_->setFont(textStyleFont(TextStyle::Caption, font()));
+    summary_->setForegroundRole(QPalette::PlaceholderText); // secondary: the window's style draws it readable
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("statusLabel"));
     status_->setTextFormat(Qt::PlainText);
@@ -72,6 +109,7 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
 
     sort_ = new QPushButton(tr("Sort"), this);
     sort_->setObjectName(QStringLiteral("sortButton"));
+    sort_->setProperty("prominent", true); // the window's style fills it with the accent while it is enabled
     undoSort_ = new QPushButton(tr("Undo Sort"), this);
     undoSort_->setObjectName(QStringLiteral("undoSortButton"));
     auto* settings = new QPushButton(tr("Settings"), this);
@@ -88,6 +126,7 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
     layout->addStretch();
     layout->addWidget(icon_, 0, Qt::AlignHCenter);
     layout->addWidget(title, 0, Qt::AlignHCenter);
+    layout->addWidget(summary_);
     layout->addSpacing(10);
     layout->addWidget(status_);
     layout->addSpacing(15);
@@ -102,17 +141,21 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
     connect(&selection_, &FolderSelection::selectedInputFolderURLChanged, this, [this] {
         sheet_->setSelectedInputFolderURL(selection_.selectedInputFolderURL());
         updateButtons();
+        showSummary();
     });
     connect(&selection_, &FolderSelection::selectedOutputFolderURLChanged, this, [this] {
         sheet_->setSelectedOutputFolderURL(selection_.selectedOutputFolderURL());
         updateButtons();
+        showSummary();
     });
+    connect(&preferences_, &Preferences::changed, this, &OrganizerView::showSummary);
     sheet_->setSelectedInputFolderURL(selection_.selectedInputFolderURL());
     sheet_->setSelectedOutputFolderURL(selection_.selectedOutputFolderURL());
 
     showIcon();
     showStatus();
     updateButtons();
+    showSummary();
 }
 
 void OrganizerView::sortFiles() {
@@ -187,22 +230,29 @@ void OrganizerView::showStatus() {
 void OrganizerView::showIcon() {
     // The paperplane is drawn in the accent colour, whatever colour its artwork has.
     const int side = qRound(fontMetrics().height() * 2.6);
-    const qreal ratio = devicePixelRatioF();
-    QPixmap pixmap = symbolIcon(QStringLiteral("paperplane")).pixmap(QSize(side, side), ratio);
-    QPainter painter(&pixmap);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(pixmap.rect(), palette().color(QPalette::Highlight));
-    painter.end();
-    icon_->setPixmap(pixmap);
+    icon_->setPixmap(
+        symbolPixmap(QStringLiteral("paperplane"), side, devicePixelRatioF(), accentColorValue(palette())));
+}
+
+void OrganizerView::showSummary() {
+    const auto& input = selection_.selectedInputFolderURL();
+    const auto& output = selection_.selectedOutputFolderURL();
+    summary_->setVisible(input && output);
+    if (!input || !output) {
+        return;
+    }
+    const QString line = preferences_.useSmartCategories() ? tr("%1 → %2, by category") : tr("%1 → %2, by extension");
+    summary_->setFullText(line.arg(folderName(*input), folderName(*output)));
+    summary_->setToolTip(tr("Input folder: %1\nOutput folder: %2")
+                             .arg(QString::fromStdString(FileSystem::displayPath(*input)),
+                                  QString::fromStdString(FileSystem::displayPath(*output))));
 }
 
 void OrganizerView::updateButtons() {
     const bool isEnabled = selection_.hasBothFolders();
     sort_->setEnabled(isEnabled);
     undoSort_->setEnabled(isEnabled);
-    const QColor accent = palette().color(QPalette::Highlight);
-    tintButton(*sort_, &accent, palette().color(QPalette::HighlightedText));
-    tintButton(*undoSort_, nullptr, statusColorValue(StatusColor::Orange, palette()));
+    tintButton(*undoSort_, statusColorValue(StatusColor::Orange, palette()));
 }
 
 void OrganizerView::folderPicked(const std::filesystem::path& folder, bool isInput) {

@@ -12,6 +12,7 @@ class QPushButton;
 
 namespace foldwise {
 
+class ElidedLine;
 class FolderPicker;
 class FolderSelection;
 class Preferences;
@@ -19,7 +20,8 @@ class SettingsSheet;
 
 // The organizer tab: the status line and the "Sort", "Undo Sort" and "Settings" buttons. It works on
 // the folder selection and preferences its owner lends it, and owns the status line and the settings
-// sheet.
+// sheet. Under the title, once both folders are chosen, a caption line says what Sort and Undo Sort will
+// touch: "Inbox → Sorted, by category" (or "by extension"), with both full paths in its tooltip.
 class OrganizerView : public QWidget {
     Q_OBJECT
 
@@ -45,6 +47,7 @@ private:
     void setStatus(const QString& message, StatusColor color);
     void showStatus();
     void showIcon();
+    void showSummary();
     void updateButtons();
     void folderPicked(const std::filesystem::path& folder, bool isInput);
 
@@ -53,6 +56,7 @@ private:
     QString statusMessage_;
     StatusColor statusColor_ = StatusColor::Primary;
     QLabel* icon_ = nullptr;
+    ElidedLine* summary_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* sort_ = nullptr;
     QPushButton* undoSort_ = nullptr;

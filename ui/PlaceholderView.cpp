@@ -1,8 +1,10 @@
 #include "ui/PlaceholderView.h"
 
+#include "ui/StatusColor.h"
 #include "ui/SymbolIcon.h"
 #include "ui/TextStyle.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -19,9 +21,7 @@ PlaceholderView::PlaceholderView(QWidget* parent)
     QFont titleFont = textStyleFont(TextStyle::Title2, font());
     titleFont.setBold(true);
     title_->setFont(titleFont);
-    QPalette dimmed = description_->palette();
-    dimmed.setColor(QPalette::WindowText, palette().color(QPalette::PlaceholderText));
-    description_->setPalette(dimmed);
+    description_->setForegroundRole(QPalette::PlaceholderText); // secondary: the window's style draws it readable
     description_->setWordWrap(true);
     for (QLabel* label : {icon_, title_, description_}) {
         label->setAlignment(Qt::AlignCenter);
@@ -39,9 +39,23 @@ PlaceholderView::PlaceholderView(QWidget* parent)
 
 void PlaceholderView::setContent(const QString& title, const QString& symbolName, const QString& description) {
     symbolName_ = symbolName;
-    icon_->setPixmap(symbolIcon(symbolName).pixmap(QSize(symbolSize, symbolSize), devicePixelRatioF()));
+    showSymbol();
     title_->setText(title);
     description_->setText(description);
+}
+
+void PlaceholderView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        showSymbol();
+    }
+}
+
+// The symbol in the secondary colour of the palette of the moment.
+void PlaceholderView::showSymbol() {
+    if (!symbolName_.isEmpty()) {
+        icon_->setPixmap(symbolPixmap(symbolName_, symbolSize, devicePixelRatioF(), secondaryColorValue(palette())));
+    }
 }
 
 QString PlaceholderView::title() const {

@@ -7,7 +7,8 @@ class QLabel;
 
 namespace foldwise {
 
-// Stands where content would be when there is none: a large symbol, a title and a description, centred.
+// Stands where content would be when there is none: a large symbol, a title and a description, centred; the
+// symbol and the description in the secondary colour.
 class PlaceholderView : public QWidget {
     Q_OBJECT
 
@@ -21,7 +22,12 @@ public:
     QString symbolName() const { return symbolName_; }
     QString description() const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void showSymbol();
+
     QLabel* icon_;
     QLabel* title_;
     QLabel* description_;

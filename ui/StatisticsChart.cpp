@@ -6,6 +6,7 @@
 
 #include <QChart>
 #include <QCursor>
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QLegend>
@@ -47,13 +48,14 @@ StatisticsChart::StatisticsChart(const QList<ChartEntry>& entries, QWidget* pare
     pie->setMargins(QMargins(0, 4, 0, 0));
     // Beside the ring, one name a line, the legend has room for every name in full.
     pie->legend()->setAlignment(Qt::AlignRight);
-    pie->legend()->setLabelColor(palette().color(QPalette::Text));
     nameLegendMarkers(entries);
+    applyPalette();
 
     setRenderHint(QPainter::Antialiasing);
     setFixedHeight(chartHeight);
     setMaximumWidth(maximumChartWidth);
     setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::NoFocus); // nothing in it answers keys; the page around it scrolls
     setBackgroundBrush(Qt::NoBrush);
     viewport()->setAutoFillBackground(false);
 
@@ -96,10 +98,25 @@ QStringList StatisticsChart::shownCounts() const {
 
 void StatisticsChart::styleSlice(QPieSlice* slice, qsizetype index) {
     slice->setBrush(chartSliceColor(index));
-    slice->setPen(QPen(palette().color(QPalette::Base), sliceBorderWidth));
     slice->setLabelColor(Qt::white);
     slice->setLabelFont(textStyleFont(TextStyle::Caption, font()));
     slice->setLabelPosition(QPieSlice::LabelInsideHorizontal);
+}
+
+void StatisticsChart::changeEvent(QEvent* event) {
+    QChartView::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        applyPalette();
+    }
+}
+
+// The legend's names in the palette's text colour, and the slice borders, which stand for gaps, in the card's.
+void StatisticsChart::applyPalette() {
+    chart()->legend()->setLabelColor(palette().color(QPalette::Text));
+    const auto slices = series_->slices();
+    for (QPieSlice* slice : slices) {
+        slice->setPen(QPen(palette().color(QPalette::Base), sliceBorderWidth));
+    }
 }
 
 // The slice labels show the counts; the legend, which would repeat them, names each slice instead.

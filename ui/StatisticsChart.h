@@ -34,8 +34,12 @@ public:
     QStringList legendLabels() const;
     QStringList shownCounts() const; // the counts drawn on slices, leaving out slices too thin for theirs
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void styleSlice(QPieSlice* slice, qsizetype index);
+    void applyPalette();
     void nameLegendMarkers(const QList<ChartEntry>& entries);
     void showCountsThatFit();
 

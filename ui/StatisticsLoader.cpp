@@ -40,7 +40,7 @@ private:
 };
 
 StatisticsLoader::StatisticsLoader(QObject* receiver, ResultHandler onResult)
-    : mailbox_(std::make_shared<Mailbox>(receiver, std::move(onResult))), analysis_(&FileAnalyzer::analyzeFolder) {}
+    : mailbox_(std::make_shared<Mailbox>(receiver, std::move(onResult))), analysis_([](const std::filesystem::path& folder) { return FileAnalyzer::analyzeFolder(folder); }) {}
 
 StatisticsLoader::~StatisticsLoader() {
     mailbox_->close();

@@ -1,11 +1,16 @@
 #include "ui/StatisticsResultsPage.h"
 
 #include "ui/ChartCard.h"
+#include "ui/ReadableStyle.h"
 #include "ui/StatisticsChart.h"
+#include "ui/StatusColor.h"
 #include "ui/TextStyle.h"
 
+#include <QEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QStyle>
+#include <QStyleOption>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -15,6 +20,7 @@ namespace foldwise {
 namespace {
 
 constexpr int spacingBetweenSections = 40;
+constexpr int focusRingRoom = 4;
 
 QList<ChartEntry> categoryEntries(const FileStatistics& statistics) {
     QList<ChartEntry> entries;
@@ -57,9 +63,7 @@ StatisticsResultsPage::StatisticsResultsPage(QWidget* parent)
     typeCard_->addWidget(centredLabel(tr("File Types"), headline, typeCard_));
     typeCard_->addWidget(typeChart_, Qt::AlignHCenter);
     typeCaption_ = centredLabel(tr("Showing top 10 file types"), textStyleFont(TextStyle::Caption, font()), typeCard_);
-    QPalette dimmed = typeCaption_->palette();
-    dimmed.setColor(QPalette::WindowText, palette().color(QPalette::PlaceholderText));
-    typeCaption_->setPalette(dimmed);
+    typeCaption_->setForegroundRole(QPalette::PlaceholderText); // secondary: the window's style draws it readable
     typeCaption_->hide();
     typeCard_->addWidget(typeCaption_);
 
@@ -74,6 +78,8 @@ StatisticsResultsPage::StatisticsResultsPage(QWidget* parent)
     setWidget(content);
     setWidgetResizable(true);
     setFrameShape(QFrame::NoFrame);
+    // Room around the page for the focus ring: the page takes the keyboard focus to scroll.
+    setViewportMargins(focusRingRoom, focusRingRoom, focusRingRoom, focusRingRoom);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
@@ -92,6 +98,28 @@ void StatisticsResultsPage::setStatistics(const FileStatistics& statistics) {
     typeChart_ = typeChart;
 
     typeCaption_->setVisible(std::ssize(statistics.types) > maximumTypeSlices);
+}
+
+bool StatisticsResultsPage::event(QEvent* event) {
+    const bool handled = QScrollArea::event(event);
+    QStyleOption option;
+    option.initFrom(this);
+    if (event->type() == QEvent::Paint && (option.state & QStyle::State_HasFocus) &&
+        (option.state & QStyle::State_KeyboardFocusChange)) {
+        QPainter painter(this);
+        paintFocusRing(painter, rect(), focusRingColorValue(palette(), palette().color(QPalette::Window)));
+    }
+    return handled;
+}
+
+void StatisticsResultsPage::focusInEvent(QFocusEvent* event) {
+    QScrollArea::focusInEvent(event);
+    update();
+}
+
+void StatisticsResultsPage::focusOutEvent(QFocusEvent* event) {
+    QScrollArea::focusOutEvent(event);
+    update();
 }
 
 QString StatisticsResultsPage::headerText() const {

@@ -31,6 +31,12 @@ public:
     StatisticsChart* typeChart() const { return typeChart_; }
     bool isTypeCaptionShown() const;
 
+protected:
+    // With the keyboard focus, which lets the arrow and page keys scroll it, the page shows a focus ring.
+    bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
     QLabel* header_;
     ChartCard* categoryCard_;

@@ -6,6 +6,7 @@
 #include "ui/SymbolIcon.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QLabel>
 #include <QProgressBar>
 #include <QShowEvent>
@@ -66,6 +67,8 @@ StatisticsView::StatisticsView(QWidget* parent)
     content_->addWidget(placeholder_);
     content_->addWidget(loading_);
     content_->addWidget(results_);
+    refresh_->setShortcut(QKeySequence(Qt::Key_F5)); // while the screen is shown
+    refresh_->setToolTip(tr("Refresh (%1)").arg(refresh_->shortcut().toString(QKeySequence::NativeText)));
     connect(refresh_, &QAction::triggered, this, &StatisticsView::loadStatistics);
 
     auto* layout = new QVBoxLayout(this);

@@ -1,22 +1,56 @@
 #include "ui/StatusColor.h"
 
+#include "ui/ChartColors.h"
+
 namespace foldwise {
+namespace {
+
+bool isDark(const QPalette& palette) {
+    return palette.color(QPalette::Window).lightness() < 128;
+}
+
+QColor shade(const QPalette& palette, QRgb onLight, QRgb onDark) {
+    return QColor::fromRgb(isDark(palette) ? onDark : onLight);
+}
+
+} // namespace
 
 QColor statusColorValue(StatusColor color, const QPalette& palette) {
-    const bool isDark = palette.color(QPalette::Window).lightness() < 128;
     switch (color) {
     case StatusColor::Primary:
         return palette.color(QPalette::WindowText);
     case StatusColor::Green:
-        return isDark ? QColor(0x57, 0xe3, 0x89) : QColor(0x1b, 0x7a, 0x37);
+        return shade(palette, 0x176b30, 0x57e389);
     case StatusColor::Red:
-        return isDark ? QColor(0xff, 0x7b, 0x63) : QColor(0xc0, 0x1c, 0x28);
+        return shade(palette, 0xb3261e, 0xff9a8a);
     case StatusColor::Orange:
-        return isDark ? QColor(0xff, 0xa3, 0x48) : QColor(0xa8, 0x4a, 0x00);
+        return shade(palette, 0x9c4400, 0xffb36b);
     case StatusColor::Blue:
-        return isDark ? QColor(0x99, 0xc1, 0xf1) : QColor(0x1a, 0x5f, 0xb4);
+        return shade(palette, 0x1c5aa8, 0x99c1f1);
     }
     return palette.color(QPalette::WindowText);
+}
+
+QColor secondaryColorValue(const QPalette& palette) {
+    return shade(palette, 0x57555c, 0xc0bfbc);
+}
+
+QColor accentColorValue(const QPalette& palette) {
+    return statusColorValue(StatusColor::Blue, palette);
+}
+
+QColor accentFillColorValue(const QPalette& palette) {
+    return shade(palette, 0x1c5aa8, 0x2160b0);
+}
+
+QColor textOnAccentColor() {
+    return Qt::white;
+}
+
+QColor focusRingColorValue(const QPalette& palette, const QColor& face) {
+    // On the accent fill itself the accent would vanish; a margin over 3:1 keeps the ring bold on other faces.
+    const QColor accent = accentColorValue(palette);
+    return contrastRatio(accent, face) >= 4.5 ? accent : textOnAccentColor();
 }
 
 } // namespace foldwise

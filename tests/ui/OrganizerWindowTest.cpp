@@ -1,5 +1,6 @@
 // The window on real temporary folders: first launch, the settings sheet's folder dialogs and what a pick
-// stores, Sort and Undo Sort with their status lines, and a restart with the same preferences.
+// stores, the caption line of folders and mode, Sort and Undo Sort with their status lines, the keyboard
+// shortcuts, and a restart with the same preferences.
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
 #include "prefs/FolderPicker.h"
@@ -8,16 +9,20 @@
 #include "tests/support/TempFolder.h"
 #include "ui/FolderSelection.h"
 #include "ui/OrganizerView.h"
+#include "ui/StatisticsView.h"
 #include "ui/StatusColor.h"
 #include "ui/SymbolIcon.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdlib>
 #include <deque>
@@ -98,6 +103,10 @@ struct TestWindow {
 fs::path folder(const TempFolder& temp, const std::string& name) {
     fs::create_directory(temp / name);
     return temp / name;
+}
+
+QString pathText(const fs::path& path) {
+    return QString::fromStdString(path.string());
 }
 
 } // namespace
@@ -183,9 +192,74 @@ private slots:
         QVERIFY(shown.text().startsWith(QStringLiteral("…")) && shown.text().endsWith(QStringLiteral("the end")));
         QVERIFY(!shown.wordWrap());
         QVERIFY(shown.fontMetrics().horizontalAdvance(shown.text()) <= shown.contentsRect().width());
-        QCOMPARE(shown.toolTip(), QString::fromStdString(longName));
+        QCOMPARE(shown.toolTip(), QString::fromStdString((temp / longName).string()));
         QCOMPARE(window.selection().selectedInputFolderURL(), std::optional(temp / longName));
         QVERIFY(Preferences::shared().inputFolderBookmark() != firstBookmark);
+    }
+
+    void theCaptionLineNamesBothFoldersAndTheModeOnceBothAreChosen() {
+        const TempFolder temp;
+        const TestWindow window;
+        const QLabel& caption = window.find<QLabel>("folderSummaryLabel");
+        QVERIFY(caption.isHidden());
+        window.openSettings();
+        window.pick("selectInputFolderButton", folder(temp, "Inbox"));
+        QVERIFY(caption.isHidden());
+        window.pick("selectOutputFolderButton", folder(temp, "Sorted"));
+        QVERIFY(!caption.isHidden());
+        QCOMPARE(caption.text(), QStringLiteral("Inbox → Sorted, by category"));
+        QCOMPARE(caption.toolTip(), QStringLiteral("Input folder: %1\nOutput folder: %2")
+                                        .arg(pathText(temp / "Inbox"), pathText(temp / "Sorted")));
+
+        window.click("byExtensionButton");
+        QCOMPARE(caption.text(), QStringLiteral("Inbox → Sorted, by extension"));
+        window.pick("selectInputFolderButton", folder(temp, "Downloads"));
+        QCOMPARE(caption.text(), QStringLiteral("Downloads → Sorted, by extension"));
+        QVERIFY(caption.toolTip().startsWith(QStringLiteral("Input folder: ") + pathText(temp / "Downloads")));
+        window.click("doneButton");
+
+        // A mode stored by another window, and a folder the window loses, show at once.
+        Preferences::shared().setUseSmartCategories(true);
+        QCOMPARE(caption.text(), QStringLiteral("Downloads → Sorted, by category"));
+        window.selection().setSelectedOutputFolderURL(std::nullopt);
+        QVERIFY(caption.isHidden());
+    }
+
+    void theFolderDialogOpensAtTheChosenFolderElseAtHome() {
+        const TempFolder temp;
+        DialogFolderPicker picker;
+        QString openedAt;
+        const auto cancelOnceOpen = [&] {
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog != nullptr);
+                openedAt = dialog->directory().absolutePath();
+                dialog->reject();
+            });
+        };
+        cancelOnceOpen();
+        QVERIFY(!picker.pickFolder(nullptr, QStringLiteral("Select Input Folder"), std::nullopt));
+        QCOMPARE(openedAt, QDir::homePath());
+        cancelOnceOpen();
+        QVERIFY(!picker.pickFolder(nullptr, QStringLiteral("Select Input Folder"), folder(temp, "chosen")));
+        QCOMPARE(openedAt, pathText(temp / "chosen"));
+    }
+
+    void f5RefreshesTheStatisticsAndCtrlQClosesTheWindow() {
+        const TempFolder temp;
+        const TestWindow window;
+        window.chooseFolders(folder(temp, "in"), folder(temp, "out"));
+        window.view->tabs().setCurrentIndex(1);
+        const StatisticsView& statistics = window.view->statisticsView();
+        QSignalSpy loaded(&statistics, &StatisticsView::statisticsLoaded);
+        QVERIFY(loaded.wait()); // the load on showing the screen
+        window.view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
+        QTest::keyClick(window.view.get(), Qt::Key_F5);
+        QVERIFY(statistics.isLoading());
+        QVERIFY(loaded.wait());
+        QTest::keyClick(window.view.get(), Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!window.view->isVisible());
     }
 
     void aFolderThatCannotBeBookmarkedIsUsedAndTheFailureShownInRed() {

@@ -1,0 +1,100 @@
+// The first window and the settings sheet on the screen the test is run on: CTest runs it on a 1600 × 1000
+// screen at scale 2 (800 × 500 device-independent pixels) and on a 1920 × 1200 screen at scale 1.
+#include "app/ContentView.h"
+#include "app/FoldwiseApp.h"
+#include "prefs/FolderPicker.h"
+#include "prefs/SettingsSheet.h"
+#include "tests/support/TempFolder.h"
+#include "ui/OrganizerView.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdlib>
+
+namespace foldwise::test {
+namespace {
+namespace fs = std::filesystem;
+
+class OneFolderPicker final : public FolderPicker {
+public:
+    explicit OneFolderPicker(fs::path folder) : folder_(std::move(folder)) {}
+    std::optional<fs::path> pickFolder(QWidget*, const QString&, const std::optional<fs::path>&) override {
+        return folder_;
+    }
+
+private:
+    fs::path folder_;
+};
+
+} // namespace
+
+class WindowSizeTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theFirstWindowFitsTheScreen() {
+        const QSize available = QGuiApplication::primaryScreen()->availableSize();
+        const auto window = FoldwiseApp::makeWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QSize size = window->size();
+        qInfo("screen %dx%d at scale %g, window %dx%d", available.width(), available.height(),
+              window->devicePixelRatioF(), size.width(), size.height());
+        if (QSize(820, 600).boundedTo(available * 0.8) == QSize(820, 600)) {
+            QCOMPARE(size, QSize(820, 600));
+        } else {
+            QVERIFY(size.width() <= available.width() * 0.8 + 1);
+        }
+        QVERIFY(window->frameGeometry().width() <= available.width());
+        QVERIFY(window->frameGeometry().height() <= available.height());
+        // and the organizer's content is not squeezed into less than it needs
+        const QWidget& organizer = window->organizerView();
+        QVERIFY(organizer.width() >= organizer.minimumSizeHint().width());
+        QVERIFY(organizer.height() >= organizer.minimumSizeHint().height());
+    }
+
+    void theSheetStaysWithinTheWindowWhateverTheFolderName() {
+        const testing::TempFolder temp;
+        const std::string longName = std::string(190, 'n') + " the end.";
+        fs::create_directory(temp / longName);
+        const auto window = FoldwiseApp::makeWindow(std::make_unique<OneFolderPicker>(temp / longName));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        SettingsSheet& sheet = window->organizerView().settingsSheet();
+        const auto& label = *sheet.findChild<QLabel*>(QStringLiteral("inputFolderLabel"));
+        for (const char* moment : {"picked while the sheet is open", "shown when the sheet opens"}) {
+            window->findChild<QPushButton*>(QStringLiteral("settingsButton"))->click();
+            QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+            sheet.findChild<QPushButton*>(QStringLiteral("selectInputFolderButton"))->click();
+            QCoreApplication::processEvents();
+            QVERIFY2(sheet.frameGeometry().width() <= window->width(), moment);
+            QVERIFY2(label.text().startsWith(QStringLiteral("…")) && label.text().endsWith(QStringLiteral("the end.")),
+                     moment);
+            QVERIFY2(label.fontMetrics().horizontalAdvance(label.text()) <= label.contentsRect().width(), moment);
+            QCOMPARE(label.toolTip(), QString::fromStdString((temp / longName).string()));
+            sheet.findChild<QPushButton*>(QStringLiteral("doneButton"))->click();
+        }
+    }
+};
+
+} // namespace foldwise::test
+
+// Preferences live in a fresh temporary XDG_CONFIG_HOME, set before the application starts.
+int main(int argc, char** argv) {
+    const QTemporaryDir configHome;
+    if (!configHome.isValid() ||
+        ::setenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()).constData(), 1) != 0) {
+        return 1;
+    }
+    QApplication application(argc, argv);
+    foldwise::FoldwiseApp::configure(application);
+    foldwise::test::WindowSizeTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "WindowSizeTest.moc"
