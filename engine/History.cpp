@@ -315,6 +315,7 @@ std::vector<History::SortRun> History::sortsToUndo(const Folders& folders) {
     HistoryStatement select(db_, file_,
                             "SELECT id, (SELECT count(*) FROM moves WHERE moves.run = runs.id AND state IN (0, 1)) "
                             "FROM runs WHERE kind = 'sort' AND undone_by IS NULL AND input = ? AND output = ? "
+                            "AND EXISTS (SELECT 1 FROM moves WHERE moves.run = runs.id AND state IN (0, 1)) "
                             "ORDER BY id DESC");
     select.bindBytes(1, recordedPath(folders.input).native()).bindBytes(2, recordedPath(folders.output).native());
     std::vector<SortRun> sorts;

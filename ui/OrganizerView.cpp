@@ -1,10 +1,6 @@
 #include "ui/OrganizerView.h"
 
-#include "engine/FileError.h"
 #include "engine/FileSystem.h"
-#include "engine/FolderAccess.h"
-#include "engine/Organizer.h"
-#include "engine/Reverter.h"
 #include "prefs/FolderBookmarks.h"
 #include "prefs/Preferences.h"
 #include "prefs/SettingsSheet.h"
@@ -12,15 +8,16 @@
 #include "ui/SymbolIcon.h"
 #include "ui/TextStyle.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include <exception>
+#include <algorithm>
+#include <climits>
 
 namespace foldwise {
 
@@ -72,27 +69,12 @@ QString folderName(const std::filesystem::path& folder) {
     return QString::fromStdString(name.empty() ? FileSystem::displayPath(folder) : name);
 }
 
-// Keeps the busy cursor up while a command runs on the main thread.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-QString describe(const std::exception& error) {
-    if (const auto* fileError = dynamic_cast<const FileError*>(&error)) {
-        return QString::fromStdString(fileError->localizedDescription());
-    }
-    return QString::fromUtf8(error.what());
-}
-
 } // namespace
 
 OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preferences, FolderPicker& folderPicker,
                              QWidget* parent)
-    : QWidget(parent), selection_(selection), preferences_(preferences), statusMessage_(initialStatusMessage) {
+    : QWidget(parent), selection_(selection), preferences_(preferences), statusMessage_(initialStatusMessage),
+      worker_(new RunWorker(this)) {
     icon_ = new QLabel(this);
     auto* title = new QLabel(tr("Extremely Foldwise!"), this);
     title->setFont(textStyleFont(TextStyle::Title, font()));
@@ -112,14 +94,33 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
     sort_->setProperty("prominent", true); // the window's style fills it with the accent while it is enabled
     undoSort_ = new QPushButton(tr("Undo Sort"), this);
     undoSort_->setObjectName(QStringLiteral("undoSortButton"));
-    auto* settings = new QPushButton(tr("Settings"), this);
-    settings->setObjectName(QStringLiteral("settingsButton"));
+    settings_ = new QPushButton(tr("Settings"), this);
+    settings_->setObjectName(QStringLiteral("settingsButton"));
+    cancel_ = new QPushButton(tr("Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("cancelButton"));
+    cancel_->hide();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    for (QPushButton* button : {sort_, undoSort_, settings}) {
+    for (QPushButton* button : {sort_, undoSort_, settings_, cancel_}) {
         buttons->addWidget(button);
     }
     buttons->addStretch();
+
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("runProgressBar"));
+    progress_->setTextVisible(false);
+    QSizePolicy kept = progress_->sizePolicy();
+    kept.setRetainSizeWhenHidden(true); // the buttons stay in place when it comes and goes
+    progress_->setSizePolicy(kept);
+    progress_->hide();
+    details_ = new QLabel(this);
+    details_->setObjectName(QStringLiteral("detailsLabel"));
+    details_->setTextFormat(Qt::PlainText);
+    details_->setAlignment(Qt::AlignCenter);
+    details_->setWordWrap(true);
+    details_->setFont(textStyleFont(TextStyle::Caption, font()));
+    details_->setForegroundRole(QPalette::PlaceholderText); // secondary: the window's style draws it readable
+    details_->hide();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(50, 50, 50, 50);
@@ -129,15 +130,20 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
     layout->addWidget(summary_);
     layout->addSpacing(10);
     layout->addWidget(status_);
+    layout->addWidget(details_);
+    layout->addWidget(progress_);
     layout->addSpacing(15);
     layout->addLayout(buttons);
     layout->addStretch();
 
     sheet_ = new SettingsSheet(preferences_, folderPicker, this);
     connect(sheet_, &SettingsSheet::folderPicked, this, &OrganizerView::folderPicked);
-    connect(settings, &QPushButton::clicked, sheet_, &SettingsSheet::open);
+    connect(settings_, &QPushButton::clicked, sheet_, &SettingsSheet::open);
     connect(sort_, &QPushButton::clicked, this, &OrganizerView::sortFiles);
     connect(undoSort_, &QPushButton::clicked, this, &OrganizerView::undoSort);
+    connect(cancel_, &QPushButton::clicked, this, &OrganizerView::cancelRun);
+    connect(worker_, &RunWorker::progressed, this, &OrganizerView::showProgress);
+    connect(worker_, &RunWorker::finished, this, &OrganizerView::finishRun);
     connect(&selection_, &FolderSelection::selectedInputFolderURLChanged, this, [this] {
         sheet_->setSelectedInputFolderURL(selection_.selectedInputFolderURL());
         updateButtons();
@@ -159,36 +165,81 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
 }
 
 void OrganizerView::sortFiles() {
-    const auto& input = selection_.selectedInputFolderURL();
-    const auto& output = selection_.selectedOutputFolderURL();
-    if (!input || !output) {
+    if (!selection_.hasBothFolders()) {
         setStatus(QStringLiteral("Error: Folders not selected."), StatusColor::Red);
         return;
     }
-    const FolderPairAccess access(*input, *output);
-    const bool useSmartCategories = preferences_.useSmartCategories();
-    try {
-        const BusyCursor busy;
-        organizeFiles(*input, *output, useSmartCategories);
-        setStatus(QStringLiteral("✅ Files successfully sorted!"), StatusColor::Green);
-    } catch (const std::exception& error) {
-        setStatus(QStringLiteral("❌ Sorting failed: ") + describe(error), StatusColor::Red);
-    }
+    startRun(RunWorker::Kind::Sort);
 }
 
 void OrganizerView::undoSort() {
-    const auto& input = selection_.selectedInputFolderURL();
-    const auto& output = selection_.selectedOutputFolderURL();
-    if (!input || !output) {
+    if (selection_.hasBothFolders()) {
+        startRun(RunWorker::Kind::Undo);
+    }
+}
+
+void OrganizerView::cancelRun() {
+    worker_->cancel();
+    cancel_->setEnabled(false);
+}
+
+OrganizerView::~OrganizerView() {
+    worker_->cancelAndWait(); // the file in hand is finished, and nothing is left half-copied
+}
+
+QString OrganizerView::details() const {
+    return details_->text();
+}
+
+void OrganizerView::startRun(RunWorker::Kind kind) {
+    if (worker_->isRunning()) {
+        return; // a click made while a run lasts is not kept for later
+    }
+    const std::filesystem::path input = *selection_.selectedInputFolderURL();
+    const std::filesystem::path output = *selection_.selectedOutputFolderURL();
+    if (kind == RunWorker::Kind::Sort) {
+        access_ = std::make_unique<FolderPairAccess>(input, output); // the undo takes its own
+    }
+    messages_.emplace(kind, input, output, locale());
+    details_->clear();
+    details_->hide();
+    worker_->start(kind, input, output, preferences_.useSmartCategories());
+    showRunning(true);
+    showProgress(RunProgress{});
+}
+
+void OrganizerView::showProgress(const RunProgress& progress) {
+    if (!worker_->isRunning() || !messages_) {
         return;
     }
-    try {
-        const BusyCursor busy;
-        revertFiles(*input, *output);
-        setStatus(QStringLiteral("⏪ All files moved back to input folder."), StatusColor::Orange);
-    } catch (const std::exception& error) {
-        setStatus(QStringLiteral("❌ Revert failed: ") + describe(error), StatusColor::Red);
+    const RunMessage message = messages_->progress(progress);
+    setStatus(message.text, message.color);
+    if (RunMessages::showsCopy(progress)) {
+        progress_->setRange(0, 1000);
+        progress_->setValue(static_cast<int>(1000 * progress.bytesDone / progress.bytesTotal));
+    } else if (progress.filesTotal > 0) {
+        progress_->setRange(0, static_cast<int>(std::min<std::int64_t>(progress.filesTotal, INT_MAX)));
+        progress_->setValue(static_cast<int>(std::min<std::int64_t>(progress.filesDone, INT_MAX)));
+    } else {
+        progress_->setRange(0, 0); // busy until the run knows how many files there are
     }
+}
+
+void OrganizerView::finishRun(const RunOutcome& outcome) {
+    access_.reset();
+    showRunning(false);
+    const RunMessage message = messages_->outcome(outcome);
+    setStatus(message.text, message.color);
+    details_->setText(messages_->details(outcome));
+    details_->setVisible(!details_->text().isEmpty());
+}
+
+void OrganizerView::showRunning(bool isRunning) {
+    settings_->setEnabled(!isRunning);
+    cancel_->setVisible(isRunning);
+    cancel_->setEnabled(isRunning);
+    progress_->setVisible(isRunning);
+    updateButtons();
 }
 
 void OrganizerView::checkFoldersReady() {
@@ -249,7 +300,7 @@ void OrganizerView::showSummary() {
 }
 
 void OrganizerView::updateButtons() {
-    const bool isEnabled = selection_.hasBothFolders();
+    const bool isEnabled = selection_.hasBothFolders() && !worker_->isRunning();
     sort_->setEnabled(isEnabled);
     undoSort_->setEnabled(isEnabled);
     tintButton(*undoSort_, statusColorValue(StatusColor::Orange, palette()));

@@ -1,13 +1,19 @@
 #pragma once
 
+#include "engine/FolderAccess.h"
+#include "ui/RunMessages.h"
+#include "ui/RunWorker.h"
 #include "ui/StatusColor.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
 
 namespace foldwise {
@@ -22,19 +28,27 @@ class SettingsSheet;
 // the folder selection and preferences its owner lends it, and owns the status line and the settings
 // sheet. Under the title, once both folders are chosen, a caption line says what Sort and Undo Sort will
 // touch: "Inbox → Sorted, by category" (or "by extension"), with both full paths in its tooltip.
+// Sort and Undo Sort run off the window's thread, one at a time, with progress and a Cancel button;
+// when anything stayed, a second line under the status says what and why.
 class OrganizerView : public QWidget {
     Q_OBJECT
 
 public:
     OrganizerView(FolderSelection& selection, Preferences& preferences, FolderPicker& folderPicker,
                   QWidget* parent = nullptr);
+    ~OrganizerView() override;
 
     StatusColor statusColor() const { return statusColor_; }
     SettingsSheet& settingsSheet() const { return *sheet_; }
 
-    // The commands behind the buttons; each reports its outcome on the status line and never throws.
+    // The commands behind the buttons; each starts a run whose outcome the status line reports, and
+    // never throws. While a run lasts they do nothing.
     void sortFiles();
     void undoSort();
+    void cancelRun();
+    bool isRunning() const { return worker_->isRunning(); }
+    RunWorker& worker() const { return *worker_; }
+    QString details() const;
 
     // Turns the initial status text into "Folders ready." once both folders are known.
     void checkFoldersReady();
@@ -50,17 +64,28 @@ private:
     void showSummary();
     void updateButtons();
     void folderPicked(const std::filesystem::path& folder, bool isInput);
+    void startRun(RunWorker::Kind kind);
+    void showProgress(const RunProgress& progress);
+    void finishRun(const RunOutcome& outcome);
+    void showRunning(bool isRunning);
 
     FolderSelection& selection_;
     Preferences& preferences_;
     QString statusMessage_;
+    RunWorker* worker_;
     StatusColor statusColor_ = StatusColor::Primary;
     QLabel* icon_ = nullptr;
     ElidedLine* summary_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* sort_ = nullptr;
     QPushButton* undoSort_ = nullptr;
+    QPushButton* settings_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QLabel* details_ = nullptr;
     SettingsSheet* sheet_ = nullptr;
+    std::optional<RunMessages> messages_;      // of the run under way, or the last one
+    std::unique_ptr<FolderPairAccess> access_; // to the run's folders, while it lasts
 };
 
 } // namespace foldwise

@@ -7,9 +7,27 @@
 #include <QMutexLocker>
 #include <QThreadPool>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <system_error>
+#include <unistd.h>
 #include <utility>
 
 namespace foldwise {
+
+namespace {
+
+// Why `folder` cannot be opened for reading, or nothing when it can.
+QString whyUnavailable(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return {};
+    }
+    return QString::fromStdString(std::generic_category().message(errno));
+}
+
+} // namespace
 
 // Shared by the loader and every analysis it started. Posting a result and closing the mailbox
 // exclude each other, so no result is posted to a receiver that is being destroyed; a result
@@ -18,14 +36,29 @@ class StatisticsLoader::Mailbox {
 public:
     Mailbox(QObject* receiver, ResultHandler onResult) : receiver_(receiver), onResult_(std::move(onResult)) {}
 
-    void post(FileStatistics result) {
+    std::uint64_t nextLoad() {
         QMutexLocker lock(&mutex_);
-        if (receiver_ == nullptr) {
-            return;
+        return ++newest_;
+    }
+
+    static void post(const std::shared_ptr<Mailbox>& mailbox, std::uint64_t load, Result result) {
+        QMutexLocker lock(&mailbox->mutex_);
+        if (mailbox->receiver_ == nullptr || load != mailbox->newest_) {
+            return; // a newer load has started: this result is stale
         }
         QMetaObject::invokeMethod(
-            receiver_, [onResult = onResult_, result = std::move(result)]() mutable { onResult(std::move(result)); },
+            mailbox->receiver_,
+            [mailbox, load, result = std::move(result)]() mutable {
+                if (mailbox->isCurrent(load)) { // no newer load started while this waited in the queue
+                    mailbox->onResult_(std::move(result));
+                }
+            },
             Qt::QueuedConnection);
+    }
+
+    bool isCurrent(std::uint64_t load) {
+        QMutexLocker lock(&mutex_);
+        return receiver_ != nullptr && load == newest_;
     }
 
     void close() {
@@ -37,22 +70,41 @@ private:
     QMutex mutex_;
     QObject* receiver_;
     ResultHandler onResult_;
+    std::uint64_t newest_ = 0;
 };
 
 StatisticsLoader::StatisticsLoader(QObject* receiver, ResultHandler onResult)
-    : mailbox_(std::make_shared<Mailbox>(receiver, std::move(onResult))), analysis_([](const std::filesystem::path& folder) { return FileAnalyzer::analyzeFolder(folder); }) {}
+    : mailbox_(std::make_shared<Mailbox>(receiver, std::move(onResult))),
+      analysis_([](const std::filesystem::path& folder, std::stop_token stop) {
+          return FileAnalyzer::analyzeFolder(folder, std::move(stop));
+      }) {}
 
 StatisticsLoader::~StatisticsLoader() {
+    stop_.request_stop();
     mailbox_->close();
 }
 
 void StatisticsLoader::setAnalysis(Analysis analysis) {
-    analysis_ = std::move(analysis);
+    analysis_ = [analysis = std::move(analysis)](const std::filesystem::path& folder, std::stop_token) {
+        return analysis(folder);
+    };
 }
 
 void StatisticsLoader::start(const std::filesystem::path& folder) {
+    stop_.request_stop();
+    stop_ = std::stop_source();
+    const std::uint64_t load = mailbox_->nextLoad();
     QThreadPool::globalInstance()->start(
-        [mailbox = mailbox_, analysis = analysis_, folder] { mailbox->post(analysis(folder)); });
+        [mailbox = mailbox_, analysis = analysis_, folder, load, stop = stop_.get_token()] {
+            Result result;
+            result.unavailableReason = whyUnavailable(folder);
+            if (result.unavailableReason.isEmpty()) {
+                result.statistics = analysis(folder, stop);
+            }
+            if (!stop.stop_requested()) {
+                Mailbox::post(mailbox, load, std::move(result));
+            }
+        });
 }
 
 } // namespace foldwise

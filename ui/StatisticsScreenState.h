@@ -7,12 +7,13 @@
 namespace foldwise {
 
 // What the statistics screen shows: exactly one of these at a time.
-enum class StatisticsScreenState { NoFolder, Empty, Results, Loading, NoData };
+enum class StatisticsScreenState { NoFolder, Empty, Results, Loading, Unavailable, NoData };
 
 // A folder must be chosen first; then a result, once there is one, stays on screen even while a
-// newer analysis runs, so the progress indicator shows only before the first result.
+// newer analysis of the same folder runs, so the progress indicator shows only before the first
+// result. A folder that could not be opened says so once its analysis has ended.
 inline StatisticsScreenState statisticsScreenState(bool hasFolder, const std::optional<FileStatistics>& statistics,
-                                                   bool isLoading) {
+                                                   bool isLoading, bool isUnavailable = false) {
     if (!hasFolder) {
         return StatisticsScreenState::NoFolder;
     }
@@ -20,7 +21,10 @@ inline StatisticsScreenState statisticsScreenState(bool hasFolder, const std::op
         const bool nothingCounted = statistics->categories.empty() && statistics->types.empty();
         return nothingCounted ? StatisticsScreenState::Empty : StatisticsScreenState::Results;
     }
-    return isLoading ? StatisticsScreenState::Loading : StatisticsScreenState::NoData;
+    if (isLoading) {
+        return StatisticsScreenState::Loading;
+    }
+    return isUnavailable ? StatisticsScreenState::Unavailable : StatisticsScreenState::NoData;
 }
 
 } // namespace foldwise

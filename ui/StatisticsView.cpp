@@ -63,7 +63,7 @@ StatisticsView::StatisticsView(QWidget* parent)
     : QWidget(parent), refresh_(new QAction(symbolIcon(QStringLiteral("arrow.clockwise")), tr("Refresh"), this)),
       content_(new QStackedWidget(this)), placeholder_(new PlaceholderView), loading_(makeLoadingContent()),
       results_(new StatisticsResultsPage),
-      loader_(this, [this](FileStatistics result) { receiveStatistics(std::move(result)); }) {
+      loader_(this, [this](StatisticsLoader::Result result) { receiveStatistics(std::move(result)); }) {
     content_->addWidget(placeholder_);
     content_->addWidget(loading_);
     content_->addWidget(results_);
@@ -84,6 +84,9 @@ void StatisticsView::setInputFolderURL(const std::optional<std::filesystem::path
         return;
     }
     inputFolderURL_ = folder;
+    statistics_.reset(); // another folder's charts never show under this one's name
+    unavailableReason_.clear();
+    isLoading_ = false;
     if (inputFolderURL_) {
         results_->setFolderName(folderName(*inputFolderURL_));
     }
@@ -107,7 +110,7 @@ void StatisticsView::setAnalysis(StatisticsLoader::Analysis analysis) {
 }
 
 StatisticsScreenState StatisticsView::state() const {
-    return statisticsScreenState(inputFolderURL_.has_value(), statistics_, isLoading_);
+    return statisticsScreenState(inputFolderURL_.has_value(), statistics_, isLoading_, !unavailableReason_.isEmpty());
 }
 
 QWidget* StatisticsView::currentContent() const {
@@ -122,10 +125,13 @@ void StatisticsView::showEvent(QShowEvent* event) {
     }
 }
 
-void StatisticsView::receiveStatistics(FileStatistics result) {
-    statistics_ = std::move(result);
+void StatisticsView::receiveStatistics(StatisticsLoader::Result result) {
+    statistics_ = std::move(result.statistics);
+    unavailableReason_ = std::move(result.unavailableReason);
     isLoading_ = false;
-    results_->setStatistics(*statistics_);
+    if (statistics_) {
+        results_->setStatistics(*statistics_);
+    }
     showCurrentState();
     emit statisticsLoaded();
 }
@@ -148,6 +154,12 @@ void StatisticsView::showCurrentState() {
         break;
     case StatisticsScreenState::Loading:
         content_->setCurrentWidget(loading_);
+        break;
+    case StatisticsScreenState::Unavailable:
+        placeholder_->setContent(
+            tr("Folder Not Available"), QStringLiteral("folder.badge.questionmark"),
+            tr("“%1” could not be opened: %2.").arg(folderName(*inputFolderURL_), unavailableReason_));
+        content_->setCurrentWidget(placeholder_);
         break;
     case StatisticsScreenState::NoData:
         placeholder_->setContent(tr("No Data"), QStringLiteral("chart.pie"), tr("Tap refresh to analyze."));

@@ -25,11 +25,11 @@ public:
     explicit StatisticsView(QWidget* parent = nullptr);
 
     // The folder whose statistics are shown, handed over anew whenever the window's input folder changes.
-    // A new folder while the screen is shown starts a load; the last result stays until the new one arrives.
+    // The charts of the folder before leave at once; while the screen is shown a load starts.
     void setInputFolderURL(const std::optional<std::filesystem::path>& folder);
 
-    // Starts analysing the input folder in the background; with no folder it does nothing. Loads are never
-    // cancelled: each hands back its own result, and the one that arrives last stays.
+    // Starts analysing the input folder in the background, stopping the analysis before; with no folder
+    // it does nothing. Only the newest load's result is shown, and the charts shown stay until it arrives.
     void loadStatistics();
 
     // Replaces the folder analysis that later loads run (FileAnalyzer::analyzeFolder by default).
@@ -51,11 +51,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void receiveStatistics(FileStatistics result);
+    void receiveStatistics(StatisticsLoader::Result result);
     void showCurrentState();
 
     std::optional<std::filesystem::path> inputFolderURL_;
     std::optional<FileStatistics> statistics_;
+    QString unavailableReason_; // why the folder could not be opened, when it could not
     bool isLoading_ = false;
 
     QAction* refresh_;

@@ -6,9 +6,11 @@
 #include "prefs/FolderPicker.h"
 #include "prefs/Preferences.h"
 #include "prefs/SettingsSheet.h"
+#include "tests/support/IsolatedUserFolders.h"
 #include "tests/support/TempFolder.h"
 #include "ui/FolderSelection.h"
 #include "ui/OrganizerView.h"
+#include "ui/RunWorker.h"
 #include "ui/StatisticsView.h"
 #include "ui/StatusColor.h"
 #include "ui/SymbolIcon.h"
@@ -26,6 +28,7 @@
 
 #include <cstdlib>
 #include <deque>
+#include <sys/stat.h>
 
 namespace foldwise::test {
 namespace {
@@ -66,6 +69,12 @@ struct TestWindow {
         return *found;
     }
     void click(const char* button) const { QTest::mouseClick(&find(button), Qt::LeftButton); }
+    // Clicks "Sort" or "Undo Sort" and waits for the run it starts to end.
+    void run(const char* button) const {
+        click(button);
+        QTRY_VERIFY_WITH_TIMEOUT(!organizer().isRunning(), 20000);
+    }
+    QString detailsText() const { return find<QLabel>("detailsLabel").text(); }
     void pick(const char* button, const std::optional<fs::path>& answer) const {
         picker->answers.push_back(answer);
         click(button);
@@ -295,11 +304,15 @@ private slots:
         const TestWindow window;
         window.chooseFolders(input, output);
 
-        window.click("sortButton");
+        window.run("undoSortButton");
+        window.expectStatus(QStringLiteral("Nothing to undo: no sort from “in” into “out” is on record."),
+                            StatusColor::Primary);
+        window.run("sortButton");
         window.expectStatus(QStringLiteral("✅ Files successfully sorted!"), StatusColor::Green);
+        QVERIFY(window.detailsText().isEmpty());
         QCOMPARE(treeOf(output), (Tree{"Documents/", "Documents/notes.txt", "Images/", "Images/Photo.JPG"}));
         QCOMPARE(treeOf(input), Tree{".hidden"});
-        window.click("undoSortButton");
+        window.run("undoSortButton");
         window.expectStatus(QStringLiteral("⏪ All files moved back to input folder."), StatusColor::Orange);
         QCOMPARE(treeOf(input), (Tree{".hidden", "Photo.JPG", "notes.txt"}));
         QVERIFY(fs::is_empty(output));
@@ -311,15 +324,119 @@ private slots:
         window.expectStatus(QStringLiteral("⏪ All files moved back to input folder."), StatusColor::Orange);
 
         writeFile(output / "Documents"); // a file where the sort must create a sub-folder
-        window.click("sortButton");
+        window.run("sortButton");
         QVERIFY(window.statusText().startsWith(QStringLiteral("❌ Sorting failed: ")));
         QVERIFY(window.statusText().size() > QStringLiteral("❌ Sorting failed: ").size());
         QCOMPARE(window.organizer().statusColor(), StatusColor::Red);
+        QVERIFY(window.detailsText().endsWith(QStringLiteral("before the failure; 1 was not reached.")) ||
+                window.detailsText().endsWith(QStringLiteral("before the failure; 0 were not reached.")));
         QVERIFY(fs::exists(input / "notes.txt"));
-        fs::remove_all(output);
-        window.click("undoSortButton");
+        fs::remove(output / "Documents");
+        window.run("sortButton");
+        fs::rename(input, temp / "elsewhere"); // the input folder is gone when the files go back
+        window.run("undoSortButton");
         QVERIFY(window.statusText().startsWith(QStringLiteral("❌ Revert failed: ")));
         QCOMPARE(window.organizer().statusColor(), StatusColor::Red);
+    }
+
+    void aRunShowsItsProgressRefusesClicksAndStopsWhenCancelled() {
+        const TempFolder temp;
+        const fs::path input = folder(temp, "in");
+        const fs::path output = folder(temp, "out");
+        Tree files;
+        for (int index = 0; index < 3000; ++index) {
+            const std::string name = "file-" + std::to_string(index) + ".txt";
+            writeFile(input / name);
+            files.insert(name);
+        }
+        const TestWindow window;
+        window.chooseFolders(input, output, true);
+
+        std::vector<RunProgress> reports;
+        QObject::connect(&window.organizer().worker(), &RunWorker::progressed,
+                         [&](const RunProgress& progress) { reports.push_back(progress); });
+        window.run("sortButton");
+        QVERIFY(!reports.empty());
+        for (std::size_t index = 1; index < reports.size(); ++index) {
+            QVERIFY(reports[index].filesDone >= reports[index - 1].filesDone);
+        }
+        QCOMPARE(reports.back().filesDone, 3000);
+        QCOMPARE(reports.back().filesTotal, 3000);
+
+        // Cancelled after its first file: what moved stays moved, the rest stays, nothing is doubled.
+        reports.clear();
+        QObject::connect(&window.organizer().worker(), &RunWorker::progressed, &window.organizer(),
+                         [&] { window.organizer().cancelRun(); });
+        window.click("undoSortButton");
+        QVERIFY(window.organizer().isRunning());
+        QVERIFY(!window.find("sortButton").isEnabled() && !window.find("undoSortButton").isEnabled() &&
+                !window.find("settingsButton").isEnabled() && window.find("cancelButton").isVisible());
+        QVERIFY(window.statusText().startsWith(QStringLiteral("Moving files back…")));
+        window.organizer().sortFiles(); // a click during the run is refused, not kept for later
+        QTRY_VERIFY_WITH_TIMEOUT(!window.organizer().isRunning(), 20000);
+        QVERIFY(!window.find("cancelButton").isVisible() && window.find("sortButton").isEnabled());
+        QCOMPARE(window.organizer().statusColor(), StatusColor::Orange);
+        QVERIFY2(window.statusText().startsWith(QStringLiteral("Undo stopped: ")), qPrintable(window.statusText()));
+        Tree back = treeOf(input);
+        const Tree stillSorted = treeOf(output / "txt");
+        QVERIFY(!back.empty() && back.size() < files.size());
+        back.insert(stillSorted.begin(), stillSorted.end());
+        QCOMPARE(back, files);
+    }
+
+    void theSecondLineSaysWhatStayedAndWhy() {
+        const TempFolder temp;
+        const fs::path input = folder(temp, "in");
+        const fs::path output = folder(temp, "out");
+        for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+            writeFile(input / name);
+        }
+        fs::create_directories(output / "Documents");
+        writeFile(output / "Documents/b.txt", "theirs");
+        QVERIFY(::mkfifo((input / "pipe.txt").c_str(), 0644) == 0);
+        const TestWindow window;
+        window.chooseFolders(input, output);
+
+        window.run("sortButton");
+        window.expectStatus(QStringLiteral("✅ Files successfully sorted!"), StatusColor::Green);
+        QCOMPARE(window.detailsText(), QStringLiteral("1 file stayed: its name is taken in “out”. "
+                                                      "1 file is not a regular file and stayed."));
+        QVERIFY(window.find<QLabel>("detailsLabel").isVisible());
+
+        fs::rename(output / "Documents/a.txt", output / "Documents/renamed.txt");
+        window.run("undoSortButton");
+        window.expectStatus(QStringLiteral("⏪ 1 of 2 files moved back to input folder."), StatusColor::Orange);
+        QCOMPARE(window.detailsText(), QStringLiteral("1 file was no longer where Foldwise put it."));
+        window.run("sortButton"); // the line clears when the next run starts, and this one says nothing
+        QVERIFY(window.detailsText().startsWith(QStringLiteral("1 file stayed")));
+    }
+
+    void closingTheWindowDuringARunStopsItWithNothingHalfDone() {
+        const TempFolder temp;
+        const fs::path input = folder(temp, "in");
+        const fs::path output = folder(temp, "out");
+        Tree files;
+        for (int index = 0; index < 3000; ++index) {
+            const std::string name = "file-" + std::to_string(index) + ".jpg";
+            writeFile(input / name);
+            files.insert(name);
+        }
+        auto window = std::make_unique<TestWindow>();
+        window->chooseFolders(input, output);
+        bool closed = false;
+        QObject::connect(&window->organizer().worker(), &RunWorker::progressed, window->view.get(), [&] {
+            if (!closed) {
+                closed = true;
+                QTimer::singleShot(0, [&] { window.reset(); });
+            }
+        });
+        window->click("sortButton");
+        QTRY_VERIFY_WITH_TIMEOUT(!window, 20000);
+        Tree all = treeOf(input);
+        const Tree sorted = treeOf(output / "Images");
+        QVERIFY(sorted.size() < files.size());
+        all.insert(sorted.begin(), sorted.end());
+        QCOMPARE(all, files);
     }
 
     void aRestartRestoresFoldersAndModeAndReportsReady() {
@@ -334,7 +451,7 @@ private slots:
             QCOMPARE(second.selection().selectedInputFolderURL(), std::optional(input));
             QCOMPARE(second.selection().selectedOutputFolderURL(), std::optional(output));
             second.expectStatus(QStringLiteral("Folders ready."), StatusColor::Green);
-            second.click("sortButton"); // by extension, as chosen before the restart
+            second.run("sortButton"); // by extension, as chosen before the restart
             QCOMPARE(treeOf(output), (Tree{"jpg/", "jpg/Photo.JPG", "other/", "other/README"}));
             second.openSettings();
             QVERIFY(second.find("byExtensionButton").isChecked() && !second.find("byCategoryButton").isChecked());
@@ -353,13 +470,9 @@ private slots:
 
 } // namespace foldwise::test
 
-// Preferences live in a fresh temporary XDG_CONFIG_HOME, set before the application starts.
+// Preferences and the history of sorts live in fresh temporary folders, set before the application starts.
 int main(int argc, char** argv) {
-    const QTemporaryDir configHome;
-    if (!configHome.isValid() ||
-        ::setenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()).constData(), 1) != 0) {
-        return 1;
-    }
+    const foldwise::testing::IsolatedUserFolders isolated;
     QApplication application(argc, argv);
     foldwise::FoldwiseApp::configure(application);
     foldwise::test::OrganizerWindowTest test;

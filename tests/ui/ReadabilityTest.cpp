@@ -5,6 +5,7 @@
 #include "app/FoldwiseApp.h"
 #include "prefs/FolderPicker.h"
 #include "prefs/SettingsSheet.h"
+#include "tests/support/IsolatedUserFolders.h"
 #include "tests/support/TempFolder.h"
 #include "ui/ChartColors.h"
 #include "ui/DarkPalette.h"
@@ -387,13 +388,9 @@ private slots:
 
 } // namespace foldwise::test
 
-// Preferences live in a fresh temporary XDG_CONFIG_HOME, set before the application starts.
+// Preferences and the history of sorts live in fresh temporary folders, set before the application starts.
 int main(int argc, char** argv) {
-    const QTemporaryDir configHome;
-    if (!configHome.isValid() ||
-        ::setenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()).constData(), 1) != 0) {
-        return 1;
-    }
+    const foldwise::testing::IsolatedUserFolders isolated;
     QApplication application(argc, argv);
     foldwise::FoldwiseApp::configure(application);
     foldwise::test::ReadabilityTest test;

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "tests/support/TempFolder.h"
+
+namespace foldwise::testing {
+
+// Points XDG_CONFIG_HOME and XDG_DATA_HOME at fresh temporary folders for as long as it lives, so that
+// the preferences and the history of sorts of a test never touch the real home folder. Make it before
+// the application, whose settings and MIME database read these once.
+class IsolatedUserFolders {
+public:
+    IsolatedUserFolders();
+
+private:
+    TempFolder config_;
+    TempFolder data_;
+};
+
+} // namespace foldwise::testing

@@ -1,0 +1,70 @@
+#include "ui/RunWorker.h"
+
+#include "engine/Organizer.h"
+#include "engine/Reverter.h"
+
+#include <QMetaObject>
+
+namespace foldwise {
+
+namespace {
+
+RunOutcome runWithEngine(RunWorker::Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
+                         bool useSmartCategories, const RunOptions& options) {
+    return kind == RunWorker::Kind::Sort ? organizeFiles(input, output, useSmartCategories, options)
+                                         : revertFiles(input, output, options);
+}
+
+} // namespace
+
+RunWorker::RunWorker(QObject* parent) : QObject(parent), run_(&runWithEngine) {}
+
+RunWorker::~RunWorker() {
+    cancelAndWait();
+}
+
+bool RunWorker::start(Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
+                      bool useSmartCategories) {
+    if (isRunning()) {
+        return false;
+    }
+    stop_ = std::stop_source();
+    RunOptions options;
+    options.stop = stop_.get_token();
+    // Queued to this object: a worker destroyed meanwhile receives nothing.
+    options.progress = [this](const RunProgress& progress) {
+        QMetaObject::invokeMethod(
+            this, [this, progress] { emit progressed(progress); }, Qt::QueuedConnection);
+    };
+    thread_ = std::thread([this, kind, input, output, useSmartCategories, options] {
+        RunOutcome outcome;
+        try {
+            outcome = run_(kind, input, output, useSmartCategories, options);
+        } catch (const std::exception& error) {
+            outcome.failure = FileError(error.what());
+        }
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { deliver(outcome); }, Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void RunWorker::cancel() {
+    stop_.request_stop();
+}
+
+void RunWorker::cancelAndWait() {
+    cancel();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+void RunWorker::deliver(const RunOutcome& outcome) {
+    if (thread_.joinable()) {
+        thread_.join(); // it has posted its last word: joining takes no time
+    }
+    emit finished(outcome);
+}
+
+} // namespace foldwise

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "engine/RunOptions.h"
+#include "engine/RunOutcome.h"
+
+#include <QObject>
+
+#include <filesystem>
+#include <functional>
+#include <stop_token>
+#include <thread>
+
+namespace foldwise {
+
+// Runs one sort or undo at a time on a thread of its own, so the window keeps responding. Progress
+// and the outcome come back on the GUI thread as signals carrying values; a destroyed worker stops
+// its run, waits for the file in hand, and signals nothing more.
+class RunWorker : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Kind { Sort, Undo };
+
+    explicit RunWorker(QObject* parent = nullptr);
+    ~RunWorker() override;
+
+    bool isRunning() const { return thread_.joinable(); }
+
+    // Starts a run unless one is running; returns whether it started.
+    bool start(Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
+               bool useSmartCategories);
+
+    // Asks the run to stop after the file in hand (a copy to another drive is abandoned and removed).
+    void cancel();
+    // Stops the run and waits until it has: nothing is left half-moved.
+    void cancelAndWait();
+
+    // What runs a sort or an undo; the engine's organizeFiles and revertFiles unless tests say other.
+    using Run = std::function<RunOutcome(Kind, const std::filesystem::path& input, const std::filesystem::path& output,
+                                         bool useSmartCategories, const RunOptions& options)>;
+    void setRun(Run run) { run_ = std::move(run); }
+
+signals:
+    void progressed(const foldwise::RunProgress& progress);
+    void finished(const foldwise::RunOutcome& outcome);
+
+private:
+    void deliver(const RunOutcome& outcome);
+
+    Run run_;
+    std::stop_source stop_;
+    std::thread thread_;
+};
+
+} // namespace foldwise
