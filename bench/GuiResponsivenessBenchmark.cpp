@@ -5,6 +5,7 @@
 // The tree is generated into a temporary folder under PARENT and removed afterwards, unless an
 // existing one is given with --tree.
 #include "bench/Measurement.h"
+#include "bench/TickRecorder.h"
 #include "bench/TreeGenerator.h"
 #include "ui/StatisticsView.h"
 
@@ -31,6 +32,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace foldwise;
+using bench::percentile;
+using bench::TickRecorder;
 
 constexpr double targetMilliseconds = 50.0;
 constexpr int settleMilliseconds = 500; // keeps measuring while the charts are built and painted
@@ -63,55 +66,6 @@ Options parse(int argc, char** argv) {
         }
     }
     return options;
-}
-
-// The GUI thread's own processor time so far, in milliseconds: unlike wall-clock time it does not grow
-// while other processes hold the processor.
-double threadCpuMilliseconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-// For each pair of consecutive timer ticks on the GUI thread: the time between them, and how much of
-// it the GUI thread spent working, both in milliseconds.
-class TickRecorder {
-public:
-    explicit TickRecorder(int intervalMilliseconds) {
-        timer_.setTimerType(Qt::PreciseTimer);
-        timer_.setInterval(intervalMilliseconds);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            const double cpu = threadCpuMilliseconds();
-            gaps_.push_back(double(clock_.nsecsElapsed()) / 1e6);
-            work_.push_back(cpu - cpu_);
-            clock_.restart();
-            cpu_ = cpu;
-        });
-    }
-
-    void start() {
-        clock_.start();
-        cpu_ = threadCpuMilliseconds();
-        timer_.start();
-    }
-    void stop() { timer_.stop(); }
-    const std::vector<double>& gaps() const { return gaps_; }
-    const std::vector<double>& work() const { return work_; }
-
-private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    double cpu_ = 0;
-    std::vector<double> gaps_;
-    std::vector<double> work_;
-};
-
-double percentile(std::vector<double> values, double fraction) {
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    return values[std::size_t(fraction * double(values.size() - 1))];
 }
 
 struct Measurement {

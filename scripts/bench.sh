@@ -34,3 +34,15 @@ if [ "$which" = all ] || [ "$which" = gui ]; then
   cmake --build build-bench --target foldwise-bench-gui -j2
   QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} build-bench/bench/foldwise-bench-gui "$@" | tee "bench/results/gui-$stamp.txt"
 fi
+
+# The window while a sort and an undo of 100,000 files and a sort of two 1 GB files to /dev/shm run, and
+# the time from closing it to every thread ended while a 1,000,000-file folder is counted (the analyzer
+# benchmark's tree, when it has made one).
+if [ "$which" = all ] || [ "$which" = gui ] || [ "$which" = gui-runs ]; then
+  cmake --build build-bench --target foldwise-bench-gui-runs -j2
+  tree=/tmp/foldwise-bench-analyzer/tree-1000000-seed-1
+  args=()
+  [ -d "$tree" ] && args=(--analysis-tree "$tree")
+  [ "$which" = gui-runs ] && args+=("$@")
+  QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} build-bench/bench/foldwise-bench-gui-runs "${args[@]}" | tee "bench/results/gui-runs-$stamp.txt"
+fi
