@@ -12,6 +12,7 @@
 #include "stats/FileAnalyzer.h"
 #include "ui/DarkPalette.h"
 #include "ui/OrganizerView.h"
+#include "ui/RunWorker.h"
 #include "ui/StatisticsResultsPage.h"
 #include "ui/StatisticsView.h"
 
@@ -35,6 +36,7 @@
 #include <fstream>
 #include <future>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace {
 using namespace foldwise;
@@ -109,9 +111,11 @@ int main(int argc, char** argv) {
         std::fputs("usage: foldwise_window_screenshots [--dark] [--scale N] OUTPUT-FOLDER\n", stderr);
         return 2;
     }
-    // A fresh preferences folder, so that the window starts as on a first launch.
+    // Fresh preferences and history of sorts, so that the window starts as on a first launch.
     const QTemporaryDir configHome;
+    const QTemporaryDir dataHome;
     ::setenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()).constData(), 1);
+    ::setenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()).constData(), 1);
     ::setenv("QT_SCALE_FACTOR", std::to_string(scale).c_str(), 1);
     QApplication application(argc, argv);
     FoldwiseApp::configure(application);
@@ -137,6 +141,14 @@ int main(int argc, char** argv) {
     const auto window = FoldwiseApp::makeWindow(std::move(picker));
     const auto click = [&](const char* buttonName) {
         window->findChild<QPushButton*>(QString::fromLatin1(buttonName))->click();
+    };
+    // Clicks "Sort" or "Undo Sort" and waits for the run to end.
+    const auto run = [&](const char* buttonName) {
+        click(buttonName);
+        while (window->organizerView().isRunning()) {
+            settle();
+        }
+        settle();
     };
     StatisticsView& statistics = window->statisticsView();
     // The first analysis waits for the loading screenshot.
@@ -177,14 +189,50 @@ int main(int argc, char** argv) {
     }
     window->tabs().setCurrentIndex(0);
 
-    click("sortButton");
+    run("sortButton");
     ok = save(window->frameGeometry(), file("organizer-sorted")) && ok;
     if (isEveryShot) {
         // Undo, then sort again with a file in the way of a sub-folder the sort needs.
-        click("undoSortButton");
+        run("undoSortButton");
         writeFile(sorted / "Images");
-        click("sortButton");
+        run("sortButton");
         ok = save(window->frameGeometry(), file("organizer-failure")) && ok;
+        run("undoSortButton");
+        fs::remove(sorted / "Images");
+
+        // A run of 10,000 files held at its 1,234th, then stopped there.
+        RunWorker& worker = window->organizerView().worker();
+        std::promise<void> stopped;
+        worker.setRun([stop = stopped.get_future().share()](RunWorker::Kind, const fs::path&, const fs::path&, bool,
+                                                            const RunOptions& options) {
+            options.progress(RunProgress{1234, 10000, {}, 0, 0});
+            stop.wait();
+            RunOutcome outcome;
+            outcome.moved = 1234;
+            outcome.notReached = 8766;
+            outcome.cancelled = true;
+            return outcome;
+        });
+        click("sortButton");
+        settle();
+        ok = save(window->frameGeometry(), file("organizer-running")) && ok;
+        click("cancelButton");
+        stopped.set_value();
+        while (window->organizerView().isRunning()) {
+            settle();
+        }
+        settle();
+        worker.setRun({});
+        ok = save(window->frameGeometry(), file("organizer-stopped")) && ok;
+
+        // A sort where one name is taken and one entry is a pipe: the second line says why they stayed.
+        fs::create_directories(sorted / "Documents");
+        writeFile(sorted / "Documents/notes.txt");
+        ::mkfifo((downloads / "stream.txt").c_str(), 0644);
+        run("sortButton");
+        ok = save(window->frameGeometry(), file("organizer-stayed")) && ok;
+        run("undoSortButton");
+        fs::remove(downloads / "stream.txt");
 
         // An input folder with nothing in it.
         fs::remove_all(downloads);

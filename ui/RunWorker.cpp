@@ -23,6 +23,10 @@ RunWorker::~RunWorker() {
     cancelAndWait();
 }
 
+void RunWorker::setRun(Run run) {
+    run_ = run ? std::move(run) : Run(&runWithEngine);
+}
+
 bool RunWorker::start(Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
                       bool useSmartCategories) {
     if (isRunning()) {

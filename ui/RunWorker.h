@@ -38,7 +38,7 @@ public:
     // What runs a sort or an undo; the engine's organizeFiles and revertFiles unless tests say other.
     using Run = std::function<RunOutcome(Kind, const std::filesystem::path& input, const std::filesystem::path& output,
                                          bool useSmartCategories, const RunOptions& options)>;
-    void setRun(Run run) { run_ = std::move(run); }
+    void setRun(Run run); // an empty one puts the engine back
 
 signals:
     void progressed(const foldwise::RunProgress& progress);
