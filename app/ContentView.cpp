@@ -1,8 +1,8 @@
 #include "app/ContentView.h"
 
 #include "prefs/FolderBookmarks.h"
-#include "prefs/FolderPicker.h"
 #include "prefs/Preferences.h"
+#include "ui/FolderPicker.h"
 #include "ui/FolderSelection.h"
 #include "ui/OrganizerView.h"
 #include "ui/StatisticsView.h"

@@ -1,7 +1,7 @@
 #include "app/FoldwiseApp.h"
 
 #include "app/ContentView.h"
-#include "prefs/FolderPicker.h"
+#include "ui/FolderPicker.h"
 #include "ui/ReadableStyle.h"
 
 #include <QApplication>

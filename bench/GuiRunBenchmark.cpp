@@ -9,7 +9,7 @@
 #include "bench/Measurement.h"
 #include "bench/TickRecorder.h"
 #include "bench/TreeGenerator.h"
-#include "prefs/FolderPicker.h"
+#include "ui/FolderPicker.h"
 #include "ui/FolderSelection.h"
 #include "ui/OrganizerView.h"
 #include "ui/RunWorker.h"

@@ -7,8 +7,8 @@
 // organizer after a sort, the sheet and the statistics results, with "-dark" and "-2x" in their names.
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
-#include "prefs/FolderPicker.h"
-#include "prefs/SettingsSheet.h"
+#include "ui/FolderPicker.h"
+#include "ui/SettingsSheet.h"
 #include "stats/FileAnalyzer.h"
 #include "ui/DarkPalette.h"
 #include "ui/OrganizerView.h"

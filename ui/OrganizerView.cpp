@@ -3,8 +3,8 @@
 #include "engine/FileSystem.h"
 #include "prefs/FolderBookmarks.h"
 #include "prefs/Preferences.h"
-#include "prefs/SettingsSheet.h"
 #include "ui/FolderSelection.h"
+#include "ui/SettingsSheet.h"
 #include "ui/SymbolIcon.h"
 #include "ui/TextStyle.h"
 

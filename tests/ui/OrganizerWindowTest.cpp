@@ -3,9 +3,9 @@
 // shortcuts, and a restart with the same preferences.
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
-#include "prefs/FolderPicker.h"
+#include "ui/FolderPicker.h"
 #include "prefs/Preferences.h"
-#include "prefs/SettingsSheet.h"
+#include "ui/SettingsSheet.h"
 #include "tests/support/IsolatedUserFolders.h"
 #include "tests/support/TempFolder.h"
 #include "ui/FolderSelection.h"

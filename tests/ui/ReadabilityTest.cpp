@@ -3,8 +3,8 @@
 // and the keyboard focus on each control.
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
-#include "prefs/FolderPicker.h"
-#include "prefs/SettingsSheet.h"
+#include "ui/FolderPicker.h"
+#include "ui/SettingsSheet.h"
 #include "tests/support/IsolatedUserFolders.h"
 #include "tests/support/TempFolder.h"
 #include "ui/ChartColors.h"

@@ -2,8 +2,8 @@
 // screen at scale 2 (800 × 500 device-independent pixels) and on a 1920 × 1200 screen at scale 1.
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
-#include "prefs/FolderPicker.h"
-#include "prefs/SettingsSheet.h"
+#include "ui/FolderPicker.h"
+#include "ui/SettingsSheet.h"
 #include "tests/support/IsolatedUserFolders.h"
 #include "tests/support/TempFolder.h"
 #include "ui/OrganizerView.h"

@@ -1,8 +1,9 @@
-#include "prefs/SettingsSheet.h"
+#include "ui/SettingsSheet.h"
 
 #include "engine/FileSystem.h"
-#include "prefs/FolderPicker.h"
 #include "prefs/Preferences.h"
+#include "ui/FolderPicker.h"
+#include "ui/TextStyle.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -64,18 +65,14 @@ void makeProminent(QAbstractButton& button) {
 
 QLabel* makeHeading(const QString& text, QWidget* parent) {
     auto* heading = new QLabel(text, parent);
-    QFont font = heading->font();
-    font.setBold(true);
-    heading->setFont(font);
+    heading->setFont(textStyleFont(TextStyle::Headline, heading->font()));
     heading->setAlignment(Qt::AlignCenter);
     return heading;
 }
 
 QLabel* makeCaption(const QString& text, QWidget* parent) {
     auto* caption = new QLabel(text, parent);
-    QFont font = caption->font();
-    font.setPointSizeF(font.pointSizeF() * 0.85);
-    caption->setFont(font);
+    caption->setFont(textStyleFont(TextStyle::Caption, caption->font()));
     caption->setForegroundRole(QPalette::PlaceholderText); // the secondary style: the window's style draws it
                                                            // in a dimmed shade that still reads at 4.5:1
     return caption;

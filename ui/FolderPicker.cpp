@@ -1,4 +1,4 @@
-#include "prefs/FolderPicker.h"
+#include "ui/FolderPicker.h"
 
 #include <QDir>
 #include <QFile>
