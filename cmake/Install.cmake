@@ -27,3 +27,19 @@ foreach(size IN LISTS FOLDWISE_ICON_SIZES)
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
         RENAME foldwise.png)
 endforeach()
+
+# The command line: its man page (compressed, as Debian ships them), bash completion (loaded on demand by
+# the bash-completion package) and the systemd user unit that runs `foldwise watch`.
+if(TARGET foldwise)
+    set(_foldwise_man_page "${PROJECT_BINARY_DIR}/foldwise.1.gz")
+    add_custom_command(OUTPUT "${_foldwise_man_page}"
+        COMMAND sh -c "gzip -9 -n -c \"$1\" > \"$2\"" sh "${_foldwise_resources}/foldwise.1" "${_foldwise_man_page}"
+        DEPENDS "${_foldwise_resources}/foldwise.1"
+        VERBATIM)
+    add_custom_target(foldwise_man_page ALL DEPENDS "${_foldwise_man_page}")
+    install(FILES "${_foldwise_man_page}" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES "${_foldwise_resources}/completions/foldwise"
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+    # Not CMAKE_INSTALL_LIBDIR: systemd looks in lib/systemd/user whatever the architecture's library folder.
+    install(FILES "${_foldwise_resources}/systemd/foldwise-watch.service" DESTINATION lib/systemd/user)
+endif()

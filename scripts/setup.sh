@@ -9,7 +9,7 @@ packages=(
   shared-mime-info fonts-noto-color-emoji fonts-dejavu-core adwaita-icon-theme
   libgtest-dev xvfb xauth
   libattr1-dev libacl1-dev libsqlite3-dev
-  desktop-file-utils appstream fd-find
+  desktop-file-utils appstream fd-find groff-base
   librsvg2-bin imagemagick x11-utils xdotool
 )
 

@@ -1,0 +1,142 @@
+#include "cli/OutcomeReport.h"
+
+#include "cli/Console.h"
+#include "cli/JsonOutput.h"
+#include "cli/NameText.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+namespace foldwise {
+namespace {
+
+// " 10 stayed: their names are taken there." and the like: one sentence, or nothing for no files.
+std::string sentence(std::int64_t count, const std::string& one, const std::string& many) {
+    if (count == 0) {
+        return {};
+    }
+    std::string text(" "); // appended to, not "literal" + string, which GCC 12 misreads (-Wrestrict)
+    text += Console::number(count);
+    text += " ";
+    text += count == 1 ? one : many;
+    return text;
+}
+
+std::string afterFailure(const RunOutcome& outcome, const std::string& moved) {
+    return Console::counted(outcome.moved, "file", "files") + (outcome.moved == 1 ? " was " : " were ") + moved +
+           " before the failure; " + Console::number(outcome.notReached) +
+           (outcome.notReached == 1 ? " was" : " were") + " not reached.";
+}
+
+QString modeName(bool useSmartCategories) {
+    return useSmartCategories ? QStringLiteral("category") : QStringLiteral("extension");
+}
+
+} // namespace
+
+OutcomeReport::OutcomeReport(const FolderPair& folders, std::optional<bool> useSmartCategories)
+    : folders_(folders), useSmartCategories_(useSmartCategories) {}
+
+void OutcomeReport::noteMoved(const std::string& name, const std::string& subFolder) {
+    moved_.push_back({name, subFolder});
+}
+
+std::string OutcomeReport::sortSummary(const RunOutcome& outcome, const FolderPair& folders) {
+    if (outcome.cancelled) {
+        return "Sorting stopped: " + Console::counted(outcome.moved, "file", "files") + " moved, " +
+               Console::number(outcome.nameTaken + outcome.notRegular + outcome.notReached) +
+               " left in the input folder.";
+    }
+    if (outcome.failure) {
+        return afterFailure(outcome, "moved");
+    }
+    if (outcome.moved + outcome.nameTaken + outcome.notRegular + outcome.vanished == 0) {
+        return "Nothing to sort: " + NameText::quotedName(folders.input) + " holds no files.";
+    }
+    const std::string moved = outcome.moved == 0
+                                  ? "Moved no files into " + NameText::quotedName(folders.output) + "."
+                                  : "Moved " + Console::counted(outcome.moved, "file", "files") + " into " +
+                                        Console::counted(outcome.folders, "folder", "folders") + " of " +
+                                        NameText::quotedName(folders.output) + ".";
+    return moved +
+           sentence(outcome.nameTaken, "stayed: its name is taken there.", "stayed: their names are taken there.") +
+           sentence(outcome.notRegular, "is not a regular file and stayed.", "are not regular files and stayed.") +
+           sentence(outcome.vanished, "vanished before it could be moved.", "vanished before they could be moved.");
+}
+
+std::string OutcomeReport::undoSummary(const RunOutcome& outcome, const FolderPair& folders) {
+    if (outcome.nothingOnRecord) {
+        return nothingToUndo(folders);
+    }
+    if (outcome.cancelled) {
+        return "Undo stopped: " + Console::counted(outcome.moved, "file", "files") + " moved back, " +
+               Console::number(outcome.nameTaken + outcome.notReached) + " still in the output folder.";
+    }
+    if (outcome.failure) {
+        return afterFailure(outcome, "moved back");
+    }
+    const std::string input = NameText::quotedName(folders.input);
+    const std::string moved = outcome.moved == 0
+                                  ? "Moved no files back into " + input + "."
+                                  : "Moved " + Console::counted(outcome.moved, "file", "files") + " back from " +
+                                        Console::counted(outcome.folders, "folder", "folders") + " of " +
+                                        NameText::quotedName(folders.output) + " into " + input + ".";
+    return moved +
+           sentence(outcome.nameTaken, "stayed: its name is taken in " + input + ".",
+                    "stayed: their names are taken in " + input + ".") +
+           sentence(outcome.gone, "was no longer where Foldwise put it.", "were no longer where Foldwise put them.") +
+           sentence(outcome.vanished, "vanished before it could be moved.", "vanished before they could be moved.");
+}
+
+std::string OutcomeReport::nothingToUndo(const FolderPair& folders) {
+    return "Nothing to undo: no sort from " + NameText::quotedName(folders.input) + " into " +
+           NameText::quotedName(folders.output) + " is on record.";
+}
+
+ExitStatus OutcomeReport::print(const RunOutcome& outcome, bool asJson) const {
+    if (outcome.failure) {
+        Console::printError((isSort() ? "❌ Sorting failed: " : "❌ Revert failed: ") +
+                            outcome.failure->localizedDescription());
+    }
+    if (asJson) {
+        JsonOutput::print(json(outcome));
+    } else if (!outcome.failure || outcome.moved > 0) { // after a failure, only when something moved
+        Console::printLine(isSort() ? sortSummary(outcome, folders_) : undoSummary(outcome, folders_));
+    }
+    return outcome.isComplete() ? ExitStatus::Success : ExitStatus::Failure;
+}
+
+QJsonObject OutcomeReport::json(const RunOutcome& outcome) const {
+    QJsonObject document{{QStringLiteral("command"), isSort() ? QStringLiteral("sort") : QStringLiteral("undo")},
+                         {QStringLiteral("dryRun"), false}};
+    JsonOutput::putName(document, QStringLiteral("input"), folders_.input.native());
+    JsonOutput::putName(document, QStringLiteral("output"), folders_.output.native());
+    if (isSort()) {
+        document.insert(QStringLiteral("mode"), modeName(*useSmartCategories_));
+    } else {
+        document.insert(QStringLiteral("nothingOnRecord"), outcome.nothingOnRecord);
+        document.insert(QStringLiteral("gone"), qint64(outcome.gone));
+    }
+    document.insert(QStringLiteral("moved"), qint64(outcome.moved));
+    document.insert(QStringLiteral("nameTaken"), qint64(outcome.nameTaken));
+    document.insert(QStringLiteral("notRegular"), qint64(outcome.notRegular));
+    document.insert(QStringLiteral("vanished"), qint64(outcome.vanished));
+    document.insert(QStringLiteral("notReached"), qint64(outcome.notReached));
+    document.insert(QStringLiteral("folders"), qint64(outcome.folders));
+    document.insert(QStringLiteral("cancelled"), outcome.cancelled);
+    document.insert(QStringLiteral("complete"), outcome.isComplete());
+    document.insert(QStringLiteral("failure"),
+                    outcome.failure ? QJsonValue(QString::fromStdString(outcome.failure->localizedDescription()))
+                                    : QJsonValue());
+    QJsonArray files;
+    for (const MovedFile& file : moved_) {
+        QJsonObject entry;
+        JsonOutput::putName(entry, QStringLiteral("name"), file.name);
+        JsonOutput::putName(entry, QStringLiteral("subFolder"), file.subFolder);
+        files.append(entry);
+    }
+    document.insert(QStringLiteral("files"), files);
+    return document;
+}
+
+} // namespace foldwise

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace foldwise {
+namespace fs = std::filesystem;
+
+struct FolderPair {
+    fs::path input;
+    fs::path output;
+};
+
+// What a command leaves out comes from the window's remembered choices: the same preferences and folder
+// bookmarks. Folders are made absolute (without "." and ".."), as the history of sorts records them.
+class RememberedChoices {
+public:
+    RememberedChoices() = delete;
+
+    // INPUT and OUTPUT as given (both or neither), else the remembered folders. Throws UsageError when
+    // one is given alone, or none is given and none is remembered; CommandFailure when a remembered
+    // folder can no longer be found (the reason is printed on standard error).
+    static FolderPair folders(const std::vector<std::string>& given, std::string_view command);
+    // FOLDER as given, else the remembered input folder; thrown at as `folders` is.
+    static fs::path inputFolder(const std::vector<std::string>& given, std::string_view command);
+    // "category" or "extension" as given, else the remembered mode; throws UsageError on any other text.
+    static bool useSmartCategories(const std::optional<QString>& by);
+};
+
+} // namespace foldwise

@@ -1,0 +1,75 @@
+#include "cli/SortCommand.h"
+
+#include "cli/CommandArguments.h"
+#include "cli/Console.h"
+#include "cli/OutcomeReport.h"
+#include "cli/PlanReport.h"
+#include "cli/ProgressLine.h"
+#include "cli/RememberedChoices.h"
+#include "cli/StopSignals.h"
+#include "engine/FileError.h"
+#include "engine/FolderAccess.h"
+#include "engine/Organizer.h"
+
+namespace foldwise {
+
+ExitStatus SortCommand::run(const std::vector<std::string>& arguments) {
+    CommandArguments parsed(
+        QStringLiteral("sort [INPUT OUTPUT] [--by category|extension] [--dry-run] [--json]"),
+        QStringLiteral("Sorts the files that lie directly in INPUT into sub-folders of OUTPUT, named after each "
+                       "file's category or its extension. A name already taken there is never overwritten: the "
+                       "file stays. Folders and mode left out are the ones the window remembers."));
+    parsed.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The folder whose files are sorted."));
+    parsed.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("The folder the sub-folders go into."));
+    const QCommandLineOption by(QStringLiteral("by"),
+                                QStringLiteral("Name the sub-folders after each file's category (Images, Documents "
+                                               "…) or its lowercased extension."),
+                                QStringLiteral("category|extension"));
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"),
+                                    QStringLiteral("Show what would be moved where, and what would stay and why, "
+                                                   "without moving anything or writing to the history."));
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print one JSON document."));
+    for (const QCommandLineOption& option : {by, dryRun, json}) {
+        parsed.addOption(option);
+    }
+    if (!parsed.parse(arguments)) {
+        return ExitStatus::Success;
+    }
+    const std::vector<std::string>& positional = parsed.positional(2);
+    const bool useSmartCategories =
+        RememberedChoices::useSmartCategories(parsed.isSet(by) ? std::optional(parsed.value(by)) : std::nullopt);
+    const FolderPair folders = RememberedChoices::folders(positional, "sort");
+    const bool asJson = parsed.isSet(json);
+
+    if (parsed.isSet(dryRun)) {
+        Plan plan;
+        try {
+            plan = previewSort(folders.input, folders.output, useSmartCategories, {});
+        } catch (const FileError& error) {
+            Console::printError("❌ Sorting failed: " + error.localizedDescription());
+            return ExitStatus::Failure;
+        }
+        return PlanReport(folders, useSmartCategories).print(plan, asJson);
+    }
+
+    OutcomeReport report(folders, useSmartCategories);
+    const StopSignals stopSignals;
+    ProgressLine progress("Sorting…");
+    RunOptions options;
+    options.progress = progress.callback();
+    options.stop = stopSignals.token();
+    if (asJson) {
+        options.moved = [&report](const std::string& name, const std::string& subFolder) {
+            report.noteMoved(name, subFolder);
+        };
+    }
+    RunOutcome outcome;
+    {
+        const FolderPairAccess access(folders.input, folders.output);
+        outcome = organizeFiles(folders.input, folders.output, useSmartCategories, options);
+    }
+    progress.clear();
+    return report.print(outcome, asJson);
+}
+
+} // namespace foldwise

@@ -1,0 +1,196 @@
+#include "cli/WatchLoop.h"
+
+#include "cli/CommandFailure.h"
+#include "cli/Console.h"
+#include "cli/NameText.h"
+#include "engine/FileError.h"
+#include "engine/FileSystem.h"
+#include "engine/FolderAccess.h"
+#include "engine/Organizer.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/eventfd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_set>
+
+namespace foldwise {
+namespace {
+
+using Clock = ArrivingFiles::Clock;
+
+// While the folder is unavailable it is looked for once a second: the only time the watch wakes on a clock.
+constexpr int kReconnectMs = 1000;
+// Files a failed sort left behind are tried again after this long.
+constexpr auto kRetryAfterFailure = std::chrono::seconds(30);
+
+std::string secondsText(std::chrono::milliseconds duration) {
+    return QString::number(static_cast<double>(duration.count()) / 1000, 'g', 6).toStdString() + " s";
+}
+
+} // namespace
+
+WatchLoop::WatchLoop(const FolderPair& folders, bool useSmartCategories, std::chrono::milliseconds settle,
+                     std::stop_token stop)
+    : folders_(folders), useSmartCategories_(useSmartCategories), settle_(settle), stop_(std::move(stop)),
+      wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), watch_(folders.input), arriving_(settle) {
+    if (wake_ < 0) {
+        throw std::runtime_error("Could not make an event descriptor");
+    }
+}
+
+WatchLoop::~WatchLoop() {
+    ::close(wake_);
+}
+
+void WatchLoop::run() {
+    std::string reason;
+    if (!watch_.start(reason)) {
+        throw CommandFailure("❌ Could not watch " + NameText::quotedPath(folders_.input) + ": " + reason);
+    }
+    // A stop asked for from the signal thread wakes the poll below.
+    const std::stop_callback wakeOnStop(stop_, [this] {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(wake_, &one, sizeof one);
+    });
+    Console::printError("Watching " + NameText::quotedPath(folders_.input) + ": files that have settled for " +
+                        secondsText(settle_) + " go into " + NameText::quotedPath(folders_.output) +
+                        (useSmartCategories_ ? " by category." : " by extension."));
+    lookAtEveryFile();
+    sortSettled();
+    while (!stop_.stop_requested()) {
+        pollfd watched[2] = {{watch_.descriptor(), POLLIN, 0}, {wake_, POLLIN, 0}};
+        if (::poll(watched, 2, timeoutMs()) < 0 && errno != EINTR) {
+            throw CommandFailure(std::string("❌ Could not wait for changes: ") + std::strerror(errno));
+        }
+        if (stop_.stop_requested()) {
+            break;
+        }
+        handleEvents();
+        if (!watch_.isWatching()) {
+            reconnect();
+        }
+        sortSettled();
+    }
+    Console::printError("Stopped watching " + NameText::quotedPath(folders_.input) + ".");
+}
+
+void WatchLoop::handleEvents() {
+    const Clock::time_point now = Clock::now();
+    for (const FolderWatch::Event& event : watch_.read()) {
+        switch (event.kind) {
+        case FolderWatch::Event::Kind::Changed:
+            arriving_.changed(event.name, now);
+            break;
+        case FolderWatch::Event::Kind::Removed:
+            arriving_.removed(event.name);
+            break;
+        case FolderWatch::Event::Kind::Overflowed:
+            lookAtEveryFile();
+            break;
+        case FolderWatch::Event::Kind::FolderGone:
+            arriving_.clear();
+            Console::printError("The input folder " + NameText::quotedPath(folders_.input) +
+                                " is not available; waiting for it to come back.");
+            break;
+        }
+    }
+}
+
+// Every file there now, as if each had just changed: used at the start, after lost events and once the
+// folder is back. The settle time counts from each file's own last change (its ctime).
+void WatchLoop::lookAtEveryFile() {
+    try {
+        const Clock::time_point longAgo = Clock::now() - settle_;
+        for (const fs::path& entry : FileSystem::listVisible(folders_.input)) {
+            arriving_.changed(entry.filename().native(), longAgo);
+        }
+    } catch (const FileError& error) {
+        Console::printError("❌ " + error.localizedDescription());
+    }
+}
+
+void WatchLoop::reconnect() {
+    std::string reason;
+    if (watch_.start(reason)) {
+        Console::printError("The input folder " + NameText::quotedPath(folders_.input) +
+                            " is back; watching it again.");
+        lookAtEveryFile();
+    }
+}
+
+void WatchLoop::sortSettled() {
+    const std::optional<Clock::time_point> next = arriving_.nextCheck();
+    if (!next || *next > Clock::now()) {
+        return;
+    }
+    const int folder = ::open(folders_.input.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
+        return; // gone meanwhile: its events say so
+    }
+    const std::vector<std::string> settled = arriving_.takeSettled(folder, Clock::now());
+    ::close(folder);
+    if (!settled.empty()) {
+        sort(settled);
+    }
+}
+
+void WatchLoop::sort(const std::vector<std::string>& names) {
+    const std::unordered_set<std::string> chosen(names.begin(), names.end());
+    std::unordered_set<std::string> moved;
+    RunOptions options;
+    options.stop = stop_;
+    options.include = [&chosen](const std::string& name) {
+        return chosen.contains(name);
+    };
+    options.moved = [&moved](const std::string& name, const std::string& subFolder) {
+        Console::printLine("Moved " + NameText::quotedPath(name) + " into " + NameText::quotedPath(subFolder) + ".");
+        moved.insert(name);
+    };
+    RunOutcome outcome;
+    {
+        const FolderPairAccess access(folders_.input, folders_.output);
+        outcome = organizeFiles(folders_.input, folders_.output, useSmartCategories_, options);
+    }
+    if (outcome.failure) {
+        Console::printError("❌ Sorting failed: " + outcome.failure->localizedDescription());
+        for (const std::string& name : names) {
+            if (!moved.contains(name)) {
+                arriving_.retryAt(name, Clock::now() + kRetryAfterFailure);
+            }
+        }
+        return;
+    }
+    if (outcome.nameTaken == 0) {
+        return;
+    }
+    for (const std::string& name : names) {
+        struct stat status {};
+        if (!moved.contains(name) && ::lstat((folders_.input / name).c_str(), &status) == 0) {
+            Console::printLine(NameText::quotedPath(name) + " stayed: its name is taken in " +
+                               NameText::quotedPath(folders_.output) + ".");
+        }
+    }
+}
+
+int WatchLoop::timeoutMs() const {
+    if (!watch_.isWatching()) {
+        return kReconnectMs;
+    }
+    const std::optional<Clock::time_point> next = arriving_.nextCheck();
+    if (!next) {
+        return -1; // nothing waits on a clock: sleep until the folder changes
+    }
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now()).count();
+    return static_cast<int>(std::clamp<std::int64_t>(left, 0, 24 * 3600 * 1000));
+}
+
+} // namespace foldwise

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "cli/ArrivingFiles.h"
+#include "cli/FolderWatch.h"
+#include "cli/RememberedChoices.h"
+
+#include <chrono>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace foldwise {
+
+// Sorts the files of a folder as they arrive and settle, until asked to stop: each batch of settled files is
+// one sort, recorded in the history like any other, and each moved file is one line on standard output.
+class WatchLoop {
+public:
+    WatchLoop(const FolderPair& folders, bool useSmartCategories, std::chrono::milliseconds settle,
+              std::stop_token stop);
+    ~WatchLoop();
+    WatchLoop(const WatchLoop&) = delete;
+    WatchLoop& operator=(const WatchLoop&) = delete;
+
+    // Runs until the stop is requested. Throws CommandFailure when the folder cannot be watched at all.
+    void run();
+
+private:
+    void handleEvents();
+    void lookAtEveryFile();
+    void reconnect();
+    void sortSettled();
+    void sort(const std::vector<std::string>& names);
+    int timeoutMs() const;
+
+    FolderPair folders_;
+    bool useSmartCategories_;
+    std::chrono::milliseconds settle_;
+    std::stop_token stop_;
+    int wake_;
+    FolderWatch watch_;
+    ArrivingFiles arriving_;
+};
+
+} // namespace foldwise

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace foldwise::testing {
+
+// The built `foldwise` executable, run as a user would run it from a shell: arguments as bytes, standard
+// output and standard error captured apart, and the environment of the test (no display).
+class FoldwiseProcess {
+public:
+    // The executable every process runs; the test program is given it as its argument.
+    static void setExecutable(const std::string& path);
+
+    explicit FoldwiseProcess(const std::vector<std::string>& arguments);
+    ~FoldwiseProcess(); // kills the process if it still runs
+    FoldwiseProcess(const FoldwiseProcess&) = delete;
+    FoldwiseProcess& operator=(const FoldwiseProcess&) = delete;
+
+    // Waits until standard output (or standard error) holds `text`; false when the time is up first, or the
+    // process ended without writing it.
+    bool waitForOutput(const std::string& text, std::chrono::milliseconds timeout);
+    bool waitForError(const std::string& text, std::chrono::milliseconds timeout);
+    // The exit status once the process has ended; nothing when the time is up first (it then still runs)
+    // or when a signal ended it.
+    std::optional<int> waitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(60));
+    void signal(int number) const;
+
+    pid_t pid() const { return pid_; }
+    const std::string& out() const { return out_; }
+    const std::string& err() const { return err_; }
+
+private:
+    bool readFor(std::chrono::milliseconds timeout, const std::string* text, const std::string* in);
+
+    pid_t pid_ = -1;
+    int outFd_ = -1;
+    int errFd_ = -1;
+    std::string out_;
+    std::string err_;
+    std::optional<int> status_;
+    bool hasEnded_ = false;
+};
+
+// What a command that runs to its end left: its exit status and both outputs.
+struct Finished {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+Finished runFoldwise(const std::vector<std::string>& arguments);
+
+} // namespace foldwise::testing

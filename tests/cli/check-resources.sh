@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Checks what is installed beside the executable for the command line: the man page renders without a
+# warning and names every command and option, the bash completion completes the commands, the options each
+# command's --help lists, and folders, and the systemd user unit is valid.
+#   check-resources.sh RESOURCES FOLDWISE
+set -uo pipefail
+
+resources="$1" foldwise="$(realpath "$2")"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+failure() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# The options a command's --help lists.
+options_of() {
+  "$foldwise" "$1" --help | grep -oE -- '--[a-z-]+' | sort -u | tr '\n' ' '
+}
+
+# --- The man page ---
+man="$resources/foldwise.1"
+warnings="$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$man" 2>&1)" || failure "groff cannot render the man page"
+[ -z "$warnings" ] || failure "the man page renders with warnings: $warnings"
+text="$(LC_ALL=C.UTF-8 groff -man -Tutf8 -P-cbou "$man" 2>/dev/null | tr -d '\n' | tr -s ' ')"
+for command in sort undo stats history watch; do
+  grep -qF "foldwise $command" <<<"$text" || failure "the man page lacks the command $command"
+  for option in $(options_of "$command"); do
+    grep -qF -- "$option" <<<"$text" || failure "the man page lacks $option of $command"
+  done
+done
+
+# --- The bash completion ---
+# shellcheck source=/dev/null
+source "$resources/completions/foldwise"
+completed() { # completed WORD… : what completing the last word gives, sorted, on one line
+  COMP_WORDS=("$@")
+  COMP_CWORD=$(($# - 1))
+  _foldwise
+  if [ "${#COMPREPLY[@]}" -gt 0 ]; then
+    printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' '
+  fi
+}
+expect_completion() { # expect_completion "EXPECTED" WORD…
+  local expected="$1"
+  shift
+  local got
+  got="$(completed "$@")"
+  [ "$got" = "$expected" ] || failure "completing '$*' gives '$got', not '$expected'"
+}
+expect_completion "sort stats " foldwise s
+expect_completion "category extension " foldwise sort --by ""
+expect_completion "--dry-run " foldwise undo --d
+expect_completion "" foldwise watch --settle ""
+for command in sort undo stats history watch; do
+  expect_completion "$(options_of "$command")" foldwise "$command" --
+done
+mkdir -p "$scratch/My Downloads" "$scratch/Music"
+touch "$scratch/Mine.txt"
+(cd "$scratch" && expect_completion "Music My Downloads " foldwise sort M) || failures=$((failures + 1))
+
+# --- The systemd user unit, run from the built executable ---
+if command -v systemd-analyze >/dev/null; then
+  sed "s|^ExecStart=foldwise |ExecStart=$foldwise |" "$resources/systemd/foldwise-watch.service" \
+    >"$scratch/foldwise-watch.service"
+  verdict="$(systemd-analyze verify --man=no "$scratch/foldwise-watch.service" 2>&1)" ||
+    failure "systemd-analyze rejects the unit: $verdict"
+  [ -z "$verdict" ] || failure "systemd-analyze warns about the unit: $verdict"
+else
+  echo "systemd-analyze is not installed: the unit is not checked"
+fi
+
+exit $((failures > 0))
