@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Prints the lines of test code and of the code they test (product code, benchmarks, tools and
+# scripts), leaving out blank lines and comment-only lines, and the ratio of the two.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+count() {
+  # Lines that hold something besides white space and a comment.
+  xargs -r cat | grep -c -v -E '^[[:space:]]*((//|#).*)?$' || true
+}
+
+tests=$(git ls-files -- 'tests/*.cpp' 'tests/*.h' 'tests/*.sh' | count)
+code=$(git ls-files -- '*.cpp' '*.h' '*.sh' 'scripts/*' '.ci/run' | grep -v '^tests/' | sort -u | count)
+echo "test lines: $tests"
+echo "code lines: $code (product code, benchmarks, tools and scripts)"
+awk -v t="$tests" -v c="$code" 'BEGIN { printf "ratio: %.2f (target: at most 0.33)\n", t / c }'
