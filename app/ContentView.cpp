@@ -16,8 +16,6 @@
 
 namespace foldwise {
 
-ContentView::ContentView(QWidget* parent) : ContentView(std::make_unique<DialogFolderPicker>(), parent) {}
-
 ContentView::ContentView(std::unique_ptr<FolderPicker> folderPicker, QWidget* parent)
     : QWidget(parent), folderPicker_(std::move(folderPicker)), selection_(new FolderSelection(this)) {
     Preferences& preferences = Preferences::shared();

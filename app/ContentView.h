@@ -21,7 +21,6 @@ class ContentView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ContentView(QWidget* parent = nullptr); // folders are picked in the desktop's folder dialog
     explicit ContentView(std::unique_ptr<FolderPicker> folderPicker, QWidget* parent = nullptr);
     ~ContentView() override;
 

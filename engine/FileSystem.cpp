@@ -80,6 +80,12 @@ std::string FileSystem::displayName(const fs::path& path) {
     return displayPath(path.filename());
 }
 
+std::string FileSystem::displayFolderName(const fs::path& folder) {
+    const fs::path named = folder.has_filename() ? folder : folder.parent_path();
+    const std::string name = displayName(named);
+    return name.empty() ? displayPath(named) : name;
+}
+
 std::string FileSystem::displayPath(const fs::path& path) {
     const std::string& bytes = path.native();
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).toStdString();

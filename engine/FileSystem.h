@@ -42,6 +42,9 @@ public:
     // The item's name or path as valid UTF-8 for messages; bytes that are not UTF-8 become U+FFFD.
     static std::string displayName(const fs::path& path);
     static std::string displayPath(const fs::path& path);
+    // A folder's own name for display, a trailing separator ignored, or its path where it has no name
+    // (the root folder).
+    static std::string displayFolderName(const fs::path& folder);
     // displayPath in quotation marks, as messages name an item: “/home/me/Downloads”.
     static std::string quoted(const fs::path& path) { return "“" + displayPath(path) + "”"; }
 };

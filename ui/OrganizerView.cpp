@@ -64,11 +64,6 @@ void tintButton(QPushButton& button, const QColor& text) {
     button.setPalette(palette);
 }
 
-QString folderName(const std::filesystem::path& folder) {
-    const std::string name = FileSystem::displayName(folder);
-    return QString::fromStdString(name.empty() ? FileSystem::displayPath(folder) : name);
-}
-
 } // namespace
 
 OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preferences, FolderPicker& folderPicker,
@@ -293,7 +288,8 @@ void OrganizerView::showSummary() {
         return;
     }
     const QString line = preferences_.useSmartCategories() ? tr("%1 → %2, by category") : tr("%1 → %2, by extension");
-    summary_->setFullText(line.arg(folderName(*input), folderName(*output)));
+    summary_->setFullText(line.arg(QString::fromStdString(FileSystem::displayFolderName(*input)),
+                                   QString::fromStdString(FileSystem::displayFolderName(*output))));
     summary_->setToolTip(tr("Input folder: %1\nOutput folder: %2")
                              .arg(QString::fromStdString(FileSystem::displayPath(*input)),
                                   QString::fromStdString(FileSystem::displayPath(*output))));

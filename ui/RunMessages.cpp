@@ -16,8 +16,7 @@ QString quoted(const QString& name) {
 }
 
 QString nameOf(const std::filesystem::path& folder) {
-    const std::filesystem::path path = folder.has_filename() ? folder : folder.parent_path();
-    return QString::fromStdString(FileSystem::displayName(path));
+    return QString::fromStdString(FileSystem::displayFolderName(folder));
 }
 
 } // namespace

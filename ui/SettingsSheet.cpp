@@ -179,9 +179,7 @@ QString SettingsSheet::folderName(const std::optional<std::filesystem::path>& fo
     if (!folder) {
         return tr("Not Selected");
     }
-    // The root folder has no name of its own; it is shown as its path.
-    const std::string name = FileSystem::displayName(*folder);
-    return QString::fromStdString(name.empty() ? FileSystem::displayPath(*folder) : name);
+    return QString::fromStdString(FileSystem::displayFolderName(*folder));
 }
 
 QString SettingsSheet::folderPath(const std::optional<std::filesystem::path>& folder) {

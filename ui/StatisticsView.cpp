@@ -50,11 +50,8 @@ QToolBar* makeToolBar(QAction* refresh) {
     return toolBar;
 }
 
-// The folder's own name, also for a path given with a trailing separator.
 QString folderName(const std::filesystem::path& folder) {
-    const std::filesystem::path named = folder.has_filename() ? folder : folder.parent_path();
-    const std::string name = FileSystem::displayName(named);
-    return QString::fromStdString(name.empty() ? FileSystem::displayPath(named) : name);
+    return QString::fromStdString(FileSystem::displayFolderName(folder));
 }
 
 } // namespace
