@@ -122,4 +122,11 @@ bool CommandArguments::takesValue(const QString& name) const {
     });
 }
 
+QCommandLineOption CommandArguments::byOption() {
+    return QCommandLineOption(QStringLiteral("by"),
+                              QStringLiteral("Name the sub-folders after each file's category (Images, Documents …) "
+                                             "or its lowercased extension."),
+                              QStringLiteral("category|extension"));
+}
+
 } // namespace foldwise

@@ -31,6 +31,9 @@ public:
 
     QString helpText() const;
 
+    // --by category|extension, as sort and watch take it.
+    static QCommandLineOption byOption();
+
 private:
     std::vector<std::string> positionalBytes(const std::vector<std::string>& arguments) const;
     bool takesValue(const QString& name) const;

@@ -37,8 +37,16 @@ QString modeName(bool useSmartCategories) {
 OutcomeReport::OutcomeReport(const FolderPair& folders, std::optional<bool> useSmartCategories)
     : folders_(folders), useSmartCategories_(useSmartCategories) {}
 
-void OutcomeReport::noteMoved(const std::string& name, const std::string& subFolder) {
-    moved_.push_back({name, subFolder});
+RunOptions OutcomeReport::runOptions(ProgressLine& progress, const StopSignals& stop, bool asJson) {
+    RunOptions options;
+    options.progress = progress.callback();
+    options.stop = stop.token();
+    if (asJson) {
+        options.moved = [this](const std::string& name, const std::string& subFolder) {
+            moved_.push_back({name, subFolder});
+        };
+    }
+    return options;
 }
 
 std::string OutcomeReport::sortSummary(const RunOutcome& outcome, const FolderPair& folders) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "cli/ExitStatus.h"
+#include "cli/ProgressLine.h"
 #include "cli/RememberedChoices.h"
+#include "cli/StopSignals.h"
+#include "engine/RunOptions.h"
 #include "engine/RunOutcome.h"
 
 #include <optional>
@@ -19,8 +22,9 @@ public:
     // `useSmartCategories` for a sort; nothing for an undo.
     OutcomeReport(const FolderPair& folders, std::optional<bool> useSmartCategories);
 
-    // For RunOptions::moved: the JSON document lists every file moved.
-    void noteMoved(const std::string& name, const std::string& subFolder);
+    // The options of a run this reports on: its progress on `progress`, stopped by `stop`, and with
+    // `asJson` every file moved noted for the JSON document.
+    RunOptions runOptions(ProgressLine& progress, const StopSignals& stop, bool asJson);
 
     // Prints the outcome and returns the exit status: Failure when the run failed or was stopped.
     ExitStatus print(const RunOutcome& outcome, bool asJson) const;

@@ -21,10 +21,7 @@ ExitStatus SortCommand::run(const std::vector<std::string>& arguments) {
                        "file stays. Folders and mode left out are the ones the window remembers."));
     parsed.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The folder whose files are sorted."));
     parsed.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("The folder the sub-folders go into."));
-    const QCommandLineOption by(QStringLiteral("by"),
-                                QStringLiteral("Name the sub-folders after each file's category (Images, Documents "
-                                               "…) or its lowercased extension."),
-                                QStringLiteral("category|extension"));
+    const QCommandLineOption by = CommandArguments::byOption();
     const QCommandLineOption dryRun(QStringLiteral("dry-run"),
                                     QStringLiteral("Show what would be moved where, and what would stay and why, "
                                                    "without moving anything or writing to the history."));
@@ -55,14 +52,7 @@ ExitStatus SortCommand::run(const std::vector<std::string>& arguments) {
     OutcomeReport report(folders, useSmartCategories);
     const StopSignals stopSignals;
     ProgressLine progress("Sorting…");
-    RunOptions options;
-    options.progress = progress.callback();
-    options.stop = stopSignals.token();
-    if (asJson) {
-        options.moved = [&report](const std::string& name, const std::string& subFolder) {
-            report.noteMoved(name, subFolder);
-        };
-    }
+    const RunOptions options = report.runOptions(progress, stopSignals, asJson);
     RunOutcome outcome;
     {
         const FolderPairAccess access(folders.input, folders.output);

@@ -62,14 +62,7 @@ ExitStatus UndoCommand::run(const std::vector<std::string>& arguments) {
     }
     const StopSignals stopSignals;
     ProgressLine progress("Moving files back…");
-    RunOptions options;
-    options.progress = progress.callback();
-    options.stop = stopSignals.token();
-    if (asJson) {
-        options.moved = [&report](const std::string& name, const std::string& subFolder) {
-            report.noteMoved(name, subFolder);
-        };
-    }
+    const RunOptions options = report.runOptions(progress, stopSignals, asJson);
     const RunOutcome outcome = revertFiles(folders.input, folders.output, options);
     progress.clear();
     return report.print(outcome, asJson);

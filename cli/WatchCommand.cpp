@@ -33,10 +33,7 @@ ExitStatus WatchCommand::run(const std::vector<std::string>& arguments) {
                        "until SIGINT or SIGTERM. Folders and mode left out are the ones the window remembers."));
     parsed.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The folder to watch."));
     parsed.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("The folder the sub-folders go into."));
-    const QCommandLineOption by(QStringLiteral("by"),
-                                QStringLiteral("Name the sub-folders after each file's category (Images, Documents "
-                                               "…) or its lowercased extension."),
-                                QStringLiteral("category|extension"));
+    const QCommandLineOption by = CommandArguments::byOption();
     const QCommandLineOption settle(QStringLiteral("settle"),
                                     QStringLiteral("Sort a file once it has not changed for SECONDS (default 2)."),
                                     QStringLiteral("SECONDS"), QStringLiteral("2"));
