@@ -12,7 +12,7 @@
 #include <string>
 #include <tuple>
 
-namespace foldwise::testing {
+namespace foldwise::test {
 
 // An input and an output folder and a history of their own (see InputOutputFolders), and the commands run
 // on them through the built executable.
@@ -61,4 +61,4 @@ protected:
     }
 };
 
-} // namespace foldwise::testing
+} // namespace foldwise::test

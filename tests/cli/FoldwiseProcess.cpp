@@ -9,7 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace foldwise::testing {
+namespace foldwise::test {
 namespace {
 
 std::string executable;
@@ -134,4 +134,4 @@ Finished runFoldwise(const std::vector<std::string>& arguments) {
     return {status.value_or(-1), process.out(), process.err()};
 }
 
-} // namespace foldwise::testing
+} // namespace foldwise::test

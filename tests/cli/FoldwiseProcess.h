@@ -6,7 +6,7 @@
 #include <sys/types.h>
 #include <vector>
 
-namespace foldwise::testing {
+namespace foldwise::test {
 
 // The built `foldwise` executable, run as a user would run it from a shell: arguments as bytes, standard
 // output and standard error captured apart, and the environment of the test (no display).
@@ -53,4 +53,4 @@ struct Finished {
 };
 Finished runFoldwise(const std::vector<std::string>& arguments);
 
-} // namespace foldwise::testing
+} // namespace foldwise::test

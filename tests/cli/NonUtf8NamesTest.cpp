@@ -1,6 +1,6 @@
 #include "tests/cli/CommandLineTest.h"
 
-namespace foldwise::testing {
+namespace foldwise::test {
 namespace {
 
 // Names are bytes: folders given on the command line and files in them that are not valid UTF-8 are used
@@ -61,4 +61,4 @@ TEST_F(NonUtf8Names, AreCountedAndShownInStatistics) {
 }
 
 } // namespace
-} // namespace foldwise::testing
+} // namespace foldwise::test

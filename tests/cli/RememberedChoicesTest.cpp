@@ -4,7 +4,7 @@
 
 #include <QSettings>
 
-namespace foldwise::testing {
+namespace foldwise::test {
 namespace {
 
 // Folders and mode left out come from the window's preferences, written here as the window writes them.
@@ -62,4 +62,4 @@ TEST_F(RememberedChoices, ThatCanNoLongerBeFoundFailWithTheReason) {
 }
 
 } // namespace
-} // namespace foldwise::testing
+} // namespace foldwise::test

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-namespace foldwise::testing {
+namespace foldwise::test {
 namespace {
 
 class SortCommand : public CommandLineTest {};
@@ -155,4 +155,4 @@ TEST_F(SortCommand, BadArgumentsChangeNothingAndExitWithTwo) {
 }
 
 } // namespace
-} // namespace foldwise::testing
+} // namespace foldwise::test

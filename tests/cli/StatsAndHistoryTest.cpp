@@ -1,6 +1,6 @@
 #include "tests/cli/CommandLineTest.h"
 
-namespace foldwise::testing {
+namespace foldwise::test {
 namespace {
 
 class StatsCommand : public CommandLineTest {};
@@ -110,4 +110,4 @@ TEST(Headless, CommandsRunAndTheWindowIsWhatOpensWithoutArguments) {
 }
 
 } // namespace
-} // namespace foldwise::testing
+} // namespace foldwise::test

@@ -2,7 +2,7 @@
 #include "engine/Reverter.h"
 #include "tests/cli/CommandLineTest.h"
 
-namespace foldwise::testing {
+namespace foldwise::test {
 namespace {
 
 class UndoCommand : public CommandLineTest {};
@@ -81,4 +81,4 @@ TEST_F(UndoCommand, DryRunForeseesTheRealUndoFileForFile) {
 }
 
 } // namespace
-} // namespace foldwise::testing
+} // namespace foldwise::test

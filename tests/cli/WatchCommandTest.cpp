@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <thread>
 
-namespace foldwise::testing {
+namespace foldwise::test {
 namespace {
 
 using namespace std::chrono_literals;
@@ -141,4 +141,4 @@ TEST_F(StopDuringAMove, SigintStopsASortAsCancelDoes) {
 }
 
 } // namespace
-} // namespace foldwise::testing
+} // namespace foldwise::test

@@ -11,14 +11,14 @@
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (argc == 2) {
-        foldwise::testing::FoldwiseProcess::setExecutable(argv[1]);
+        foldwise::test::FoldwiseProcess::setExecutable(argv[1]);
     }
     // No display at all: the commands must run headless, and the window must not open.
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         ::unsetenv(variable);
     }
     // Preferences of this program's own, for it and the commands it runs: QSettings reads this once.
-    const foldwise::testing::TempFolder configHome;
+    const foldwise::test::TempFolder configHome;
     ::setenv("XDG_CONFIG_HOME", configHome.path().c_str(), 1);
     const QCoreApplication application(argc, argv);
     return RUN_ALL_TESTS();

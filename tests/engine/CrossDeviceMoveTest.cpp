@@ -23,10 +23,7 @@
 namespace foldwise {
 namespace {
 
-using testing::readFile;
-using testing::TempFolder;
-using testing::treeOf;
-using testing::writeFile;
+using namespace test;
 
 constexpr off_t MiB = off_t{1} << 20;
 
@@ -200,7 +197,8 @@ TEST_F(CrossDeviceMove, AFailedCopyLeavesTheSourceUntouchedAndNamesTheFolderThat
 TEST_F(CrossDeviceMove, KeepsTheSourceWhenItCannotBeRemovedAndSaysWhy) {
     writeFile(disk() / "a.txt", "keep me");
     if (!setImmutable(disk(), true)) {
-        GTEST_SKIP() << "cannot make a folder immutable here (needs root and a file system that supports it)";
+        GTEST_SKIP() << "cannot make a folder immutable here (needs root and a "
+                        "file system that supports it)";
     }
     const std::string error = errorOf(disk(), tmpfs(), "a.txt");
     setImmutable(disk(), false);
@@ -259,7 +257,8 @@ TEST_F(CrossDeviceMove, KeepsExtendedAttributesAndTheAccessControlList) {
 
     EXPECT_EQ(attributeOf(disk() / "notes.txt", "user.xdg.origin.url"), origin);
     EXPECT_EQ(attributeOf(disk() / "notes.txt", "system.posix_acl_access"), acl);
-    EXPECT_EQ(statusOf(disk() / "notes.txt").st_mode & 0777, 0640u); // the mask shows as the group's bits
+    EXPECT_EQ(statusOf(disk() / "notes.txt").st_mode & 0777,
+              0640u); // the mask shows as the group's bits
 }
 
 TEST_F(CrossDeviceMove, RefusesAFifoWithoutWaitingForAWriter) {
@@ -267,11 +266,13 @@ TEST_F(CrossDeviceMove, RefusesAFifoWithoutWaitingForAWriter) {
 
     auto moving = std::async(std::launch::async, [&] { return errorOf(tmpfs(), disk(), "pipe"); });
     if (moving.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
-        ::close(::open((tmpfs() / "pipe").c_str(), O_WRONLY | O_NONBLOCK)); // lets the stuck move go
+        ::close(::open((tmpfs() / "pipe").c_str(),
+                       O_WRONLY | O_NONBLOCK)); // lets the stuck move go
         FAIL() << "the move waited for a writer of the FIFO";
     }
     EXPECT_EQ(moving.get(), "Could not move “pipe” out of “" + tmpfs().string() +
-                                "”: it is neither a file nor a link, so it cannot be copied to another file system");
+                                "”: it is neither a file nor a link, so it "
+                                "cannot be copied to another file system");
     EXPECT_TRUE(fs::is_fifo(tmpfs() / "pipe"));
     EXPECT_TRUE(treeOf(disk()).empty());
 }

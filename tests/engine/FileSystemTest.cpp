@@ -13,10 +13,7 @@
 namespace foldwise {
 namespace {
 
-using testing::readFile;
-using testing::TempFolder;
-using testing::treeOf;
-using testing::writeFile;
+using namespace test;
 
 TEST(PathExtension, IsTheTextAfterTheLastDotOfTheName) {
     EXPECT_EQ(FileSystem::pathExtension("/a/backup.tar.gz"), "gz");

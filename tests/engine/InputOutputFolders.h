@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <initializer_list>
 
-namespace foldwise::testing {
+namespace foldwise::test {
 
 // An input and an output folder side by side in a fresh temporary folder, with a history of sorts
 // of their own, and the MIME database limited to the system's so that a user's own types cannot
@@ -33,4 +33,4 @@ protected:
     fs::path history = root / "data/Foldwise/history.sqlite3";
 };
 
-} // namespace foldwise::testing
+} // namespace foldwise::test

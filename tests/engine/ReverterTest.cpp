@@ -15,13 +15,9 @@
 namespace foldwise {
 namespace {
 
-using testing::openToNobody;
-using testing::readFile;
-using testing::runAsNobody;
-using testing::treeOf;
-using testing::writeFile;
+using namespace test;
 
-class Reverter : public testing::InputOutputFolders {};
+class Reverter : public test::InputOutputFolders {};
 
 class RevertAfterSort : public Reverter, public ::testing::WithParamInterface<bool> {};
 
@@ -86,8 +82,9 @@ TEST_F(Reverter, ReversesEverySortNewestFirstAndCountsWhatTheUserMoved) {
     organizeFiles(input, output, false);
     addFiles({"c.txt", "d.jpg"});
     organizeFiles(input, output, false);
-    fs::rename(output / "txt/a.txt", output / "txt/renamed.txt"); // the user's own doing since
-    writeFile(input / "b.txt", "a new b");                        // takes b's name in the input
+    fs::rename(output / "txt/a.txt",
+               output / "txt/renamed.txt"); // the user's own doing since
+    writeFile(input / "b.txt", "a new b");  // takes b's name in the input
 
     RunOutcome outcome = revertFiles(input, output, {});
 
@@ -190,7 +187,7 @@ TEST_F(KilledSort, InTheMiddleOfACopyToAnotherFileSystem) {
     if (!fs::is_directory("/dev/shm")) {
         GTEST_SKIP() << "no second file system at /dev/shm";
     }
-    const testing::TempFolder other("/dev/shm");
+    const TempFolder other("/dev/shm");
     makeFiles(5);
     int copies = 0;
     sortAndKill(other.path(), [&copies](RunOptions& options) {
@@ -273,7 +270,8 @@ TEST_F(Reverter, FailsClearlyWhenAMoveBackIsRefused) {
     };
     ASSERT_EQ(asNobody([&] { return organizeFiles(input, output, false, {}); }), "1");
 
-    ::chown(input.c_str(), 0, 0); // the input folder is no longer nobody's to write into
+    ::chown(input.c_str(), 0,
+            0); // the input folder is no longer nobody's to write into
     EXPECT_EQ(asNobody([&] { return revertFiles(input, output, {}); }),
               "Could not move “a.txt” to “" + input.string() + "”: Permission denied");
     EXPECT_EQ(treeOf(output), (std::set<std::string>{"txt/", "txt/a.txt"}));

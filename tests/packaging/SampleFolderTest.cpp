@@ -15,7 +15,7 @@
 namespace foldwise {
 namespace {
 
-using testing::TempFolder;
+using namespace test;
 
 // Runs the script with HOME at `home`, on `folder` when one is given, and returns its exit status.
 int makeSampleFolder(const fs::path& home, const std::optional<fs::path>& folder = std::nullopt) {
@@ -56,29 +56,30 @@ TEST(SampleFolder, HoldsEveryKindOfFileASortShouldMeetAndIsRefilledWithoutOverwr
                                     [](const auto& entry) { return entry.is_regular_file(); }),
               3);
 
-    // As after a Sort into another folder: some files gone, one edited by the user, one of the user's own.
-    const auto complete = testing::treeOf(sample);
+    // As after a Sort into another folder: some files gone, one edited by the
+    // user, one of the user's own.
+    const auto complete = treeOf(sample);
     fs::remove(sample / "IMG_4101.JPG");
     fs::remove(sample / "Old stuff/song.mp3");
-    testing::writeFile(sample / "notes.txt", "edited by the user");
-    testing::writeFile(sample / "added by the user.txt", "keep me");
+    writeFile(sample / "notes.txt", "edited by the user");
+    writeFile(sample / "added by the user.txt", "keep me");
 
     ASSERT_EQ(makeSampleFolder(temp.path(), sample), 0);
     auto expected = complete;
     expected.insert("added by the user.txt");
-    EXPECT_EQ(testing::treeOf(sample), expected);
-    EXPECT_EQ(testing::readFile(sample / "notes.txt"), "edited by the user");
-    EXPECT_EQ(testing::readFile(sample / "added by the user.txt"), "keep me");
+    EXPECT_EQ(treeOf(sample), expected);
+    EXPECT_EQ(readFile(sample / "notes.txt"), "edited by the user");
+    EXPECT_EQ(readFile(sample / "added by the user.txt"), "keep me");
 }
 
 TEST(SampleFolder, RefusesWhatItDidNotMakeAndDefaultsToTheHomeFolder) {
     TempFolder home;
-    testing::writeFile(home / "mine.txt", "my own notes");
-    const auto before = testing::treeOf(home.path());
+    writeFile(home / "mine.txt", "my own notes");
+    const auto before = treeOf(home.path());
     EXPECT_NE(makeSampleFolder(home.path(), home.path()), 0);
     EXPECT_NE(makeSampleFolder(home.path(), home / "mine.txt"), 0);
-    EXPECT_EQ(testing::treeOf(home.path()), before);
-    EXPECT_EQ(testing::readFile(home / "mine.txt"), "my own notes");
+    EXPECT_EQ(treeOf(home.path()), before);
+    EXPECT_EQ(readFile(home / "mine.txt"), "my own notes");
 
     ASSERT_EQ(makeSampleFolder(home.path()), 0);
     EXPECT_TRUE(fs::exists(home / "Foldwise-Sample/Old stuff"));

@@ -12,7 +12,7 @@
 namespace foldwise {
 namespace {
 
-using testing::madeFolder;
+using namespace test;
 
 // The description of the FileError that `call` throws, or "" when it throws none.
 std::string errorOf(const std::function<void()>& call) {
@@ -30,12 +30,12 @@ std::string resolveError(const QByteArray& bytes) {
 
 class BookmarksTest : public ::testing::Test {
 protected:
-    testing::TempFolder temp;
+    TempFolder temp;
 };
 
 TEST_F(BookmarksTest, AFolderResolvesToItselfByteForByteAndAnythingElseCannotBeBookmarked) {
-    const fs::path folder = madeFolder(temp / "Inbox");
-    const fs::path notUtf8 = madeFolder(temp / "caf\xe9 \xff");
+    const fs::path folder = makeFolder(temp / "Inbox");
+    const fs::path notUtf8 = makeFolder(temp / "caf\xe9 \xff");
     for (const auto& [given, expected] :
          {std::pair{folder, folder}, std::pair{fs::path(folder.native() + "/"), folder}, std::pair{notUtf8, notUtf8}}) {
         const ResolvedBookmark resolved = Bookmarks::resolve(Bookmarks::create(given));
@@ -45,7 +45,7 @@ TEST_F(BookmarksTest, AFolderResolvesToItselfByteForByteAndAnythingElseCannotBeB
 
     const fs::path missing = temp / "missing";
     const fs::path file = temp / "file.txt";
-    testing::writeFile(file);
+    writeFile(file);
     EXPECT_EQ(errorOf([&] { Bookmarks::create(missing); }),
               "Could not bookmark the folder “" + missing.string() + "”: No such file or directory");
     EXPECT_EQ(errorOf([&] { Bookmarks::create(file); }),
@@ -54,25 +54,26 @@ TEST_F(BookmarksTest, AFolderResolvesToItselfByteForByteAndAnythingElseCannotBeB
 }
 
 TEST_F(BookmarksTest, AFolderThatIsGoneFailsClearly) {
-    const fs::path folder = madeFolder(temp / "Parent/Inbox");
+    const fs::path folder = makeFolder(temp / "Parent/Inbox");
     const QByteArray bookmark = Bookmarks::create(folder);
     const std::string gone = "The folder “" + folder.string() + "” no longer exists.";
 
-    fs::rename(folder, madeFolder(temp / "Other") / "Inbox"); // moved to another parent
+    fs::rename(folder,
+               makeFolder(temp / "Other") / "Inbox"); // moved to another parent
     EXPECT_EQ(resolveError(bookmark), gone);
 
-    testing::writeFile(folder);
+    writeFile(folder);
     EXPECT_EQ(resolveError(bookmark), "The folder “" + folder.string() + "” is no longer a folder.");
 
     fs::remove_all(temp / "Parent");
     EXPECT_EQ(resolveError(bookmark), gone);
 
-    testing::writeFile(temp / "Parent", "a file where the parent was");
+    writeFile(temp / "Parent", "a file where the parent was");
     EXPECT_EQ(resolveError(bookmark), gone);
 }
 
 TEST_F(BookmarksTest, BytesThatAreNotOurBookmarkFailCleanly) {
-    const QByteArray bookmark = Bookmarks::create(madeFolder(temp / "Inbox"));
+    const QByteArray bookmark = Bookmarks::create(makeFolder(temp / "Inbox"));
     EXPECT_EQ(resolveError(""), "The folder bookmark is empty.");
     EXPECT_EQ(resolveError("bplist00 something else"), "The stored data is not a folder bookmark.");
 

@@ -9,12 +9,11 @@
 namespace foldwise {
 namespace {
 
-using testing::captureStdout;
-using testing::madeFolder;
+using namespace test;
 
 class FolderBookmarksTest : public ::testing::Test {
 protected:
-    void SetUp() override { testing::clearPreferences(); }
+    void SetUp() override { clearPreferences(); }
 
     // Restores into `input` and `output` and returns what that printed.
     std::string restore() {
@@ -22,18 +21,18 @@ protected:
     }
 
     Preferences& preferences = Preferences::shared();
-    testing::TempFolder temp;
+    TempFolder temp;
     std::optional<fs::path> input;
     std::optional<fs::path> output;
 };
 
 TEST_F(FolderBookmarksTest, SavingAFolderWritesOnlyItsOwnEntry) {
-    const fs::path outputFolder = madeFolder(temp / "Sorted");
+    const fs::path outputFolder = makeFolder(temp / "Sorted");
     EXPECT_EQ(captureStdout([&] { EXPECT_FALSE(saveBookmark(preferences, outputFolder, false)); }), "");
     EXPECT_FALSE(preferences.inputFolderBookmark());
     ASSERT_TRUE(preferences.outputFolderBookmark());
 
-    const fs::path inputFolder = madeFolder(temp / "Inbox");
+    const fs::path inputFolder = makeFolder(temp / "Inbox");
     EXPECT_FALSE(saveBookmark(preferences, inputFolder, true));
     EXPECT_EQ(restore(), "");
     EXPECT_EQ(input, inputFolder);
@@ -41,7 +40,7 @@ TEST_F(FolderBookmarksTest, SavingAFolderWritesOnlyItsOwnEntry) {
 }
 
 TEST_F(FolderBookmarksTest, AFailedSaveIsReportedAndKeepsTheStoredBookmark) {
-    ASSERT_FALSE(saveBookmark(preferences, madeFolder(temp / "Before"), true));
+    ASSERT_FALSE(saveBookmark(preferences, makeFolder(temp / "Before"), true));
     const std::optional<QByteArray> stored = preferences.inputFolderBookmark();
 
     std::optional<std::string> failure;
@@ -49,9 +48,9 @@ TEST_F(FolderBookmarksTest, AFailedSaveIsReportedAndKeepsTheStoredBookmark) {
     EXPECT_EQ(failure, "Failed to access folder for bookmarking.");
 
     const std::string text =
-        "Failed to save bookmark: Could not write the preferences file “" + testing::preferencesFile().string() + "”.";
-    testing::whileUnwritable([&] {
-        EXPECT_EQ(captureStdout([&] { failure = saveBookmark(preferences, madeFolder(temp / "After"), true); }),
+        "Failed to save bookmark: Could not write the preferences file “" + preferencesFile().string() + "”.";
+    whileUnwritable([&] {
+        EXPECT_EQ(captureStdout([&] { failure = saveBookmark(preferences, makeFolder(temp / "After"), true); }),
                   text + "\n");
     });
     EXPECT_EQ(failure, text);
@@ -60,8 +59,8 @@ TEST_F(FolderBookmarksTest, AFailedSaveIsReportedAndKeepsTheStoredBookmark) {
 }
 
 TEST_F(FolderBookmarksTest, AFolderThatIsGoneIsReportedEachTimeWithoutStoppingTheOther) {
-    const fs::path inputFolder = madeFolder(temp / "Inbox");
-    const fs::path outputFolder = madeFolder(temp / "Sorted");
+    const fs::path inputFolder = makeFolder(temp / "Inbox");
+    const fs::path outputFolder = makeFolder(temp / "Sorted");
     ASSERT_FALSE(saveBookmark(preferences, inputFolder, true));
     ASSERT_FALSE(saveBookmark(preferences, outputFolder, false));
     const std::optional<QByteArray> stored = preferences.inputFolderBookmark();
@@ -81,12 +80,12 @@ TEST_F(FolderBookmarksTest, AFolderThatIsGoneIsReportedEachTimeWithoutStoppingTh
 }
 
 TEST_F(FolderBookmarksTest, AReplacedFolderIsUsedAndReportedStaleEachTime) {
-    const fs::path inputFolder = madeFolder(temp / "Inbox");
+    const fs::path inputFolder = makeFolder(temp / "Inbox");
     ASSERT_FALSE(saveBookmark(preferences, inputFolder, true));
     const std::optional<QByteArray> stored = preferences.inputFolderBookmark();
     // The bookmarked folder lives on under another name, yet the folder now at its path wins.
     fs::rename(inputFolder, temp / "Elsewhere");
-    madeFolder(inputFolder);
+    makeFolder(inputFolder);
 
     for (int launch = 0; launch < 2; ++launch) {
         input.reset();
@@ -97,8 +96,8 @@ TEST_F(FolderBookmarksTest, AReplacedFolderIsUsedAndReportedStaleEachTime) {
 }
 
 TEST_F(FolderBookmarksTest, AFolderRenamedWithinItsParentIsFollowedAndReportedStale) {
-    ASSERT_FALSE(saveBookmark(preferences, madeFolder(temp / "Sorted"), false));
-    madeFolder(temp / "Another");
+    ASSERT_FALSE(saveBookmark(preferences, makeFolder(temp / "Sorted"), false));
+    makeFolder(temp / "Another");
     fs::rename(temp / "Sorted", temp / "Sorted \xe9");
     const std::string line = "Bookmark is stale for " + temp.path().string() + "/Sorted \xef\xbf\xbd\n";
 
@@ -106,7 +105,7 @@ TEST_F(FolderBookmarksTest, AFolderRenamedWithinItsParentIsFollowedAndReportedSt
     EXPECT_EQ(output->native(), (temp / "Sorted \xe9").native());
     EXPECT_FALSE(input);
 
-    testing::writeFile(temp / "Sorted"); // a file where the folder was does not hide it
+    writeFile(temp / "Sorted"); // a file where the folder was does not hide it
     output.reset();
     EXPECT_EQ(restore(), line);
     EXPECT_EQ(output->native(), (temp / "Sorted \xe9").native());

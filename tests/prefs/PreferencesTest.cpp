@@ -13,6 +13,8 @@
 namespace foldwise {
 namespace {
 
+using namespace test;
+
 // What a new process, as after a restart, reads from the preferences.
 std::string readByNewProcess() {
     QProcess child;
@@ -23,16 +25,16 @@ std::string readByNewProcess() {
 
 class PreferencesTest : public ::testing::Test {
 protected:
-    void SetUp() override { testing::clearPreferences(); }
+    void SetUp() override { clearPreferences(); }
 
     Preferences& preferences = Preferences::shared();
 };
 
 TEST_F(PreferencesTest, FirstLaunchRestoresNothingAndSortsByCategory) {
-    EXPECT_EQ(testing::describe(preferences), "input=absent output=absent smart=true\n");
+    EXPECT_EQ(describe(preferences), "input=absent output=absent smart=true\n");
     std::optional<fs::path> input;
     std::optional<fs::path> output;
-    EXPECT_EQ(testing::captureStdout([&] { restoreFolders(preferences, input, output); }), "");
+    EXPECT_EQ(captureStdout([&] { restoreFolders(preferences, input, output); }), "");
     EXPECT_FALSE(input || output);
     EXPECT_TRUE(QSettings(QStringLiteral("Foldwise"), QStringLiteral("Foldwise")).allKeys().isEmpty());
 }
@@ -49,17 +51,17 @@ TEST_F(PreferencesTest, EveryWriteReachesTheDiskAndIsAnnouncedWhileAFailedOneCha
     EXPECT_TRUE(preferences.setOutputFolderBookmark(QByteArray()));
     EXPECT_TRUE(preferences.setUseSmartCategories(false));
     EXPECT_EQ(changes, 3);
-    EXPECT_TRUE(fs::is_regular_file(testing::preferencesFile()));
+    EXPECT_TRUE(fs::is_regular_file(preferencesFile()));
     EXPECT_EQ(readByNewProcess(), stored + "false\n");
 
-    testing::whileUnwritable([&] {
+    whileUnwritable([&] {
         EXPECT_FALSE(preferences.setInputFolderBookmark("new"));
         EXPECT_FALSE(preferences.setOutputFolderBookmark("new"));
         EXPECT_FALSE(preferences.setUseSmartCategories(true));
     });
     QObject::disconnect(connection);
     EXPECT_EQ(changes, 3);
-    EXPECT_EQ(testing::describe(preferences), stored + "false\n");
+    EXPECT_EQ(describe(preferences), stored + "false\n");
     EXPECT_EQ(readByNewProcess(), stored + "false\n");
 
     // true is written, not only assumed while the entry is absent.

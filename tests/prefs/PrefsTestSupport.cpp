@@ -4,12 +4,7 @@
 
 #include <cstdlib>
 
-namespace foldwise::testing {
-
-fs::path madeFolder(const fs::path& folder) {
-    fs::create_directories(folder);
-    return folder;
-}
+namespace foldwise::test {
 
 void clearPreferences() {
     QSettings settings(QStringLiteral("Foldwise"), QStringLiteral("Foldwise"));
@@ -40,4 +35,4 @@ void whileUnwritable(const std::function<void()>& call) {
     fs::rename(aside, folder);
 }
 
-} // namespace foldwise::testing
+} // namespace foldwise::test

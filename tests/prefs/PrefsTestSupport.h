@@ -6,10 +6,7 @@
 #include <functional>
 #include <string>
 
-namespace foldwise::testing {
-
-// Creates `folder`, with the folders above it, and returns it.
-fs::path madeFolder(const fs::path& folder);
+namespace foldwise::test {
 
 // Removes every preference entry, as on a first launch.
 void clearPreferences();
@@ -24,4 +21,4 @@ std::string describe(const Preferences& preferences);
 // Runs `call` while a file stands where the preferences folder belongs, so nothing can be written there.
 void whileUnwritable(const std::function<void()>& call);
 
-} // namespace foldwise::testing
+} // namespace foldwise::test

@@ -13,7 +13,7 @@
 int main(int argc, char** argv) {
     // Run so by the tests, the program prints what a fresh start reads from the preferences.
     if (argc == 2 && std::string_view(argv[1]) == "--print-preferences") {
-        std::fputs(foldwise::testing::describe(foldwise::Preferences::shared()).c_str(), stdout);
+        std::fputs(foldwise::test::describe(foldwise::Preferences::shared()).c_str(), stdout);
         return 0;
     }
     // QSettings takes its folder from XDG_CONFIG_HOME once, at its first use: set it before anything else.

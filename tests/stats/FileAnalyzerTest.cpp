@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QSet>
-
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/resource.h>
@@ -25,9 +23,10 @@
 namespace foldwise {
 namespace {
 
-using testing::TempTree;
+using namespace test;
 using Counts = std::map<std::string, std::int64_t>;
-using CountedFiles = std::vector<std::pair<fs::path, std::string>>; // each file to count, with its type
+using CountedFiles = std::vector<std::pair<fs::path, std::string>>; // each file to count, with
+                                                                    // its type
 using Unreadable = std::vector<std::pair<fs::path, std::errc>>;     // by path
 
 // The records' counts by text, each text listed once and the records ordered by count, highest first.
@@ -59,7 +58,7 @@ FileStatistics expectAnalysis(const fs::path& folder, const CountedFiles& files,
             "[FileAnalyzer] Could not read “" + path.string() + "”: " + std::make_error_code(reason).message() + "\n";
     }
     FileStatistics statistics;
-    EXPECT_EQ(testing::captureStdout([&] { statistics = FileAnalyzer::analyzeFolder(folder); }),
+    EXPECT_EQ(captureStdout([&] { statistics = FileAnalyzer::analyzeFolder(folder); }),
               "[FileAnalyzer] Analyzing: " + folder.string() +
                   "\n[FileAnalyzer] Access granted: " + (isAccessGranted ? "true" : "false") + "\n" + unreadableLines +
                   "[FileAnalyzer] Found " + std::to_string(files.size()) + " files.\n");
@@ -138,7 +137,7 @@ CountedFiles textFiles(std::size_t count) {
     return CountedFiles(count, {"f.txt", "txt"});
 }
 
-TEST(FileAnalyzer, CountsEveryKindOfEntryWithFreshIdentitiesOnEveryRun) {
+TEST(FileAnalyzer, CountsEveryKindOfEntry) {
     const TempTree elsewhere("/dev/shm");
     const TempTree tree;
     const CountedFiles counted{
@@ -169,16 +168,7 @@ TEST(FileAnalyzer, CountsEveryKindOfEntryWithFreshIdentitiesOnEveryRun) {
     tree.link("dangling.txt", tree / "gone");
     tree.link(".hidden-link.txt", tree / "a.txt");
 
-    // Two runs give records that all have identities of their own (and none is the null one).
-    QSet<QUuid> ids{QUuid()};
-    std::size_t records = 1;
-    for (int run = 0; run < 2; ++run) {
-        const FileStatistics statistics = expectAnalysis(tree.path(), counted);
-        std::ranges::for_each(statistics.types, [&](const auto& record) { ids.insert(record.id()); });
-        std::ranges::for_each(statistics.categories, [&](const auto& record) { ids.insert(record.id()); });
-        records += statistics.types.size() + statistics.categories.size();
-    }
-    EXPECT_EQ(static_cast<std::size_t>(ids.size()), records);
+    expectAnalysis(tree.path(), counted);
 }
 
 TEST(FileAnalyzer, CountsNothingWithoutAFolderAndWalksARootReachedThroughALink) {
@@ -256,15 +246,15 @@ TEST(FileAnalyzer, StopsSoonWhenAsked) {
     });
     EXPECT_LT(visited.load(), files / 10);
 
-    const std::string lines =
-        testing::captureStdout([&] { FileAnalyzer::analyzeFolder(tree.path(), stop.get_token()); });
+    const std::string lines = captureStdout([&] { FileAnalyzer::analyzeFolder(tree.path(), stop.get_token()); });
     EXPECT_NE(lines.find("[FileAnalyzer] Stopped after "), std::string::npos) << lines;
 }
 
 struct TreeSite {
     const char* name;
     const char* base;
-    int entries, depth, width; // smaller on the disk, where making and removing folders is slow
+    int entries, depth,
+        width; // smaller on the disk, where making and removing folders is slow
 };
 
 class FileAnalyzerOnRandomTree : public ::testing::TestWithParam<TreeSite> {};
@@ -284,8 +274,8 @@ TEST_P(FileAnalyzerOnRandomTree, MatchesASlowWalk) {
     }
     CountedFiles counted;
     std::vector<std::string> names;
-    for (const fs::path& file : testing::filesFoundBySlowWalk(tree.path())) {
-        counted.emplace_back(file, testing::slowTypeOf(file));
+    for (const fs::path& file : filesFoundBySlowWalk(tree.path())) {
+        counted.emplace_back(file, slowTypeOf(file));
         names.push_back(file.filename().string());
     }
     ASSERT_GT(counted.size(), static_cast<std::size_t>(GetParam().entries / 4));

@@ -14,7 +14,7 @@
 #include <stdexcept>
 #include <string_view>
 
-namespace foldwise::testing {
+namespace foldwise::test {
 
 static int openFolderAt(int at, const char* name) {
     return ::openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -192,4 +192,4 @@ std::string slowTypeOf(const fs::path& file) {
     return type.empty() ? "No Extension" : type;
 }
 
-} // namespace foldwise::testing
+} // namespace foldwise::test

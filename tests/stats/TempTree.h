@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace foldwise::testing {
+namespace foldwise::test {
 
 // A temporary folder with helpers that make entries of every kind below it. Paths given to the helpers
 // are relative to the folder; missing parent folders are made on the way.
@@ -35,4 +35,4 @@ public:
 std::vector<fs::path> filesFoundBySlowWalk(const fs::path& root);
 std::string slowTypeOf(const fs::path& file);
 
-} // namespace foldwise::testing
+} // namespace foldwise::test

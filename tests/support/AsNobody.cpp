@@ -6,7 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace foldwise::testing {
+namespace foldwise::test {
 
 namespace {
 
@@ -67,4 +67,4 @@ void openToNobody(const std::string& folder) {
     }
 }
 
-} // namespace foldwise::testing
+} // namespace foldwise::test

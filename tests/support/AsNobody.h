@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace foldwise::testing {
+namespace foldwise::test {
 
 // Runs `call` in a child process as the user nobody and returns the text it returned; nothing when
 // this process cannot take another user's identity (it does not run as root). Permission checks
@@ -14,4 +14,4 @@ std::optional<std::string> runAsNobody(const std::function<std::string()>& call)
 // Lets nobody into `folder` and every folder above it (their other users get read and search).
 void openToNobody(const std::string& folder);
 
-} // namespace foldwise::testing
+} // namespace foldwise::test

@@ -2,7 +2,7 @@
 
 #include "tests/support/TempFolder.h"
 
-namespace foldwise::testing {
+namespace foldwise::test {
 
 // Points XDG_CONFIG_HOME and XDG_DATA_HOME at fresh temporary folders for as long as it lives, so that
 // the preferences and the history of sorts of a test never touch the real home folder. Make it before
@@ -16,4 +16,4 @@ private:
     TempFolder data_;
 };
 
-} // namespace foldwise::testing
+} // namespace foldwise::test

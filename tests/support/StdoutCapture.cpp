@@ -4,7 +4,7 @@
 
 #include <unistd.h>
 
-namespace foldwise::testing {
+namespace foldwise::test {
 
 std::string captureStdout(const std::function<void()>& call) {
     std::fflush(stdout);
@@ -24,4 +24,4 @@ std::string captureStdout(const std::function<void()>& call) {
     return text;
 }
 
-} // namespace foldwise::testing
+} // namespace foldwise::test

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <stdlib.h>
 
-namespace foldwise::testing {
+namespace foldwise::test {
 
 TempFolder::TempFolder(const fs::path& base) {
     std::string pattern = (base / "foldwise-test-XXXXXX").string();
@@ -18,6 +18,11 @@ TempFolder::TempFolder(const fs::path& base) {
 TempFolder::~TempFolder() {
     std::error_code ignored;
     fs::remove_all(path_, ignored);
+}
+
+fs::path makeFolder(const fs::path& folder) {
+    fs::create_directories(folder);
+    return folder;
 }
 
 void writeFile(const fs::path& file, const std::string& content) {
@@ -40,4 +45,4 @@ std::set<std::string> treeOf(const fs::path& folder) {
     return entries;
 }
 
-} // namespace foldwise::testing
+} // namespace foldwise::test

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-namespace foldwise::testing {
+namespace foldwise::test {
 namespace fs = std::filesystem;
 
 // A fresh folder that is removed with everything in it when the test ends.
@@ -22,10 +22,12 @@ private:
     fs::path path_;
 };
 
+// Creates `folder`, with the folders above it, and returns it.
+fs::path makeFolder(const fs::path& folder);
 void writeFile(const fs::path& file, const std::string& content = "content");
 std::string readFile(const fs::path& file);
 
 // Every entry below `folder`, as paths relative to it, hidden ones included; folders end in "/".
 std::set<std::string> treeOf(const fs::path& folder);
 
-} // namespace foldwise::testing
+} // namespace foldwise::test

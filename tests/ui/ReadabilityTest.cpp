@@ -2,18 +2,16 @@
 // window is open: the contrast of each text and icon against what is behind it, measured on the grabbed pixels,
 // and the keyboard focus on each control.
 #include "app/ContentView.h"
-#include "app/FoldwiseApp.h"
-#include "ui/FolderPicker.h"
-#include "ui/SettingsSheet.h"
-#include "tests/support/IsolatedUserFolders.h"
+#include "tests/support/ControlledAnalysis.h"
+#include "tests/support/GuiTest.h"
 #include "tests/support/TempFolder.h"
 #include "ui/ChartColors.h"
 #include "ui/DarkPalette.h"
 #include "ui/OrganizerView.h"
+#include "ui/SettingsSheet.h"
 #include "ui/StatisticsChart.h"
 #include "ui/StatisticsView.h"
 
-#include <QApplication>
 #include <QChart>
 #include <QLabel>
 #include <QLegend>
@@ -22,22 +20,13 @@
 #include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QThreadPool>
 #include <QToolButton>
 
 #include <algorithm>
-#include <cstdlib>
-#include <deque>
-#include <future>
 
 namespace foldwise::test {
 namespace {
-namespace fs = std::filesystem;
-using testing::TempFolder;
-using testing::writeFile;
-
 constexpr double textContrast = 4.5;  // text of any size, and icons
 constexpr double focusContrast = 3.0; // a focus indicator against what it replaces
 
@@ -102,7 +91,8 @@ public:
 
     // Every text and icon in `root` and the widgets in it.
     void checkTexts(QWidget& root) {
-        QList<QWidget*> scrolled; // measured with their scroll area's content, which may reach out of view
+        QList<QWidget*> scrolled; // measured with their scroll area's content,
+                                  // which may reach out of view
         const QImage image = root.grab().toImage();
         for (QWidget* widget : root.findChildren<QWidget*>()) {
             const bool isScrolled = std::any_of(scrolled.cbegin(), scrolled.cend(),
@@ -161,7 +151,8 @@ public:
             const int outline = 3 * (pixels.width() + pixels.height());
             ++measured;
             if (changed < outline) {
-                failures.append(QStringLiteral("%1: focus on %2 changes %3 pixels by 3:1, a line around it is %4")
+                failures.append(QStringLiteral("%1: focus on %2 changes %3 pixels by "
+                                               "3:1, a line around it is %4")
                                     .arg(context, describe(*focused))
                                     .arg(changed)
                                     .arg(outline));
@@ -226,48 +217,15 @@ private:
     }
 };
 
-// Answers folder dialogs from a queue.
-class FakeFolderPicker final : public FolderPicker {
-public:
-    std::optional<fs::path> pickFolder(QWidget*, const QString&, const std::optional<fs::path>&) override {
-        const fs::path answer = answers.front();
-        answers.pop_front();
-        return answer;
+// The statistics screen's analysis: the first run finds twelve types (so the
+// type chart has its caption), later runs nothing.
+FileStatistics twelveTypes() {
+    FileStatistics statistics{{{"Images", 40}, {"Documents", 25}, {"Code", 12}}, {}};
+    for (int index = 0; index < 12; ++index) {
+        statistics.types.emplace_back("type" + std::to_string(index), 30 - 2 * index);
     }
-    std::deque<fs::path> answers;
-};
-
-// The statistics screen's analysis: the first run waits until released and finds twelve types (so the type chart
-// has its caption); later runs find nothing.
-class GatedAnalysis {
-public:
-    ~GatedAnalysis() { release(); }
-    void release() {
-        if (!released_) {
-            released_ = true;
-            gate_.set_value();
-        }
-    }
-    StatisticsLoader::Analysis function() const {
-        return [opened = opened_, runs = runs_](const fs::path&) {
-            if ((*runs)++ > 0) {
-                return FileStatistics{};
-            }
-            opened.wait();
-            FileStatistics statistics{{{"Images", 40}, {"Documents", 25}, {"Code", 12}}, {}};
-            for (int index = 0; index < 12; ++index) {
-                statistics.types.emplace_back("type" + std::to_string(index), 30 - 2 * index);
-            }
-            return statistics;
-        };
-    }
-
-private:
-    std::promise<void> gate_;
-    std::shared_future<void> opened_ = gate_.get_future().share();
-    std::shared_ptr<std::atomic<int>> runs_ = std::make_shared<std::atomic<int>>(0);
-    bool released_ = false;
-};
+    return statistics;
+}
 
 } // namespace
 
@@ -276,13 +234,21 @@ class ReadabilityTest : public QObject {
 
     QPalette light_;
     ReadabilityCheck check_;
+    std::optional<TempFolder> temp_;
 
-    // Measures `window` (and the windows in `others`) in the light palette, then in the dark one.
-    void inBothPalettes(const QString& state, const std::function<void()>& measure) {
+    // A window whose folder dialog answers "Inbox", then "Sorted".
+    std::unique_ptr<ContentView> makeWindow() {
+        auto picker = std::make_unique<FakeFolderPicker>(
+            std::deque<std::optional<fs::path>>{makeFolder(*temp_ / "Inbox"), makeFolder(*temp_ / "Sorted")});
+        return FoldwiseApp::makeWindow(std::move(picker));
+    }
+
+    // Measures in the light palette, then in the dark one.
+    void inBothPalettes(const char* state, const std::function<void()>& measure) {
         for (const auto& [name, palette] : {std::pair{"light", light_}, {"dark", darkFusionPalette()}}) {
             QApplication::setPalette(palette);
             QCoreApplication::processEvents();
-            check_.context = QString::fromLatin1(name) + QStringLiteral(", ") + state;
+            check_.context = QString::fromLatin1(name) + QStringLiteral(", ") + QString::fromUtf8(state);
             measure();
         }
     }
@@ -293,7 +259,10 @@ private slots:
         light_ = QApplication::palette();
     }
 
-    void init() { check_ = ReadabilityCheck(); }
+    void init() {
+        check_ = ReadabilityCheck();
+        temp_.emplace();
+    }
 
     void cleanup() {
         QApplication::setPalette(light_);
@@ -301,28 +270,23 @@ private slots:
     }
 
     void everyTextAndIconStandsOutFromItsBackground() {
-        const TempFolder temp;
-        fs::create_directory(temp / "Inbox");
-        fs::create_directory(temp / "Sorted");
-        writeFile(temp / "Inbox" / "notes.txt");
-        auto* picker = new FakeFolderPicker;
-        picker->answers = {temp / "Inbox", temp / "Sorted"};
-        const auto window = FoldwiseApp::makeWindow(std::unique_ptr<FolderPicker>(picker));
+        const auto window = makeWindow();
+        writeFile(*temp_ / "Inbox" / "notes.txt");
         auto& statistics = *window->findChild<StatisticsView*>();
-        GatedAnalysis analysis;
+        ControlledAnalysis analysis({twelveTypes()});
         statistics.setAnalysis(analysis.function());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         auto click = [&](const char* name) {
             window->findChild<QPushButton*>(QString::fromLatin1(name))->click();
         };
-        auto checkWindow = [&] {
-            check_.checkTexts(*window);
+        auto checkIn = [&](const char* state) {
+            inBothPalettes(state, [&] { check_.checkTexts(*window); });
         };
 
-        inBothPalettes(QStringLiteral("organizer at first launch"), checkWindow);
+        checkIn("organizer at first launch");
         window->tabs().setCurrentIndex(1);
-        inBothPalettes(QStringLiteral("statistics without a folder"), checkWindow);
+        checkIn("statistics without a folder");
         window->tabs().setCurrentIndex(0);
 
         click("settingsButton");
@@ -330,39 +294,34 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&sheet));
         click("selectInputFolderButton");
         click("selectOutputFolderButton");
-        inBothPalettes(QStringLiteral("settings sheet"), [&] { check_.checkTexts(sheet); });
+        inBothPalettes("settings sheet", [&] { check_.checkTexts(sheet); });
         click("doneButton");
 
-        inBothPalettes(QStringLiteral("organizer with both folders"), checkWindow);
+        checkIn("organizer with both folders");
         click("sortButton");
-        inBothPalettes(QStringLiteral("organizer after a sort"), checkWindow);
+        checkIn("organizer after a sort");
         click("undoSortButton");
-        inBothPalettes(QStringLiteral("organizer after an undo"), checkWindow);
-        writeFile(temp / "Sorted" / "Documents"); // in the way of the sub-folder the sort needs
+        checkIn("organizer after an undo");
+        writeFile(*temp_ / "Sorted" / "Documents"); // in the way of the sub-folder the sort needs
         click("sortButton");
-        inBothPalettes(QStringLiteral("organizer after a failed sort"), checkWindow);
+        checkIn("organizer after a failed sort");
 
         window->tabs().setCurrentIndex(1);
         QCOMPARE(statistics.state(), StatisticsScreenState::Loading);
-        inBothPalettes(QStringLiteral("statistics loading"), checkWindow);
-        analysis.release();
+        checkIn("statistics loading");
+        analysis.releaseAll();
         QTRY_COMPARE(statistics.state(), StatisticsScreenState::Results);
-        inBothPalettes(QStringLiteral("statistics results"), checkWindow);
+        checkIn("statistics results");
         statistics.refreshAction()->trigger();
         QTRY_COMPARE(statistics.state(), StatisticsScreenState::Empty);
-        inBothPalettes(QStringLiteral("statistics of an empty folder"), checkWindow);
+        checkIn("statistics of an empty folder");
 
         check_.verify();
         QVERIFY(check_.measured > 150); // the walk found the screens' texts and icons
     }
 
     void everyControlShowsTheKeyboardFocus() {
-        const TempFolder temp;
-        fs::create_directory(temp / "Inbox");
-        fs::create_directory(temp / "Sorted");
-        auto* picker = new FakeFolderPicker;
-        picker->answers = {temp / "Inbox", temp / "Sorted"};
-        const auto window = FoldwiseApp::makeWindow(std::unique_ptr<FolderPicker>(picker));
+        const auto window = makeWindow();
         window->findChild<StatisticsView*>()->setAnalysis([](const fs::path&) {
             return FileStatistics{{{"Images", 3}}, {{"jpg", 3}}};
         });
@@ -371,30 +330,23 @@ private slots:
         window->findChild<QPushButton*>(QStringLiteral("settingsButton"))->click();
         SettingsSheet& sheet = window->organizerView().settingsSheet();
         QVERIFY(QTest::qWaitForWindowActive(&sheet));
-        inBothPalettes(QStringLiteral("settings sheet"), [&] { check_.checkFocus(sheet); });
-        sheet.findChild<QPushButton*>(QStringLiteral("selectInputFolderButton"))->click();
-        sheet.findChild<QPushButton*>(QStringLiteral("selectOutputFolderButton"))->click();
-        sheet.findChild<QPushButton*>(QStringLiteral("doneButton"))->click();
+        inBothPalettes("settings sheet", [&] { check_.checkFocus(sheet); });
+        for (const char* button : {"selectInputFolderButton", "selectOutputFolderButton", "doneButton"}) {
+            sheet.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+        }
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
 
-        inBothPalettes(QStringLiteral("organizer"), [&] { check_.checkFocus(*window); });
+        inBothPalettes("organizer", [&] { check_.checkFocus(*window); });
         window->tabs().setCurrentIndex(1);
         QTRY_COMPARE(window->findChild<StatisticsView*>()->state(), StatisticsScreenState::Results);
-        inBothPalettes(QStringLiteral("statistics"), [&] { check_.checkFocus(*window); });
+        inBothPalettes("statistics", [&] { check_.checkFocus(*window); });
         check_.verify();
     }
 };
 
 } // namespace foldwise::test
 
-// Preferences and the history of sorts live in fresh temporary folders, set before the application starts.
-int main(int argc, char** argv) {
-    const foldwise::testing::IsolatedUserFolders isolated;
-    QApplication application(argc, argv);
-    foldwise::FoldwiseApp::configure(application);
-    foldwise::test::ReadabilityTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+FOLDWISE_GUI_TEST_MAIN(foldwise::test::ReadabilityTest)
 
 #include "ReadabilityTest.moc"

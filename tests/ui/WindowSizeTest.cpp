@@ -1,38 +1,16 @@
 // The first window and the settings sheet on the screen the test is run on: CTest runs it on a 1600 × 1000
 // screen at scale 2 (800 × 500 device-independent pixels) and on a 1920 × 1200 screen at scale 1.
 #include "app/ContentView.h"
-#include "app/FoldwiseApp.h"
-#include "ui/FolderPicker.h"
-#include "ui/SettingsSheet.h"
-#include "tests/support/IsolatedUserFolders.h"
+#include "tests/support/GuiTest.h"
 #include "tests/support/TempFolder.h"
 #include "ui/OrganizerView.h"
+#include "ui/SettingsSheet.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <cstdlib>
 
 namespace foldwise::test {
-namespace {
-namespace fs = std::filesystem;
-
-class OneFolderPicker final : public FolderPicker {
-public:
-    explicit OneFolderPicker(fs::path folder) : folder_(std::move(folder)) {}
-    std::optional<fs::path> pickFolder(QWidget*, const QString&, const std::optional<fs::path>&) override {
-        return folder_;
-    }
-
-private:
-    fs::path folder_;
-};
-
-} // namespace
 
 class WindowSizeTest : public QObject {
     Q_OBJECT
@@ -60,10 +38,10 @@ private slots:
     }
 
     void theSheetStaysWithinTheWindowWhateverTheFolderName() {
-        const testing::TempFolder temp;
-        const std::string longName = std::string(190, 'n') + " the end.";
-        fs::create_directory(temp / longName);
-        const auto window = FoldwiseApp::makeWindow(std::make_unique<OneFolderPicker>(temp / longName));
+        const TempFolder temp;
+        const fs::path folder = makeFolder(temp / (std::string(190, 'n') + " the end."));
+        const auto window = FoldwiseApp::makeWindow(
+            std::make_unique<FakeFolderPicker>(std::deque<std::optional<fs::path>>{folder, folder}));
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         SettingsSheet& sheet = window->organizerView().settingsSheet();
@@ -77,7 +55,7 @@ private slots:
             QVERIFY2(label.text().startsWith(QStringLiteral("…")) && label.text().endsWith(QStringLiteral("the end.")),
                      moment);
             QVERIFY2(label.fontMetrics().horizontalAdvance(label.text()) <= label.contentsRect().width(), moment);
-            QCOMPARE(label.toolTip(), QString::fromStdString((temp / longName).string()));
+            QCOMPARE(label.toolTip(), QString::fromStdString(folder.string()));
             sheet.findChild<QPushButton*>(QStringLiteral("doneButton"))->click();
         }
     }
@@ -85,13 +63,6 @@ private slots:
 
 } // namespace foldwise::test
 
-// Preferences and the history of sorts live in fresh temporary folders, set before the application starts.
-int main(int argc, char** argv) {
-    const foldwise::testing::IsolatedUserFolders isolated;
-    QApplication application(argc, argv);
-    foldwise::FoldwiseApp::configure(application);
-    foldwise::test::WindowSizeTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+FOLDWISE_GUI_TEST_MAIN(foldwise::test::WindowSizeTest)
 
 #include "WindowSizeTest.moc"
