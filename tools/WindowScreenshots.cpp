@@ -7,12 +7,12 @@
 // organizer after a sort, the sheet and the statistics results, with "-dark" and "-2x" in their names.
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
-#include "ui/FolderPicker.h"
-#include "ui/SettingsSheet.h"
 #include "stats/FileAnalyzer.h"
 #include "ui/DarkPalette.h"
+#include "ui/FolderPicker.h"
 #include "ui/OrganizerView.h"
 #include "ui/RunWorker.h"
+#include "ui/SettingsSheet.h"
 #include "ui/StatisticsResultsPage.h"
 #include "ui/StatisticsView.h"
 
