@@ -7,6 +7,7 @@
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
 #include "bench/Measurement.h"
+#include "bench/ScratchFolder.h"
 #include "bench/TickRecorder.h"
 #include "bench/TreeGenerator.h"
 #include "ui/FolderPicker.h"
@@ -66,14 +67,6 @@ Options parse(int argc, char** argv) {
     return options;
 }
 
-fs::path scratch(const fs::path& parent) {
-    std::string pattern = (parent / "foldwise-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("Could not make a scratch folder in " + parent.string());
-    }
-    return pattern;
-}
-
 // Runs "Sort" or "Undo Sort" in `window` and returns the longest gap between timer ticks meanwhile.
 double longestGapDuring(ContentView& window, void (OrganizerView::*command)()) {
     TickRecorder ticks(5);
@@ -100,7 +93,8 @@ void writeBigFile(const fs::path& file, std::size_t gigabytes) {
 }
 
 void measureRuns(const Options& options) {
-    const fs::path work = scratch(options.parent);
+    const bench::ScratchFolder scratch(options.parent);
+    const fs::path& work = scratch.path();
     const fs::path input = work / "input";
     const fs::path output = work / "output";
     std::printf("Making %zu files in %s ...\n", options.files, input.c_str());
@@ -114,7 +108,8 @@ void measureRuns(const Options& options) {
     report("undo of that sort", longestGapDuring(*window, &OrganizerView::undoSort));
 
     const fs::path big = work / "big";
-    const fs::path shm = scratch(options.shm);
+    const bench::ScratchFolder shmScratch(options.shm);
+    const fs::path& shm = shmScratch.path();
     fs::create_directories(big);
     std::printf("Making 2 files of %zu GB in %s ...\n", options.bigGigabytes, big.c_str());
     for (const char* name : {"holiday.mkv", "backup.iso"}) {
@@ -127,8 +122,6 @@ void measureRuns(const Options& options) {
     std::printf("  (the copy to %s took %.1f s)\n", shm.c_str(), stopwatch.elapsed().wall);
     report("sort of 2 large files to another file system", gap);
     window.reset();
-    fs::remove_all(shm);
-    fs::remove_all(work);
 }
 
 void measureClose(const fs::path& tree) {
@@ -161,9 +154,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     // Preferences and the history of sorts of this run only.
-    const fs::path home = scratch(options.parent);
-    ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+    const bench::ScratchFolder home(options.parent);
+    ::setenv("XDG_CONFIG_HOME", (home.path() / "config").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (home.path() / "data").c_str(), 1);
     QApplication application(argc, argv);
     FoldwiseApp::configure(application);
     try {
@@ -176,6 +169,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "foldwise-bench-gui-runs: %s\n", error.what());
         return 1;
     }
-    fs::remove_all(home);
     return 0;
 }

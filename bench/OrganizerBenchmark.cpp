@@ -3,6 +3,7 @@
 #include "bench/CommandLine.h"
 #include "bench/Measurement.h"
 #include "bench/ReferenceMover.h"
+#include "bench/ScratchFolder.h"
 #include "bench/TreeGenerator.h"
 #include "engine/Organizer.h"
 #include "engine/Reverter.h"
@@ -40,28 +41,6 @@ struct Options {
     fs::path workParent = "/tmp"; // on the real disk: tmpfs would hide the file system's cost
     fs::path crossDeviceParent = "/dev/shm";
     std::uint64_t seed = 1;
-};
-
-// A fresh folder below `parent`, removed with everything in it when this goes away.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const fs::path& parent) {
-        std::string pattern = (parent / "foldwise-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("Could not make a scratch folder in " + parent.string());
-        }
-        path_ = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
 };
 
 // Visible entries directly in `folder` that a sort would move (links to files included).
