@@ -3,6 +3,7 @@
 #include "engine/Categories.h"
 #include "stats/ParallelWalker.h"
 #include "tests/stats/TempTree.h"
+#include "tests/support/AsNobody.h"
 #include "tests/support/StdoutCapture.h"
 
 #include <gtest/gtest.h>
@@ -112,8 +113,8 @@ bool ranInChild(const std::function<bool()>& prepare, const std::function<void()
 }
 
 // Root passes every permission check: the child becomes nobody, for whom they apply.
-bool becomeNobody() {
-    return ::geteuid() != 0 || (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0);
+bool becomeNobodyIfRoot() {
+    return ::geteuid() != 0 || test::becomeNobody();
 }
 
 bool limitDescriptorsTo64() {
@@ -194,7 +195,7 @@ TEST(FileAnalyzer, NamesEveryFolderItCannotReadAndCountsTheRest) {
     for (const char* locked : {"locked", "open/deeper/locked too", "locked and empty"}) {
         fs::permissions(tree / locked, fs::perms::none);
     }
-    const bool ran = ranInChild(becomeNobody, [&] {
+    const bool ran = ranInChild(becomeNobodyIfRoot, [&] {
         const auto denied = std::errc::permission_denied;
         expectAnalysis(tree.path(), counted, true,
                        {{tree / "locked", denied},

@@ -24,6 +24,10 @@ std::string readAll(int fd) {
 
 } // namespace
 
+bool becomeNobody() {
+    return ::setgroups(0, nullptr) == 0 && ::setgid(kNoGroup) == 0 && ::setuid(kNobody) == 0;
+}
+
 std::optional<std::string> runAsNobody(const std::function<std::string()>& call) {
     if (::geteuid() != 0) {
         return std::nullopt;
@@ -35,7 +39,7 @@ std::optional<std::string> runAsNobody(const std::function<std::string()>& call)
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(pipeFds[0]);
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kNoGroup) != 0 || ::setuid(kNobody) != 0) {
+        if (!becomeNobody()) {
             ::_exit(2);
         }
         std::string text;

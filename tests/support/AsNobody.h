@@ -11,6 +11,9 @@ namespace foldwise::test {
 // only bite an unprivileged user, and tests here usually run as root.
 std::optional<std::string> runAsNobody(const std::function<std::string()>& call);
 
+// Makes this process the user nobody, for whom permission checks apply; false when that fails.
+bool becomeNobody();
+
 // Lets nobody into `folder` and every folder above it (their other users get read and search).
 void openToNobody(const std::string& folder);
 
