@@ -62,6 +62,14 @@ TEST_F(Reverter, NeverTouchesWhatNoSortPutThere) {
     EXPECT_EQ(treeOf(input), (std::set<std::string>{"a.txt", "b.png"}));
     EXPECT_EQ(treeOf(output), usersOwn) << "the user's folders and files stay, Images goes";
     EXPECT_TRUE(revertFiles(input, output, {}).nothingOnRecord) << "an undone sort is not undone twice";
+
+    // A folder the user made in place of one the sort made is theirs: undo leaves it.
+    organizeFiles(input, output, true);
+    fs::rename(output / "Images/b.png", input / "b.png");
+    fs::remove(output / "Images");
+    fs::create_directory(output / "Images");
+    revertFiles(input, output, {});
+    EXPECT_TRUE(fs::is_directory(output / "Images"));
 }
 
 TEST_F(Reverter, UndoesASortInPlaceAndLeavesTheUsersFoldersAlone) {
