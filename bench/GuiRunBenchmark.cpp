@@ -6,6 +6,7 @@
 // large folder is being counted.
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
+#include "bench/CommandLine.h"
 #include "bench/Measurement.h"
 #include "bench/ScratchFolder.h"
 #include "bench/TickRecorder.h"
@@ -33,6 +34,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace foldwise;
+using bench::parseCount;
 using bench::TickRecorder;
 
 constexpr double targetMilliseconds = 50.0;
@@ -51,9 +53,9 @@ Options parse(int argc, char** argv) {
         const std::string_view flag = argv[i];
         const char* value = argv[i + 1];
         if (flag == "--files") {
-            options.files = std::stoull(value);
+            options.files = parseCount(value);
         } else if (flag == "--big-gigabytes") {
-            options.bigGigabytes = std::stoull(value);
+            options.bigGigabytes = parseCount(value);
         } else if (flag == "--analysis-tree") {
             options.analysisTree = fs::path(value);
         } else if (flag == "--dir") {
