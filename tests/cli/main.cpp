@@ -1,5 +1,5 @@
 #include "tests/cli/FoldwiseProcess.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/IsolatedUserFolders.h"
 
 #include <QCoreApplication>
 
@@ -17,9 +17,7 @@ int main(int argc, char** argv) {
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         ::unsetenv(variable);
     }
-    // Preferences of this program's own, for it and the commands it runs: QSettings reads this once.
-    const foldwise::test::TempFolder configHome;
-    ::setenv("XDG_CONFIG_HOME", configHome.path().c_str(), 1);
+    const foldwise::test::IsolatedUserFolders isolated; // for this program and the commands it runs
     const QCoreApplication application(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -12,8 +12,8 @@
 #include <fcntl.h>
 #include <future>
 #include <linux/fs.h>
-#include <linux/posix_acl.h>
 #include <optional>
+#include <sys/acl.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -68,27 +68,6 @@ std::optional<std::string> attributeOf(const fs::path& file, const char* name) {
     }
     value.resize(static_cast<size_t>(length));
     return value;
-}
-
-// An access ACL as the kernel stores it: owner rw-, the user `reader` r--, group r--, mask r--, others ---.
-std::string accessAclGranting(uid_t reader) {
-    std::string acl;
-    const auto put = [&acl](auto value) {
-        acl.append(reinterpret_cast<const char*>(&value), sizeof value);
-    };
-    const auto entry = [&put](std::uint16_t tag, std::uint16_t permissions, std::uint32_t id) {
-        put(tag);
-        put(permissions);
-        put(id);
-    };
-    const auto undefined = static_cast<std::uint32_t>(ACL_UNDEFINED_ID);
-    put(std::uint32_t{2}); // the only version there is
-    entry(ACL_USER_OBJ, ACL_READ | ACL_WRITE, undefined);
-    entry(ACL_USER, ACL_READ, reader);
-    entry(ACL_GROUP_OBJ, ACL_READ, undefined);
-    entry(ACL_MASK, ACL_READ, undefined);
-    entry(ACL_OTHER, 0, undefined);
-    return acl;
 }
 
 // Sets or clears the immutable flag of a folder on a file system that has one; false when it cannot.
@@ -247,11 +226,14 @@ TEST_F(CrossDeviceMove, KeepsExtendedAttributesAndTheAccessControlList) {
     const fs::path file = tmpfs() / "notes.txt";
     writeFile(file, "notes");
     const std::string origin = "https://example.org/notes.txt";
-    const std::string acl = accessAclGranting(65534);
-    if (::setxattr(file.c_str(), "user.xdg.origin.url", origin.data(), origin.size(), 0) != 0 ||
-        ::setxattr(file.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0) {
+    const acl_t granting = acl_from_text("u::rw-,u:nobody:r--,g::r--,m::r--,o::---");
+    const bool isSet = ::setxattr(file.c_str(), "user.xdg.origin.url", origin.data(), origin.size(), 0) == 0 &&
+                       acl_set_file(file.c_str(), ACL_TYPE_ACCESS, granting) == 0;
+    acl_free(granting);
+    if (!isSet) {
         GTEST_SKIP() << "tmpfs here keeps no user attributes or ACLs: " << std::strerror(errno);
     }
+    const auto acl = attributeOf(file, "system.posix_acl_access");
 
     ASSERT_EQ(move(tmpfs(), disk(), "notes.txt"), MoveResult::Moved);
 

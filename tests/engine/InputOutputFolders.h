@@ -10,8 +10,7 @@
 namespace foldwise::test {
 
 // An input and an output folder side by side in a fresh temporary folder, with a history of sorts
-// of their own, and the MIME database limited to the system's so that a user's own types cannot
-// change categories.
+// of their own.
 class InputOutputFolders : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -3,11 +3,12 @@
 #include "engine/Organizer.h"
 
 #include "tests/engine/InputOutputFolders.h"
-#include "tests/support/AsNobody.h"
+#include "tests/support/InChild.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -237,16 +238,10 @@ TEST_F(BrokenHistory, AnUnwritableHistoryRefusesBeforeAnythingMoves) {
 
 TEST_F(BrokenHistory, AHistoryOfANewerFoldwiseIsLeftAlone) {
     organizeFiles(input, output, false); // makes the history
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::execlp("sqlite3", "sqlite3", history.c_str(), "PRAGMA user_version = 7", nullptr);
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        GTEST_SKIP() << "the sqlite3 command is not installed";
-    }
+    sqlite3* database = nullptr;
+    ASSERT_EQ(sqlite3_open(history.c_str(), &database), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(database, "PRAGMA user_version = 7", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(database);
     expectRefused("was written by a newer Foldwise");
 }
 
@@ -261,27 +256,23 @@ TEST_F(Reverter, KeepsItsHistoryPrivate) {
 }
 
 TEST_F(Reverter, FailsClearlyWhenAMoveBackIsRefused) {
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "needs root to run as nobody";
-    }
     addFiles({"a.txt"});
     fs::create_directories(history.parent_path());
-    openToNobody(root.path().string());
+    openToNobody(root.path());
     for (const fs::path& folder : {input, output, root / "data", history.parent_path()}) {
         ::chown(folder.c_str(), 65534, 65534);
     }
-    const auto asNobody = [&](const std::function<RunOutcome()>& run) {
-        return runAsNobody([&] {
-            const RunOutcome outcome = run();
-            return outcome.failure ? outcome.failure->localizedDescription() : std::to_string(outcome.moved);
-        });
-    };
-    ASSERT_EQ(asNobody([&] { return organizeFiles(input, output, false, {}); }), "1");
-
-    ::chown(input.c_str(), 0,
-            0); // the input folder is no longer nobody's to write into
-    EXPECT_EQ(asNobody([&] { return revertFiles(input, output, {}); }),
-              "Could not move “a.txt” to “" + input.string() + "”: Permission denied");
+    const bool ran = ranInChild(becomeNobody, [&] { EXPECT_EQ(organizeFiles(input, output, false, {}).moved, 1); });
+    if (!ran) {
+        GTEST_SKIP() << "needs root to run as nobody";
+    }
+    ::chown(input.c_str(), 0, 0); // the input folder is no longer nobody's to write into
+    ranInChild(becomeNobody, [&] {
+        const RunOutcome outcome = revertFiles(input, output, {});
+        ASSERT_TRUE(outcome.failure);
+        EXPECT_EQ(outcome.failure->localizedDescription(),
+                  "Could not move “a.txt” to “" + input.string() + "”: Permission denied");
+    });
     EXPECT_EQ(treeOf(output), (std::set<std::string>{"txt/", "txt/a.txt"}));
 }
 

@@ -1,9 +1,8 @@
 #include "prefs/Preferences.h"
 #include "tests/prefs/PrefsTestSupport.h"
+#include "tests/support/IsolatedUserFolders.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -16,12 +15,7 @@ int main(int argc, char** argv) {
         std::fputs(foldwise::test::describe(foldwise::Preferences::shared()).c_str(), stdout);
         return 0;
     }
-    // QSettings takes its folder from XDG_CONFIG_HOME once, at its first use: set it before anything else.
-    const QTemporaryDir configHome;
-    if (!configHome.isValid() || !qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()))) {
-        std::fprintf(stderr, "Could not set up a temporary XDG_CONFIG_HOME\n");
-        return 1;
-    }
+    const foldwise::test::IsolatedUserFolders isolated;
     const QCoreApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

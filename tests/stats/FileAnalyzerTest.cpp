@@ -3,7 +3,7 @@
 #include "engine/Categories.h"
 #include "stats/ParallelWalker.h"
 #include "tests/stats/TempTree.h"
-#include "tests/support/AsNobody.h"
+#include "tests/support/InChild.h"
 #include "tests/support/StdoutCapture.h"
 
 #include <gtest/gtest.h>
@@ -88,28 +88,6 @@ std::vector<std::string> namesWalked(const fs::path& root, const ParallelWalker:
         [](const fs::path& folder, std::error_code reason) { ADD_FAILURE() << folder << ": " << reason.message(); }));
     std::sort(names.begin(), names.end());
     return names;
-}
-
-constexpr int kChildSkipped = 77;
-
-// Runs `body` in a child process, for limits and identities the test process must keep: its failures
-// fail the test. Returns false, having run nothing, when `prepare` cannot make the child ready.
-bool ranInChild(const std::function<bool()>& prepare, const std::function<void()>& body) {
-    std::fflush(nullptr);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (!prepare()) {
-            ::_exit(kChildSkipped);
-        }
-        body();
-        std::fflush(nullptr);
-        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    EXPECT_EQ(::waitpid(child, &status, 0), child);
-    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    EXPECT_TRUE(code == 0 || code == kChildSkipped) << "the child process failed";
-    return code != kChildSkipped;
 }
 
 // Root passes every permission check: the child becomes nobody, for whom they apply.

@@ -1,6 +1,7 @@
 // The statistics charts: how many types show, the counts on the slices and the
 // names in the legend, where a count fits, and the colours of the slices.
 #include "ui/StatisticsChart.h"
+#include "tests/support/GuiTest.h"
 #include "ui/ChartColors.h"
 #include "ui/SliceLabelFit.h"
 #include "ui/StatisticsResultsPage.h"
@@ -110,5 +111,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(StatisticsChartTest)
+FOLDWISE_GUI_TEST_MAIN(StatisticsChartTest)
 #include "StatisticsChartTest.moc"

@@ -1,6 +1,7 @@
 // The statistics screen: its state rule, what each state shows, and loading in the background.
 #include "ui/StatisticsView.h"
 #include "tests/support/ControlledAnalysis.h"
+#include "tests/support/GuiTest.h"
 #include "ui/PlaceholderView.h"
 #include "ui/StatisticsChart.h"
 #include "ui/StatisticsResultsPage.h"
@@ -223,5 +224,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(StatisticsViewTest)
+FOLDWISE_GUI_TEST_MAIN(StatisticsViewTest)
 #include "StatisticsViewTest.moc"
