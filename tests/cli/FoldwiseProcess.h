@@ -1,6 +1,9 @@
 #pragma once
 
+#include "tests/support/TempFolder.h"
+
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -20,27 +23,22 @@ public:
     FoldwiseProcess(const FoldwiseProcess&) = delete;
     FoldwiseProcess& operator=(const FoldwiseProcess&) = delete;
 
-    // Waits until standard output (or standard error) holds `text`; false when the time is up first, or the
-    // process ended without writing it.
-    bool waitForOutput(const std::string& text, std::chrono::milliseconds timeout);
-    bool waitForError(const std::string& text, std::chrono::milliseconds timeout);
+    // Waits until standard output (or standard error) holds `text`; false when the time is up first.
+    bool waitForOutput(const std::string& text, std::chrono::milliseconds timeout) const;
+    bool waitForError(const std::string& text, std::chrono::milliseconds timeout) const;
     // The exit status once the process has ended; nothing when the time is up first (it then still runs)
     // or when a signal ended it.
     std::optional<int> waitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(60));
     void signal(int number) const;
 
-    pid_t pid() const { return pid_; }
-    const std::string& out() const { return out_; }
-    const std::string& err() const { return err_; }
+    std::string out() const { return readFile(captured_ / "out"); }
+    std::string err() const { return readFile(captured_ / "err"); }
 
 private:
-    bool readFor(std::chrono::milliseconds timeout, const std::string* text, const std::string* in);
+    static bool waitUntil(const std::function<bool()>& isDone, std::chrono::milliseconds timeout);
 
+    TempFolder captured_;
     pid_t pid_ = -1;
-    int outFd_ = -1;
-    int errFd_ = -1;
-    std::string out_;
-    std::string err_;
     std::optional<int> status_;
     bool hasEnded_ = false;
 };

@@ -1,6 +1,5 @@
 #include "tests/stats/TempTree.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,60 +7,14 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
-#include <optional>
 #include <random>
 #include <set>
 #include <stdexcept>
-#include <string_view>
 
 namespace foldwise::test {
 
 static int openFolderAt(int at, const char* name) {
     return ::openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-}
-
-// Removes every entry of the folder open at `fd` that can go at once. Returns a sub-folder that must be
-// emptied first, "" when all is gone, or nothing when an entry cannot be removed.
-static std::optional<std::string> removeWhatCanGo(int fd) {
-    DIR* listing = ::fdopendir(::dup(fd));
-    if (listing == nullptr) {
-        return std::nullopt;
-    }
-    ::rewinddir(listing); // the duplicate shares the position of earlier listings
-    std::optional<std::string> full = "";
-    while (const dirent* entry = ::readdir(listing)) {
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == ".." || ::unlinkat(fd, entry->d_name, 0) == 0 ||
-            ::unlinkat(fd, entry->d_name, AT_REMOVEDIR) == 0) {
-            continue;
-        }
-        if (errno != ENOTEMPTY && errno != EEXIST) {
-            full = std::nullopt;
-            break;
-        }
-        full = std::string(name);
-    }
-    ::closedir(listing);
-    return full;
-}
-
-// Down into a folder that is not empty yet, up through ".." once it is: two descriptors at any depth.
-TempTree::~TempTree() {
-    int fd = ::open(path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    for (int depth = 0; fd >= 0;) {
-        const std::optional<std::string> full = removeWhatCanGo(fd);
-        int next = -1;
-        if (full && !full->empty()) {
-            ::fchmodat(fd, full->c_str(), 0700, 0); // folders a test locked
-            next = openFolderAt(fd, full->c_str());
-            ++depth;
-        } else if (full && depth > 0) {
-            next = openFolderAt(fd, "..");
-            --depth;
-        }
-        ::close(fd);
-        fd = next;
-    }
 }
 
 static fs::path withParents(const fs::path& path) {

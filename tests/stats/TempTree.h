@@ -12,8 +12,6 @@ namespace foldwise::test {
 class TempTree : public TempFolder {
 public:
     using TempFolder::TempFolder;
-    // Removes trees of any depth, where paths grow longer than the system accepts.
-    ~TempTree();
 
     fs::path file(const fs::path& relative) const;
     fs::path folder(const fs::path& relative) const;
