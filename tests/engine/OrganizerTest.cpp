@@ -92,17 +92,6 @@ TEST_F(Organizer, SortsIntoTheInputFolderItselfAndSkipsAnOutputInsideIt) {
     EXPECT_TRUE(fs::exists(input / "txt/a.txt"));
 }
 
-// The files of a folder, without the folders.
-std::set<std::string> filesIn(const fs::path& folder) {
-    std::set<std::string> files;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        if (!entry.is_directory()) {
-            files.insert(entry.path().filename().string());
-        }
-    }
-    return files;
-}
-
 TEST_F(Organizer, NeverFollowsALinkWhereASubFolderBelongs) {
     addFiles({"photo.jpg", "notes.txt"});
     fs::create_directory(root / "elsewhere");
@@ -136,8 +125,8 @@ TEST_F(Organizer, LandsEachFileInWhatIsAtTheSubFolderNameAtThatMoment) {
 
     EXPECT_FALSE(outcome.failure);
     EXPECT_EQ(outcome.moved, 4);
-    EXPECT_EQ(filesIn(root / "trash").size(), 1u);
-    EXPECT_EQ(filesIn(output / "txt").size(), 3u);
+    EXPECT_EQ(treeOf(root / "trash").size(), 1u);
+    EXPECT_EQ(treeOf(output / "txt").size(), 3u);
 }
 
 TEST_F(Organizer, LeavesPipesAndDanglingLinksWhereTheyAreWithoutOpeningThem) {
@@ -191,7 +180,7 @@ TEST_F(Organizer, StopsBetweenFilesWhenCancelledAndCountsWhatIsLeft) {
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_EQ(outcome.moved, 1);
     EXPECT_EQ(outcome.notReached, 4);
-    EXPECT_EQ(filesIn(input).size() + filesIn(output / "txt").size(), 5u);
+    EXPECT_EQ(treeOf(input).size() + treeOf(output / "txt").size(), 5u);
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.back().filesDone, 1);
     EXPECT_EQ(reports.back().filesTotal, 5);
