@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <future>
 #include <linux/fs.h>
 #include <optional>
@@ -32,31 +33,14 @@ struct stat statusOf(const fs::path& path) {
     return status;
 }
 
-void appendTo(const fs::path& file, off_t bytes) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    ASSERT_GE(fd, 0);
-    const std::string data(static_cast<size_t>(bytes), 'y');
-    EXPECT_EQ(::write(fd, data.data(), data.size()), static_cast<ssize_t>(data.size()));
-    ::close(fd);
-}
-
 // A file of `size` bytes that holds `text` at each of `offsets` and nothing but holes elsewhere.
 void writeSparseFile(const fs::path& file, off_t size, const std::string& text, std::initializer_list<off_t> offsets) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::ftruncate(fd, size), 0);
+    std::ofstream out(file, std::ios::binary);
     for (const off_t offset : offsets) {
-        ASSERT_EQ(::pwrite(fd, text.data(), text.size(), offset), static_cast<ssize_t>(text.size()));
+        out.seekp(offset) << text;
     }
-    ::close(fd);
-}
-
-std::string readAt(const fs::path& file, off_t offset, size_t length) {
-    std::string text(length, '\0');
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    EXPECT_EQ(::pread(fd, text.data(), length, offset), static_cast<ssize_t>(length));
-    ::close(fd);
-    return text;
+    out.close();
+    fs::resize_file(file, static_cast<std::uintmax_t>(size));
 }
 
 std::optional<std::string> attributeOf(const fs::path& file, const char* name) {
@@ -192,7 +176,7 @@ TEST_F(CrossDeviceMove, RefusesAFileThatChangesWhileItIsCopied) {
     MoveControl control;
     control.copied = [&, appended = false](std::uint64_t, std::uint64_t) mutable {
         if (!std::exchange(appended, true)) {
-            appendTo(file, MiB); // a writer still at work
+            std::ofstream(file, std::ios::app) << std::string(MiB, 'y'); // a writer still at work
         }
     };
 
@@ -214,9 +198,10 @@ TEST_F(CrossDeviceMove, KeepsHolesInBothDirections) {
         const struct stat moved = statusOf(to / "disk.img");
         EXPECT_EQ(moved.st_size, size);
         EXPECT_LT(moved.st_blocks * 512, MiB);
-        EXPECT_EQ(readAt(to / "disk.img", 0, 4), "data");
-        EXPECT_EQ(readAt(to / "disk.img", 48 * MiB, 4), "data");
-        EXPECT_EQ(readAt(to / "disk.img", 32 * MiB, 4), std::string(4, '\0'));
+        const std::string content = readFile(to / "disk.img");
+        EXPECT_EQ(content.substr(0, 4), "data");
+        EXPECT_EQ(content.substr(48 * MiB, 4), "data");
+        EXPECT_EQ(content.substr(32 * MiB, 4), std::string(4, '\0'));
         fs::remove(to / "disk.img");
     }
 }
