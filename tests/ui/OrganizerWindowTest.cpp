@@ -1,20 +1,12 @@
 // The window on real temporary folders: first launch, the settings sheet's folder dialogs and what a pick
 // stores, the caption line of folders and mode, Sort and Undo Sort with their status lines, the keyboard
 // shortcuts, and a restart with the same preferences.
-#include "app/ContentView.h"
 #include "prefs/Preferences.h"
 #include "tests/support/GuiTest.h"
-#include "tests/support/TempFolder.h"
-#include "ui/FolderSelection.h"
-#include "ui/OrganizerView.h"
 #include "ui/RunWorker.h"
-#include "ui/SettingsSheet.h"
 #include "ui/StatisticsView.h"
-#include "ui/StatusColor.h"
 
 #include <QFileDialog>
-#include <QLabel>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
@@ -28,65 +20,6 @@ namespace {
 using Tree = std::set<std::string>;
 
 const QString initialStatus = QStringLiteral("Select input/output folders in Settings.");
-
-// A window of the application with a fake folder dialog, shown and exposed.
-struct TestWindow {
-    TestWindow() : view(FoldwiseApp::makeWindow(std::unique_ptr<FolderPicker>(picker))) {
-        view->show();
-        if (!QTest::qWaitForWindowExposed(view.get())) {
-            qFatal("the test window was not exposed");
-        }
-        QCoreApplication::processEvents(); // the organizer's check on being shown
-                                           // is queued
-    }
-
-    template <typename Widget = QPushButton> Widget& find(const char* objectName) const {
-        auto* found = view->findChild<Widget*>(QString::fromLatin1(objectName));
-        if (found == nullptr) {
-            qFatal("no widget %s", objectName);
-        }
-        return *found;
-    }
-    void click(const char* button) const { QTest::mouseClick(&find(button), Qt::LeftButton); }
-    // Clicks "Sort" or "Undo Sort" and waits for the run it starts to end.
-    void run(const char* button) const {
-        click(button);
-        QTRY_VERIFY_WITH_TIMEOUT(!organizer().isRunning(), 20000);
-    }
-    QString text(const char* label) const { return find<QLabel>(label).text(); }
-    void pick(const char* button, const std::optional<fs::path>& answer) const {
-        picker->answers.push_back(answer);
-        click(button);
-    }
-    OrganizerView& organizer() const { return view->organizerView(); }
-    FolderSelection& selection() const { return view->folderSelection(); }
-    bool canRun() const { return find("sortButton").isEnabled() && find("undoSortButton").isEnabled(); }
-
-    void openSettings() const {
-        click("settingsButton");
-        if (!QTest::qWaitForWindowExposed(&organizer().settingsSheet())) {
-            qFatal("the settings sheet was not exposed");
-        }
-    }
-    void chooseFolders(const fs::path& input, const fs::path& output, bool byExtension = false) const {
-        openSettings();
-        pick("selectInputFolderButton", input);
-        pick("selectOutputFolderButton", output);
-        if (byExtension) {
-            click("byExtensionButton");
-        }
-        click("doneButton");
-    }
-    void expectStatus(const QString& text, StatusColor color) const {
-        QCOMPARE(this->text("statusLabel"), text);
-        QCOMPARE(organizer().statusColor(), color);
-        QCOMPARE(find<QLabel>("statusLabel").palette().color(QPalette::WindowText),
-                 statusColorValue(color, view->palette()));
-    }
-
-    FakeFolderPicker* picker = new FakeFolderPicker; // owned by the window
-    std::unique_ptr<ContentView> view;
-};
 
 QString pathText(const fs::path& path) {
     return QString::fromStdString(path.string());

@@ -1,21 +1,15 @@
 // Every screen of the window in every state, in the default light palette and in a dark one, switched while the
 // window is open: the contrast of each text and icon against what is behind it, measured on the grabbed pixels,
 // and the keyboard focus on each control.
-#include "app/ContentView.h"
 #include "tests/support/ControlledAnalysis.h"
 #include "tests/support/GuiTest.h"
-#include "tests/support/TempFolder.h"
 #include "ui/ChartColors.h"
 #include "ui/DarkPalette.h"
-#include "ui/OrganizerView.h"
-#include "ui/SettingsSheet.h"
 #include "ui/StatisticsChart.h"
 #include "ui/StatisticsView.h"
 
 #include <QChart>
-#include <QLabel>
 #include <QLegend>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QSettings>
 #include <QTabBar>
@@ -237,10 +231,8 @@ class ReadabilityTest : public QObject {
     std::optional<TempFolder> temp_;
 
     // A window whose folder dialog answers "Inbox", then "Sorted".
-    std::unique_ptr<ContentView> makeWindow() {
-        auto picker = std::make_unique<FakeFolderPicker>(
-            std::deque<std::optional<fs::path>>{makeFolder(*temp_ / "Inbox"), makeFolder(*temp_ / "Sorted")});
-        return FoldwiseApp::makeWindow(std::move(picker));
+    std::deque<std::optional<fs::path>> inboxThenSorted() {
+        return {makeFolder(*temp_ / "Inbox"), makeFolder(*temp_ / "Sorted")};
     }
 
     // Measures in the light palette, then in the dark one.
@@ -270,43 +262,36 @@ private slots:
     }
 
     void everyTextAndIconStandsOutFromItsBackground() {
-        const auto window = makeWindow();
+        const TestWindow window(inboxThenSorted());
         writeFile(*temp_ / "Inbox" / "notes.txt");
-        auto& statistics = *window->findChild<StatisticsView*>();
+        StatisticsView& statistics = window.view->statisticsView();
         ControlledAnalysis analysis({twelveTypes()});
         statistics.setAnalysis(analysis.function());
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        auto click = [&](const char* name) {
-            window->findChild<QPushButton*>(QString::fromLatin1(name))->click();
-        };
         auto checkIn = [&](const char* state) {
-            inBothPalettes(state, [&] { check_.checkTexts(*window); });
+            inBothPalettes(state, [&] { check_.checkTexts(*window.view); });
         };
 
         checkIn("organizer at first launch");
-        window->tabs().setCurrentIndex(1);
+        window.view->tabs().setCurrentIndex(1);
         checkIn("statistics without a folder");
-        window->tabs().setCurrentIndex(0);
+        window.view->tabs().setCurrentIndex(0);
 
-        click("settingsButton");
-        SettingsSheet& sheet = window->organizerView().settingsSheet();
-        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
-        click("selectInputFolderButton");
-        click("selectOutputFolderButton");
-        inBothPalettes("settings sheet", [&] { check_.checkTexts(sheet); });
-        click("doneButton");
+        window.openSettings();
+        window.click("selectInputFolderButton");
+        window.click("selectOutputFolderButton");
+        inBothPalettes("settings sheet", [&] { check_.checkTexts(window.organizer().settingsSheet()); });
+        window.click("doneButton");
 
         checkIn("organizer with both folders");
-        click("sortButton");
+        window.run("sortButton");
         checkIn("organizer after a sort");
-        click("undoSortButton");
+        window.run("undoSortButton");
         checkIn("organizer after an undo");
         writeFile(*temp_ / "Sorted" / "Documents"); // in the way of the sub-folder the sort needs
-        click("sortButton");
+        window.run("sortButton");
         checkIn("organizer after a failed sort");
 
-        window->tabs().setCurrentIndex(1);
+        window.view->tabs().setCurrentIndex(1);
         QCOMPARE(statistics.state(), StatisticsScreenState::Loading);
         checkIn("statistics loading");
         analysis.releaseAll();
@@ -321,26 +306,25 @@ private slots:
     }
 
     void everyControlShowsTheKeyboardFocus() {
-        const auto window = makeWindow();
-        window->findChild<StatisticsView*>()->setAnalysis([](const fs::path&) {
+        const TestWindow window(inboxThenSorted());
+        window.view->statisticsView().setAnalysis([](const fs::path&) {
             return FileStatistics{{{"Images", 3}}, {{"jpg", 3}}};
         });
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        window->findChild<QPushButton*>(QStringLiteral("settingsButton"))->click();
-        SettingsSheet& sheet = window->organizerView().settingsSheet();
+        QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
+        window.openSettings();
+        SettingsSheet& sheet = window.organizer().settingsSheet();
         QVERIFY(QTest::qWaitForWindowActive(&sheet));
         inBothPalettes("settings sheet", [&] { check_.checkFocus(sheet); });
-        for (const char* button : {"selectInputFolderButton", "selectOutputFolderButton", "doneButton"}) {
-            sheet.findChild<QPushButton*>(QString::fromLatin1(button))->click();
-        }
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window.click("selectInputFolderButton");
+        window.click("selectOutputFolderButton");
+        window.click("doneButton");
+        window.view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
 
-        inBothPalettes("organizer", [&] { check_.checkFocus(*window); });
-        window->tabs().setCurrentIndex(1);
-        QTRY_COMPARE(window->findChild<StatisticsView*>()->state(), StatisticsScreenState::Results);
-        inBothPalettes("statistics", [&] { check_.checkFocus(*window); });
+        inBothPalettes("organizer", [&] { check_.checkFocus(*window.view); });
+        window.view->tabs().setCurrentIndex(1);
+        QTRY_COMPARE(window.view->statisticsView().state(), StatisticsScreenState::Results);
+        inBothPalettes("statistics", [&] { check_.checkFocus(*window.view); });
         check_.verify();
     }
 };

@@ -9,7 +9,6 @@
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QSet>
-#include <QTest>
 
 using namespace foldwise;
 

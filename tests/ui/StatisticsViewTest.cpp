@@ -7,11 +7,9 @@
 #include "ui/StatisticsResultsPage.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QThreadPool>
 
 #include <memory>

@@ -1,13 +1,7 @@
 // The first window and the settings sheet on the screen the test is run on: CTest runs it on a 1600 × 1000
 // screen at scale 2 (800 × 500 device-independent pixels) and on a 1920 × 1200 screen at scale 1.
-#include "app/ContentView.h"
 #include "tests/support/GuiTest.h"
-#include "tests/support/TempFolder.h"
-#include "ui/OrganizerView.h"
-#include "ui/SettingsSheet.h"
 
-#include <QLabel>
-#include <QPushButton>
 #include <QScreen>
 
 namespace foldwise::test {
@@ -18,9 +12,8 @@ class WindowSizeTest : public QObject {
 private slots:
     void theFirstWindowFitsTheScreen() {
         const QSize available = QGuiApplication::primaryScreen()->availableSize();
-        const auto window = FoldwiseApp::makeWindow();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const TestWindow test;
+        const ContentView* window = test.view.get();
         const QSize size = window->size();
         qInfo("screen %dx%d at scale %g, window %dx%d", available.width(), available.height(),
               window->devicePixelRatioF(), size.width(), size.height());
@@ -40,23 +33,19 @@ private slots:
     void theSheetStaysWithinTheWindowWhateverTheFolderName() {
         const TempFolder temp;
         const fs::path folder = makeFolder(temp / (std::string(190, 'n') + " the end."));
-        const auto window = FoldwiseApp::makeWindow(
-            std::make_unique<FakeFolderPicker>(std::deque<std::optional<fs::path>>{folder, folder}));
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        SettingsSheet& sheet = window->organizerView().settingsSheet();
-        const auto& label = *sheet.findChild<QLabel*>(QStringLiteral("inputFolderLabel"));
+        const TestWindow window({folder, folder});
+        const SettingsSheet& sheet = window.organizer().settingsSheet();
+        const auto& label = window.find<QLabel>("inputFolderLabel");
         for (const char* moment : {"picked while the sheet is open", "shown when the sheet opens"}) {
-            window->findChild<QPushButton*>(QStringLiteral("settingsButton"))->click();
-            QVERIFY(QTest::qWaitForWindowExposed(&sheet));
-            sheet.findChild<QPushButton*>(QStringLiteral("selectInputFolderButton"))->click();
+            window.openSettings();
+            window.click("selectInputFolderButton");
             QCoreApplication::processEvents();
-            QVERIFY2(sheet.frameGeometry().width() <= window->width(), moment);
+            QVERIFY2(sheet.frameGeometry().width() <= window.view->width(), moment);
             QVERIFY2(label.text().startsWith(QStringLiteral("…")) && label.text().endsWith(QStringLiteral("the end.")),
                      moment);
             QVERIFY2(label.fontMetrics().horizontalAdvance(label.text()) <= label.contentsRect().width(), moment);
             QCOMPARE(label.toolTip(), QString::fromStdString(folder.string()));
-            sheet.findChild<QPushButton*>(QStringLiteral("doneButton"))->click();
+            window.click("doneButton");
         }
     }
 };
