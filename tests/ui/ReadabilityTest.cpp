@@ -42,14 +42,10 @@ Ink measure(const QImage& image, const QRect& area, bool isTextNeutral = false) 
             ++counts[image.pixel(x, y)];
         }
     }
-    QRgb background = 0;
-    int most = 0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        if (it.value() > most) {
-            most = it.value();
-            background = it.key();
-        }
-    }
+    const QRgb background =
+        std::max_element(counts.constKeyValueBegin(), counts.constKeyValueEnd(), [](const auto& a, const auto& b) {
+            return a.second < b.second;
+        })->first;
     std::vector<std::pair<double, QRgb>> drawn;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
         const double ratio = contrastRatio(QColor(it.key()), QColor(background));
@@ -66,14 +62,10 @@ Ink measure(const QImage& image, const QRect& area, bool isTextNeutral = false) 
     return {strongest->first, QColor(strongest->second), QColor(background)};
 }
 
+// A widget's class and, for labels and buttons, its text.
 QString describe(const QWidget& widget) {
-    QString text;
-    if (const auto* label = qobject_cast<const QLabel*>(&widget)) {
-        text = label->text();
-    } else if (const auto* button = qobject_cast<const QAbstractButton*>(&widget)) {
-        text = button->text();
-    }
-    return QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(widget.metaObject()->className()), text.left(40));
+    return QStringLiteral("%1 \"%2\"")
+        .arg(QString::fromLatin1(widget.metaObject()->className()), widget.property("text").toString().left(40));
 }
 
 // Collects every text, icon and focus indicator that does not reach its contrast.
