@@ -138,16 +138,20 @@ TEST_F(Reverter, StopsWhenCancelledAndFinishesLater) {
 // A sort killed at some instant, then undone: every file is back under its name exactly once.
 class KilledSort : public Reverter {
 protected:
-    void sortAndKill(const fs::path& destination, const std::function<void(RunOptions&)>& killWhen) {
+    // Kills the sort when `setUp`'s options say so, or else `afterMs` after it started.
+    void sortAndKill(const fs::path& destination, const std::function<void(RunOptions&)>& setUp, int afterMs = -1) {
         const pid_t child = ::fork();
         if (child == 0) {
             RunOptions options;
-            killWhen(options);
+            setUp(options);
             organizeFiles(input, destination, false, options);
             ::_exit(0);
         }
-        int status = 0;
-        ::waitpid(child, &status, 0);
+        if (afterMs >= 0) {
+            ::usleep(static_cast<useconds_t>(afterMs) * 1000);
+            ::kill(child, SIGKILL);
+        }
+        ::waitpid(child, nullptr, 0);
     }
 
     void expectEveryFileBackOnce(const fs::path& destination) {
@@ -181,15 +185,9 @@ TEST_F(KilledSort, AfterItAnnouncedItsMovesOrAtAnyMoment) {
     EXPECT_LT(treeOf(input).size(), 3000u) << "the first file moved before the kill";
     expectEveryFileBackOnce(output);
 
-    for (int delayMs : {1, 4, 12}) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            organizeFiles(input, output, false, {});
-            ::_exit(0);
-        }
-        ::usleep(static_cast<useconds_t>(delayMs) * 1000);
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
+    for (int afterMs : {1, 4, 12}) {
+        sortAndKill(
+            output, [](RunOptions&) {}, afterMs);
         expectEveryFileBackOnce(output);
     }
 }
