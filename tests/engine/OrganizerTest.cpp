@@ -41,26 +41,22 @@ TEST_F(Organizer, JudgesLinksByTheirTargetAndMovesTheLinkItself) {
     writeFile(root / "target.txt", "target");
     fs::create_symlink(root / "target.txt", input / "link.txt");
     fs::create_directory_symlink(root.path(), input / "folder-link");
-    fs::create_symlink(root / "nowhere.txt", input / "dangling.txt");
 
     organizeFiles(input, output, false);
 
     EXPECT_TRUE(fs::is_symlink(output / "txt/link.txt"));
     EXPECT_EQ(readFile(root / "target.txt"), "target");
-    EXPECT_EQ(treeOf(input), (std::set<std::string>{"folder-link", "dangling.txt"}));
+    EXPECT_EQ(treeOf(input), std::set<std::string>{"folder-link"});
 }
 
 TEST_F(Organizer, StopsAtAFileWhereASubFolderMustGoAndKeepsWhatMoved) {
     addFiles({"a1.txt", "a2.txt", "a3.txt", "photo.jpg"});
     writeFile(output / "jpg", "a file named like the folder");
 
-    try {
-        organizeFiles(input, output, false);
-        FAIL() << "the move into a file must fail";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.localizedDescription(),
-                  "Could not move “photo.jpg” to “" + (output / "jpg").string() + "”: Not a directory");
-    }
+    const RunOutcome outcome = organizeFiles(input, output, false, {});
+    ASSERT_TRUE(outcome.failure);
+    EXPECT_EQ(outcome.failure->localizedDescription(),
+              "Could not move “photo.jpg” to “" + (output / "jpg").string() + "”: Not a directory");
     EXPECT_TRUE(fs::exists(input / "photo.jpg"));
     for (const char* name : {"a1.txt", "a2.txt", "a3.txt"}) {
         EXPECT_NE(fs::exists(input / name), fs::exists(output / "txt" / name)) << name << " is lost or doubled";
@@ -108,10 +104,8 @@ TEST_F(Organizer, LandsEachFileInWhatIsAtTheSubFolderNameAtThatMoment) {
     bool renamed = false;
     RunOptions options;
     options.progress = [&](const RunProgress&) {
-        if (!renamed) {
-            fs::rename(output / "txt",
-                       root / "trash"); // the user throws the sub-folder away mid-run
-            renamed = true;
+        if (!std::exchange(renamed, true)) {
+            fs::rename(output / "txt", root / "trash"); // the user throws the sub-folder away mid-run
         }
     };
 
@@ -161,11 +155,11 @@ TEST_F(Organizer, SkipsAFileThatVanishedBeforeItsMove) {
 TEST_F(Organizer, StopsBetweenFilesWhenCancelledAndCountsWhatIsLeft) {
     addFiles({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"});
     std::stop_source stop;
-    std::vector<RunProgress> reports;
+    RunProgress last;
     RunOptions options;
     options.stop = stop.get_token();
     options.progress = [&](const RunProgress& progress) {
-        reports.push_back(progress);
+        last = progress;
         stop.request_stop();
     };
 
@@ -175,15 +169,11 @@ TEST_F(Organizer, StopsBetweenFilesWhenCancelledAndCountsWhatIsLeft) {
     EXPECT_EQ(outcome.moved, 1);
     EXPECT_EQ(outcome.notReached, 4);
     EXPECT_EQ(treeOf(input).size() + treeOf(output / "txt").size(), 5u);
-    ASSERT_FALSE(reports.empty());
-    EXPECT_EQ(reports.back().filesDone, 1);
-    EXPECT_EQ(reports.back().filesTotal, 5);
+    EXPECT_EQ(last.filesDone, 1);
+    EXPECT_EQ(last.filesTotal, 5);
 }
 
 TEST_F(Organizer, SweepsCopiesLeftByAKilledMoveFromTheFoldersItMovesInto) {
-    if (!fs::is_directory("/dev/shm")) {
-        GTEST_SKIP() << "no second file system at /dev/shm";
-    }
     const TempFolder other("/dev/shm");
     fs::create_directory(other / "txt");
     writeFile(other / "txt/.foldwise-move-123.part", "half a file");
