@@ -63,11 +63,13 @@ TEST_F(Reverter, NeverTouchesWhatNoSortPutThere) {
     EXPECT_EQ(treeOf(output), usersOwn) << "the user's folders and files stay, Images goes";
     EXPECT_TRUE(revertFiles(input, output, {}).nothingOnRecord) << "an undone sort is not undone twice";
 
-    // A folder the user made in place of one the sort made is theirs: undo leaves it.
+    // A folder the user made in place of one the sort made is theirs: undo leaves it. (Made while the
+    // sort's folder still exists, so that it cannot take over its inode number.)
     organizeFiles(input, output, true);
     fs::rename(output / "Images/b.png", input / "b.png");
-    fs::remove(output / "Images");
+    fs::rename(output / "Images", root / "Images of the sort");
     fs::create_directory(output / "Images");
+    fs::remove(root / "Images of the sort");
     revertFiles(input, output, {});
     EXPECT_TRUE(fs::is_directory(output / "Images"));
 }
