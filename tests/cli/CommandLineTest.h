@@ -10,7 +10,7 @@
 
 #include <set>
 #include <string>
-#include <tuple>
+#include <utility>
 
 namespace foldwise::test {
 
@@ -18,6 +18,8 @@ namespace foldwise::test {
 // on them through the built executable.
 class CommandLineTest : public InputOutputFolders {
 protected:
+    using Files = std::set<std::pair<std::string, std::string>>;
+
     static QJsonObject jsonOf(const Finished& finished) {
         QJsonParseError error{};
         const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(finished.out), &error);
@@ -34,26 +36,16 @@ protected:
         return object.value(key).toString().toStdString();
     }
 
-    // Each file of a JSON document's "files": its name, its sub-folder and its verdict ("" for a run).
-    static std::set<std::tuple<std::string, std::string, std::string>> filesIn(const QJsonObject& document) {
-        std::set<std::tuple<std::string, std::string, std::string>> files;
-        for (const QJsonValue& file : document.value(QStringLiteral("files")).toArray()) {
-            files.emplace(nameIn(file.toObject(), QStringLiteral("name")),
-                          nameIn(file.toObject(), QStringLiteral("subFolder")),
-                          file.toObject().value(QStringLiteral("verdict")).toString().toStdString());
-        }
-        return files;
-    }
-
-    // The files a plan would move, in the form filesIn gives a run's files.
-    static std::set<std::tuple<std::string, std::string, std::string>> movesIn(const QJsonObject& plan) {
-        std::set<std::tuple<std::string, std::string, std::string>> moves;
-        for (const auto& [name, subFolder, verdict] : filesIn(plan)) {
-            if (verdict == "move") {
-                moves.emplace(name, subFolder, "");
+    // The name and sub-folder of each file of a JSON document's "files": all of a run's, a plan's moves.
+    static Files filesIn(const QJsonObject& document) {
+        Files files;
+        for (const QJsonValue& value : document.value(QStringLiteral("files")).toArray()) {
+            const QJsonObject file = value.toObject();
+            if (file.value(QStringLiteral("verdict")).toString(QStringLiteral("move")) == QStringLiteral("move")) {
+                files.emplace(nameIn(file, QStringLiteral("name")), nameIn(file, QStringLiteral("subFolder")));
             }
         }
-        return moves;
+        return files;
     }
 
     static std::int64_t countIn(const QJsonObject& document, const char* key) {

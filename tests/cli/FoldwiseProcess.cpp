@@ -1,24 +1,14 @@
 #include "tests/cli/FoldwiseProcess.h"
 
-#include <csignal>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 namespace foldwise::test {
-namespace {
-
-std::string executable;
-
-} // namespace
-
-void FoldwiseProcess::setExecutable(const std::string& path) {
-    executable = path;
-}
 
 FoldwiseProcess::FoldwiseProcess(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv{executable.data()};
+    std::vector<char*> argv{executable_.data()};
     for (const std::string& argument : arguments) {
         argv.push_back(const_cast<char*>(argument.c_str()));
     }
@@ -42,14 +32,6 @@ FoldwiseProcess::~FoldwiseProcess() {
     }
 }
 
-bool FoldwiseProcess::waitForOutput(const std::string& text, std::chrono::milliseconds timeout) const {
-    return waitUntil([&] { return out().find(text) != std::string::npos; }, timeout);
-}
-
-bool FoldwiseProcess::waitForError(const std::string& text, std::chrono::milliseconds timeout) const {
-    return waitUntil([&] { return err().find(text) != std::string::npos; }, timeout);
-}
-
 std::optional<int> FoldwiseProcess::waitForExit(std::chrono::milliseconds timeout) {
     waitUntil(
         [&] {
@@ -62,10 +44,6 @@ std::optional<int> FoldwiseProcess::waitForExit(std::chrono::milliseconds timeou
         },
         timeout);
     return status_;
-}
-
-void FoldwiseProcess::signal(int number) const {
-    ::kill(pid_, number);
 }
 
 bool FoldwiseProcess::waitUntil(const std::function<bool()>& isDone, std::chrono::milliseconds timeout) {

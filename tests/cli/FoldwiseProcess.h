@@ -3,6 +3,7 @@
 #include "tests/support/TempFolder.h"
 
 #include <chrono>
+#include <csignal>
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,7 +17,7 @@ namespace foldwise::test {
 class FoldwiseProcess {
 public:
     // The executable every process runs; the test program is given it as its argument.
-    static void setExecutable(const std::string& path);
+    static void setExecutable(const std::string& path) { executable_ = path; }
 
     explicit FoldwiseProcess(const std::vector<std::string>& arguments);
     ~FoldwiseProcess(); // kills the process if it still runs
@@ -24,19 +25,25 @@ public:
     FoldwiseProcess& operator=(const FoldwiseProcess&) = delete;
 
     // Waits until standard output (or standard error) holds `text`; false when the time is up first.
-    bool waitForOutput(const std::string& text, std::chrono::milliseconds timeout) const;
-    bool waitForError(const std::string& text, std::chrono::milliseconds timeout) const;
+    bool waitForOutput(const std::string& text, std::chrono::milliseconds timeout) const {
+        return waitUntil([&] { return out().find(text) != std::string::npos; }, timeout);
+    }
+    bool waitForError(const std::string& text, std::chrono::milliseconds timeout) const {
+        return waitUntil([&] { return err().find(text) != std::string::npos; }, timeout);
+    }
     // The exit status once the process has ended; nothing when the time is up first (it then still runs)
     // or when a signal ended it.
     std::optional<int> waitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(60));
-    void signal(int number) const;
+    void signal(int number) const { ::kill(pid_, number); }
 
     std::string out() const { return readFile(captured_ / "out"); }
     std::string err() const { return readFile(captured_ / "err"); }
 
-private:
+    // Polls `isDone` until it holds; false when the time is up first.
     static bool waitUntil(const std::function<bool()>& isDone, std::chrono::milliseconds timeout);
 
+private:
+    static inline std::string executable_;
     TempFolder captured_;
     pid_t pid_ = -1;
     std::optional<int> status_;

@@ -10,37 +10,28 @@ class UndoCommand : public CommandLineTest {};
 // The command line and the window share one history: each undoes what the other sorted, through the
 // window's own calls (the two- and three-argument organizeFiles and revertFiles).
 TEST_F(UndoCommand, UndoesTheWindowsSortAndTheWindowUndoesItsSort) {
-    addFiles({"photo.jpg", "notes.txt"});
-    const auto before = treeOf(input);
-
-    organizeFiles(input, output, true);
-    const Finished undone = runFoldwise({"undo", input, output});
-
-    EXPECT_EQ(undone.status, 0) << undone.err;
-    EXPECT_EQ(undone.out, "Moved 2 files back from 2 folders of “out” into “in”.\n");
-    EXPECT_EQ(treeOf(input), before);
-    EXPECT_TRUE(treeOf(output).empty());
-
-    const Finished sorted = runFoldwise({"sort", input, output});
-    ASSERT_EQ(sorted.status, 0) << sorted.err;
-    EXPECT_TRUE(treeOf(input).empty());
-    revertFiles(input, output);
-    EXPECT_EQ(treeOf(input), before);
-    EXPECT_TRUE(treeOf(output).empty());
-
     const Finished nothing = runFoldwise({"undo", input, output});
     EXPECT_EQ(nothing.status, 0);
     EXPECT_EQ(nothing.out, "Nothing to undo: no sort from “in” into “out” is on record.\n");
-    const Finished nothingJson = runFoldwise({"undo", input, output, "--json"});
-    EXPECT_TRUE(jsonOf(nothingJson).value(QStringLiteral("nothingOnRecord")).toBool());
-}
+    const Finished nothingPlanned = runFoldwise({"undo", input, output, "--dry-run", "--json"});
+    EXPECT_EQ(nothingPlanned.status, 0);
+    EXPECT_TRUE(jsonOf(nothingPlanned).value(QStringLiteral("nothingOnRecord")).toBool());
+    EXPECT_FALSE(fs::exists(history)) << "looking for nothing to undo makes no history";
 
-TEST_F(UndoCommand, WithNoHistoryYetHasNothingToUndoAndMakesNoHistory) {
-    for (const char* dryRun : {"--dry-run", "--json"}) {
-        const Finished nothing = runFoldwise({"undo", input, output, dryRun});
-        EXPECT_EQ(nothing.status, 0) << nothing.err;
-    }
-    EXPECT_FALSE(fs::exists(history));
+    addFiles({"photo.jpg", "notes.txt"});
+    const auto before = treeOf(input);
+    organizeFiles(input, output, true);
+    const Finished undone = runFoldwise({"undo", input, output});
+    EXPECT_EQ(undone.status, 0) << undone.err;
+    EXPECT_EQ(undone.out, "Moved 2 files back from 2 folders of “out” into “in”.\n");
+    EXPECT_EQ(treeOf(input), before);
+
+    ASSERT_EQ(runFoldwise({"sort", input, output}).status, 0);
+    EXPECT_TRUE(treeOf(input).empty());
+    revertFiles(input, output);
+    EXPECT_EQ(treeOf(input), before);
+    EXPECT_TRUE(
+        jsonOf(runFoldwise({"undo", input, output, "--json"})).value(QStringLiteral("nothingOnRecord")).toBool());
 }
 
 TEST_F(UndoCommand, DryRunForeseesTheRealUndoFileForFile) {
@@ -51,14 +42,6 @@ TEST_F(UndoCommand, DryRunForeseesTheRealUndoFileForFile) {
     const auto inputBefore = treeOf(input);
     const auto outputBefore = treeOf(output);
 
-    const Finished planned = runFoldwise({"undo", input, output, "--dry-run", "--json"});
-
-    ASSERT_EQ(planned.status, 0) << planned.err;
-    EXPECT_EQ(treeOf(input), inputBefore);
-    EXPECT_EQ(treeOf(output), outputBefore);
-    const QJsonObject plan = jsonOf(planned);
-    EXPECT_EQ(countIn(plan, "nameTaken"), 1);
-    EXPECT_EQ(countIn(plan, "gone"), 1);
     const Finished human = runFoldwise({"undo", input, output, "--dry-run"});
     EXPECT_EQ(human.out, "Undoing the sorts from “in” into “out” would move 3 files back from 3 folders:\n"
                          "  Audio      1\n"
@@ -68,12 +51,18 @@ TEST_F(UndoCommand, DryRunForeseesTheRealUndoFileForFile) {
                          "  Images/a.jpg\n"
                          "1 is no longer where Foldwise put it:\n"
                          "  Documents/gone.pdf\n");
+    const Finished planned = runFoldwise({"undo", input, output, "--dry-run", "--json"});
+    ASSERT_EQ(planned.status, 0) << planned.err;
+    EXPECT_EQ(treeOf(input), inputBefore);
+    EXPECT_EQ(treeOf(output), outputBefore);
+    const QJsonObject plan = jsonOf(planned);
+    EXPECT_EQ(countIn(plan, "nameTaken"), 1);
+    EXPECT_EQ(countIn(plan, "gone"), 1);
 
     const Finished undone = runFoldwise({"undo", input, output, "--json"});
-
     ASSERT_EQ(undone.status, 0) << undone.err;
     const QJsonObject outcome = jsonOf(undone);
-    EXPECT_EQ(filesIn(outcome), movesIn(plan));
+    EXPECT_EQ(filesIn(outcome), filesIn(plan));
     EXPECT_EQ(countIn(outcome, "nameTaken"), 1);
     EXPECT_EQ(countIn(outcome, "gone"), 1);
     EXPECT_EQ(runFoldwise({"undo", input, output}).out,

@@ -21,8 +21,8 @@ options_of() {
 
 # --- The man page ---
 man="$resources/foldwise.1"
-warnings="$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$man" 2>&1)" || failure "groff cannot render the man page"
-[ -z "$warnings" ] || failure "the man page renders with warnings: $warnings"
+warnings="$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$man" 2>&1 || echo "groff cannot render it")"
+[ -z "$warnings" ] || failure "the man page does not render cleanly: $warnings"
 text="$(LC_ALL=C.UTF-8 groff -man -Tutf8 -P-cbou "$man" 2>/dev/null | tr -d '\n' | tr -s ' ')"
 for command in sort undo stats history watch; do
   grep -qF "foldwise $command" <<<"$text" || failure "the man page lacks the command $command"
@@ -34,19 +34,13 @@ done
 # --- The bash completion ---
 # shellcheck source=/dev/null
 source "$resources/completions/foldwise"
-completed() { # completed WORD… : what completing the last word gives, sorted, on one line
+expect_completion() { # expect_completion "EXPECTED" WORD… : completing the last word gives EXPECTED, sorted
+  local expected="$1" got=""
+  shift
   COMP_WORDS=("$@")
   COMP_CWORD=$(($# - 1))
   _foldwise
-  if [ "${#COMPREPLY[@]}" -gt 0 ]; then
-    printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' '
-  fi
-}
-expect_completion() { # expect_completion "EXPECTED" WORD…
-  local expected="$1"
-  shift
-  local got
-  got="$(completed "$@")"
+  [ "${#COMPREPLY[@]}" -eq 0 ] || got="$(printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' ')"
   [ "$got" = "$expected" ] || failure "completing '$*' gives '$got', not '$expected'"
 }
 expect_completion "sort stats " foldwise s
@@ -58,15 +52,15 @@ for command in sort undo stats history watch; do
 done
 mkdir -p "$scratch/My Downloads" "$scratch/Music"
 touch "$scratch/Mine.txt"
-(cd "$scratch" && expect_completion "Music My Downloads " foldwise sort M) || failures=$((failures + 1))
+cd "$scratch" || exit 1
+expect_completion "Music My Downloads " foldwise sort M
 
 # --- The systemd user unit, run from the built executable ---
 if command -v systemd-analyze >/dev/null; then
   sed "s|^ExecStart=foldwise |ExecStart=$foldwise |" "$resources/systemd/foldwise-watch.service" \
     >"$scratch/foldwise-watch.service"
-  verdict="$(systemd-analyze verify --man=no "$scratch/foldwise-watch.service" 2>&1)" ||
-    failure "systemd-analyze rejects the unit: $verdict"
-  [ -z "$verdict" ] || failure "systemd-analyze warns about the unit: $verdict"
+  verdict="$(systemd-analyze verify --man=no "$scratch/foldwise-watch.service" 2>&1 || echo "(rejected)")"
+  [ -z "$verdict" ] || failure "systemd-analyze rejects or warns about the unit: $verdict"
 else
   echo "systemd-analyze is not installed: the unit is not checked"
 fi

@@ -10,12 +10,8 @@ here="$(cd "$(dirname "$0")" && pwd)"
 rm -rf "$scratch"
 mkdir -p "$scratch"
 "$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cpack.log"
-debs=("$scratch"/out/*.deb)
-if [ "${#debs[@]}" -ne 1 ] || [ ! -f "${debs[0]}" ]; then
-  echo "FAIL: expected one .deb in $scratch/out, found: ${debs[*]}" >&2
-  exit 1
-fi
-deb="${debs[0]}"
+deb="$(find "$scratch/out" -maxdepth 1 -name '*.deb')" # more than one are not one file
+[ -f "$deb" ] || { echo "FAIL: expected one .deb in $scratch/out, found: $deb" >&2; exit 1; }
 
 failures=0
 [ "$(dpkg-deb -f "$deb" Package)" = foldwise ] || { echo "FAIL: the package is not named foldwise" >&2; failures=1; }
@@ -26,15 +22,10 @@ done
 depends=",$(dpkg-deb -f "$deb" Depends | tr -d ' '),"
 for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 libqt6svg6 qt6-qpa-plugins \
   shared-mime-info fonts-noto-color-emoji; do
-  if ! grep -qE ",$package(\([^)]*\))?," <<<"$depends"; then
-    echo "FAIL: Depends lacks $package: $depends" >&2
-    failures=1
-  fi
+  grep -qE ",$package(\([^)]*\))?," <<<"$depends" || { echo "FAIL: Depends lacks $package: $depends" >&2; failures=1; }
 done
-if dpkg-deb --contents "$deb" | awk '{ print $2 }' | grep -qv '^root/root$'; then
-  echo "FAIL: the package holds files not owned by root" >&2
-  failures=1
-fi
+! dpkg-deb --contents "$deb" | awk '{ print $2 }' | grep -qv '^root/root$' ||
+  { echo "FAIL: the package holds files not owned by root" >&2; failures=1; }
 
 dpkg -x "$deb" "$scratch/root"
 bash "$here/check-layout.sh" "$scratch/root" || failures=1

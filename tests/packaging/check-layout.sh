@@ -20,29 +20,19 @@ png_size() {
   echo "$(((b[0] << 24) | (b[1] << 16) | (b[2] << 8) | b[3]))x$(((b[4] << 24) | (b[5] << 16) | (b[6] << 8) | b[7]))"
 }
 
-if [ ! -f "$usr/bin/foldwise" ] || [ ! -x "$usr/bin/foldwise" ]; then
-  failure "no executable usr/bin/foldwise"
-fi
+[[ -f $usr/bin/foldwise && -x $usr/bin/foldwise ]] || failure "no executable usr/bin/foldwise"
 
 desktop="$usr/share/applications/$app_id.desktop"
-if [ -f "$desktop" ]; then
-  desktop-file-validate "$desktop" || failure "the installed desktop entry does not validate"
-  for line in Name=Foldwise Exec=foldwise Icon=foldwise 'Categories=Utility;FileTools;'; do
-    grep -qxF "$line" "$desktop" || failure "the desktop entry lacks the line $line"
-  done
-else
-  failure "no desktop entry usr/share/applications/$app_id.desktop"
-fi
+desktop-file-validate "$desktop" || failure "no valid desktop entry usr/share/applications/$app_id.desktop"
+for line in Name=Foldwise Exec=foldwise Icon=foldwise 'Categories=Utility;FileTools;'; do
+  grep -qxF "$line" "$desktop" || failure "the desktop entry lacks the line $line"
+done
 
 icons="$usr/share/icons/hicolor"
 [ -f "$icons/scalable/apps/foldwise.svg" ] || failure "no scalable icon"
 for size in 16 22 24 32 48 64 128 256; do
   png="$icons/${size}x${size}/apps/foldwise.png"
-  if [ ! -f "$png" ]; then
-    failure "no ${size}x${size} icon"
-  elif [ "$(png_size "$png")" != "${size}x${size}" ]; then
-    failure "the ${size}x${size} icon is $(png_size "$png")"
-  fi
+  [[ -f $png && $(png_size "$png") == "${size}x${size}" ]] || failure "no ${size}x${size} icon of that size"
 done
 
 [ -f "$usr/share/metainfo/$app_id.metainfo.xml" ] || failure "no metainfo usr/share/metainfo/$app_id.metainfo.xml"
@@ -52,8 +42,4 @@ appstreamcli validate-tree --no-net "$root" >"$root.validate-tree.log" 2>&1 ||
 
 outside="$(find "$root" -mindepth 1 -maxdepth 1 ! -name usr)"
 [ -z "$outside" ] || failure "installed outside /usr: $outside"
-
-if [ "$failures" -ne 0 ]; then
-  exit 1
-fi
-echo "Layout under $root is complete."
+exit $((failures > 0))

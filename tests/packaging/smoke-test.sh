@@ -8,10 +8,7 @@ cmake="$1" build="$2" scratch="$3" screenshot="$4" close_window="$5"
 here="$(cd "$(dirname "$0")" && pwd)"
 
 for tool in xvfb-run xdotool xwininfo import; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is missing; scripts/setup.sh installs it" >&2
-    exit 77
-  fi
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing; scripts/setup.sh installs it" >&2; exit 77; }
 done
 
 rm -rf "$scratch"

@@ -25,19 +25,14 @@ info="$(xwininfo -id "$window")"
 grep -q 'Map State: IsViewable' <<<"$info" || fail "the window is not viewable: $info"
 width="$(awk '/Width:/ { print $2 }' <<<"$info")"
 height="$(awk '/Height:/ { print $2 }' <<<"$info")"
-echo "Window $window: ${width}x${height}"
-if [ "$width" -lt 400 ] || [ "$height" -lt 300 ]; then
-  fail "the window is only ${width}x${height}"
-fi
+[[ $width -ge 400 && $height -ge 300 ]] || fail "the window is only ${width}x${height}"
 
 # The window maps before it paints: take screenshots until one shows more than a blank fill.
 mkdir -p "$(dirname "$screenshot")"
 for _ in $(seq 1 60); do
   import -window "$window" "$screenshot"
   colours="$(convert "$screenshot" -format %k info:)"
-  if [ "$colours" -gt 16 ]; then
-    break
-  fi
+  [ "$colours" -le 16 ] || break
   sleep 0.5
 done
 [ "$colours" -gt 16 ] || fail "the window stayed blank ($colours colours)"
@@ -48,11 +43,7 @@ for _ in $(seq 1 60); do
   kill -0 "$app" 2>/dev/null || break
   sleep 0.5
 done
-if kill -0 "$app" 2>/dev/null; then
-  fail "the app is still running after its window was closed"
-fi
+! kill -0 "$app" 2>/dev/null || fail "the app is still running after its window was closed"
 trap - EXIT
-status=0
-wait "$app" || status=$?
-[ "$status" -eq 0 ] || fail "the app exited with status $status"
+wait "$app" || fail "the app exited with status $?"
 echo "The app started, showed its window and quit cleanly."

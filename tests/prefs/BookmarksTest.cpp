@@ -58,8 +58,8 @@ TEST_F(BookmarksTest, AFolderThatIsGoneFailsClearly) {
     const QByteArray bookmark = Bookmarks::create(folder);
     const std::string gone = "The folder “" + folder.string() + "” no longer exists.";
 
-    fs::rename(folder,
-               makeFolder(temp / "Other") / "Inbox"); // moved to another parent
+    // Moved to another parent.
+    fs::rename(folder, makeFolder(temp / "Other") / "Inbox");
     EXPECT_EQ(resolveError(bookmark), gone);
 
     writeFile(folder);

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 namespace foldwise {
 namespace {
 
@@ -23,27 +25,19 @@ std::string readByNewProcess() {
     return child.readAllStandardOutput().toStdString();
 }
 
-class PreferencesTest : public ::testing::Test {
-protected:
-    void SetUp() override { clearPreferences(); }
-
+// From a first launch, which restores nothing and sorts by category, to writes that succeed and fail.
+TEST(PreferencesTest, EveryWriteReachesTheDiskAndIsAnnouncedWhileAFailedOneChangesNothing) {
+    clearPreferences();
     Preferences& preferences = Preferences::shared();
-};
-
-TEST_F(PreferencesTest, FirstLaunchRestoresNothingAndSortsByCategory) {
     EXPECT_EQ(describe(preferences), "input=absent output=absent smart=true\n");
     std::optional<fs::path> input;
     std::optional<fs::path> output;
     EXPECT_EQ(captureStdout([&] { restoreFolders(preferences, input, output); }), "");
     EXPECT_FALSE(input || output);
     EXPECT_TRUE(QSettings(QStringLiteral("Foldwise"), QStringLiteral("Foldwise")).allKeys().isEmpty());
-}
 
-TEST_F(PreferencesTest, EveryWriteReachesTheDiskAndIsAnnouncedWhileAFailedOneChangesNothing) {
-    QByteArray everyByte;
-    for (int byte = 0; byte < 256; ++byte) {
-        everyByte.append(static_cast<char>(byte));
-    }
+    QByteArray everyByte(256, '\0');
+    std::iota(everyByte.begin(), everyByte.end(), '\0');
     const std::string stored = "input=" + everyByte.toHex().toStdString() + " output= smart=";
     int changes = 0;
     const auto connection = QObject::connect(&preferences, &Preferences::changed, [&] { ++changes; });
@@ -51,7 +45,6 @@ TEST_F(PreferencesTest, EveryWriteReachesTheDiskAndIsAnnouncedWhileAFailedOneCha
     EXPECT_TRUE(preferences.setOutputFolderBookmark(QByteArray()));
     EXPECT_TRUE(preferences.setUseSmartCategories(false));
     EXPECT_EQ(changes, 3);
-    EXPECT_TRUE(fs::is_regular_file(preferencesFile()));
     EXPECT_EQ(readByNewProcess(), stored + "false\n");
 
     whileUnwritable([&] {

@@ -7,9 +7,7 @@
 namespace foldwise::test {
 
 void clearPreferences() {
-    QSettings settings(QStringLiteral("Foldwise"), QStringLiteral("Foldwise"));
-    settings.clear();
-    settings.sync();
+    QSettings(QStringLiteral("Foldwise"), QStringLiteral("Foldwise")).clear(); // written as it goes
 }
 
 fs::path preferencesFile() {
