@@ -4,7 +4,7 @@
 #   smoke-test.sh CMAKE BUILD-DIR SCRATCH SCREENSHOT CLOSE-WINDOW
 set -euo pipefail
 
-cmake="$1" build="$2" scratch="$3" screenshot="$4" close_window="$5"
+cmake="$1" build="$2" scratch="$3" screenshot="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
 
 for tool in xvfb-run xdotool xwininfo import; do
@@ -20,4 +20,4 @@ env -u WAYLAND_DISPLAY -u DISPLAY -u QT_QPA_PLATFORM -u SESSION_MANAGER \
   HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" \
   XDG_CACHE_HOME="$scratch/cache" XDG_RUNTIME_DIR="$scratch/runtime" \
   xvfb-run --auto-servernum --server-args="-screen 0 1280x800x24 -nolisten tcp" \
-  bash "$here/smoke-window.sh" "$scratch/root/usr/bin/foldwise" "$scratch" "$screenshot" "$close_window"
+  bash "$here/smoke-window.sh" "$scratch/root/usr/bin/foldwise" "$scratch" "$screenshot"

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Runs inside a virtual X display: starts the app, waits for its window to map, takes a screenshot, closes
-# the window as a window manager's close button would, and expects the app to quit cleanly.
-#   smoke-window.sh EXECUTABLE SCRATCH SCREENSHOT CLOSE-WINDOW
+# the window by typing its Quit shortcut through the X server, and expects the app to quit cleanly.
+#   smoke-window.sh EXECUTABLE SCRATCH SCREENSHOT
 set -euo pipefail
 
-executable="$1" scratch="$2" screenshot="$3" close_window="$4"
+executable="$1" scratch="$2" screenshot="$3"
 log="$scratch/app.log"
 
 fail() {
@@ -38,7 +38,7 @@ done
 [ "$colours" -gt 16 ] || fail "the window stayed blank ($colours colours)"
 echo "Screenshot: $screenshot"
 
-"$close_window" "$window" || fail "could not ask the window to close"
+xdotool windowfocus --sync "$window" key ctrl+q || fail "could not type Ctrl+Q into the window"
 for _ in $(seq 1 60); do
   kill -0 "$app" 2>/dev/null || break
   sleep 0.5
