@@ -1,35 +1,15 @@
 #include "engine/FileSystem.h"
 #include "engine/FileError.h"
 #include "engine/Folder.h"
-#include "engine/Lowercase.h"
 
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 namespace foldwise {
 namespace {
 
 using namespace test;
-
-TEST(PathExtension, IsTheTextAfterTheLastDotOfTheName) {
-    EXPECT_EQ(FileSystem::pathExtension("/a/backup.tar.gz"), "gz");
-    EXPECT_EQ(FileSystem::pathExtension("/a/Photo.JPG"), "JPG");
-    EXPECT_EQ(FileSystem::pathExtension("/a.d/README"), "");
-    EXPECT_EQ(FileSystem::pathExtension("/a/trailing."), "");
-    EXPECT_EQ(FileSystem::pathExtension("/a/.profile"), "");
-    EXPECT_EQ(FileSystem::pathExtension("/a/.config.yaml"), "yaml");
-}
-
-TEST(Lowercase, MapsAllOfUnicodeAndLeavesBrokenBytesAlone) {
-    EXPECT_EQ(lowercased("JPG"), "jpg");
-    EXPECT_EQ(lowercased("ÄÖÜ"), "äöü");
-    const std::string notUtf8 = "J\xff\xfeG";
-    EXPECT_EQ(lowercased(notUtf8), notUtf8);
-}
 
 TEST(Listing, LeavesOutHiddenNamesUnlessAskedAndFailsClearlyForAMissingFolder) {
     TempFolder folder;

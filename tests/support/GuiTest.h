@@ -66,7 +66,6 @@ struct TestWindow {
     }
     OrganizerView& organizer() const { return view->organizerView(); }
     FolderSelection& selection() const { return view->folderSelection(); }
-    bool canRun() const { return find("sortButton").isEnabled() && find("undoSortButton").isEnabled(); }
 
     void openSettings() const {
         click("settingsButton");
