@@ -193,11 +193,12 @@ private:
         for (int index = 0; index < tabs.count(); ++index) {
             const QString text = tabs.tabText(index);
             const QIcon icon = tabs.tabIcon(index);
+            const QRect face = tabs.tabRect(index).adjusted(4, 4, -4, -4); // inside a focus ring
             tabs.setTabText(index, QString());
-            expect(root.grab().toImage(), root, tabs, tabs.tabRect(index).adjusted(3, 3, -3, -3), "tab icon");
+            expect(root.grab().toImage(), root, tabs, face, "tab icon");
             tabs.setTabText(index, text);
             tabs.setTabIcon(index, QIcon());
-            expect(root.grab().toImage(), root, tabs, tabs.tabRect(index).adjusted(3, 3, -3, -3), "tab text");
+            expect(root.grab().toImage(), root, tabs, face, "tab text");
             tabs.setTabIcon(index, icon);
         }
     }
@@ -253,71 +254,59 @@ private slots:
         QThreadPool::globalInstance()->waitForDone();
     }
 
-    void everyTextAndIconStandsOutFromItsBackground() {
+    // Every screen in every state; where the user works with the keyboard, the focus on each control too.
+    void everyTextIconAndFocusStandsOutFromItsBackground() {
         const TestWindow window(inboxThenSorted());
         writeFile(*temp_ / "Inbox" / "notes.txt");
         StatisticsView& statistics = window.view->statisticsView();
         ControlledAnalysis analysis({twelveTypes()});
         statistics.setAnalysis(analysis.function());
-        auto checkIn = [&](const char* state) {
-            inBothPalettes(state, [&] { check_.checkTexts(*window.view); });
+        QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
+        auto checkIn = [&](const char* state, QWidget& screen, bool withFocus = false) {
+            inBothPalettes(state, [&] {
+                check_.checkTexts(screen);
+                if (withFocus) {
+                    check_.checkFocus(screen);
+                }
+            });
         };
 
-        checkIn("organizer at first launch");
+        checkIn("organizer at first launch", *window.view);
         window.view->tabs().setCurrentIndex(1);
-        checkIn("statistics without a folder");
+        checkIn("statistics without a folder", *window.view);
         window.view->tabs().setCurrentIndex(0);
 
         window.openSettings();
-        window.click("selectInputFolderButton");
-        window.click("selectOutputFolderButton");
-        inBothPalettes("settings sheet", [&] { check_.checkTexts(window.organizer().settingsSheet()); });
-        window.click("doneButton");
-
-        checkIn("organizer with both folders");
-        window.run("sortButton");
-        checkIn("organizer after a sort");
-        window.run("undoSortButton");
-        checkIn("organizer after an undo");
-        writeFile(*temp_ / "Sorted" / "Documents"); // in the way of the sub-folder the sort needs
-        window.run("sortButton");
-        checkIn("organizer after a failed sort");
-
-        window.view->tabs().setCurrentIndex(1);
-        QCOMPARE(statistics.state(), StatisticsScreenState::Loading);
-        checkIn("statistics loading");
-        analysis.releaseAll();
-        QTRY_COMPARE(statistics.state(), StatisticsScreenState::Results);
-        checkIn("statistics results");
-        statistics.refreshAction()->trigger();
-        QTRY_COMPARE(statistics.state(), StatisticsScreenState::Empty);
-        checkIn("statistics of an empty folder");
-
-        check_.verify();
-        QVERIFY(check_.measured > 150); // the walk found the screens' texts and icons
-    }
-
-    void everyControlShowsTheKeyboardFocus() {
-        const TestWindow window(inboxThenSorted());
-        window.view->statisticsView().setAnalysis([](const fs::path&) {
-            return FileStatistics{{{"Images", 3}}, {{"jpg", 3}}};
-        });
-        QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
-        window.openSettings();
         SettingsSheet& sheet = window.organizer().settingsSheet();
         QVERIFY(QTest::qWaitForWindowActive(&sheet));
-        inBothPalettes("settings sheet", [&] { check_.checkFocus(sheet); });
         window.click("selectInputFolderButton");
         window.click("selectOutputFolderButton");
+        checkIn("settings sheet", sheet, true);
         window.click("doneButton");
         window.view->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
 
-        inBothPalettes("organizer", [&] { check_.checkFocus(*window.view); });
+        checkIn("organizer with both folders", *window.view, true);
+        window.run("sortButton");
+        checkIn("organizer after a sort", *window.view);
+        window.run("undoSortButton");
+        checkIn("organizer after an undo", *window.view);
+        writeFile(*temp_ / "Sorted" / "Documents"); // in the way of the sub-folder the sort needs
+        window.run("sortButton");
+        checkIn("organizer after a failed sort", *window.view);
+
         window.view->tabs().setCurrentIndex(1);
-        QTRY_COMPARE(window.view->statisticsView().state(), StatisticsScreenState::Results);
-        inBothPalettes("statistics", [&] { check_.checkFocus(*window.view); });
+        QCOMPARE(statistics.state(), StatisticsScreenState::Loading);
+        checkIn("statistics loading", *window.view);
+        analysis.releaseAll();
+        QTRY_COMPARE(statistics.state(), StatisticsScreenState::Results);
+        checkIn("statistics results", *window.view, true);
+        statistics.refreshAction()->trigger();
+        QTRY_COMPARE(statistics.state(), StatisticsScreenState::Empty);
+        checkIn("statistics of an empty folder", *window.view);
+
         check_.verify();
+        QVERIFY(check_.measured > 150); // the walk found the screens' texts and icons
     }
 };
 
