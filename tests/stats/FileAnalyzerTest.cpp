@@ -1,5 +1,6 @@
 #include "stats/FileAnalyzer.h"
 
+#include "bench/TreeGenerator.h"
 #include "engine/Categories.h"
 #include "stats/ParallelWalker.h"
 #include "tests/stats/TempTree.h"
@@ -235,10 +236,10 @@ struct TreeSite {
 class FileAnalyzerOnRandomTree : public ::testing::TestWithParam<TreeSite> {};
 
 // The analysis, and the walk under it run every way it can be, find exactly what a plain walk finds, on a
-// disk and in memory, in a random tree and in very deep and very wide ones.
+// disk and in memory, in the benchmarks' mixed tree and in very deep and very wide ones.
 TEST_P(FileAnalyzerOnRandomTree, MatchesASlowWalk) {
     const TempTree tree(GetParam().base);
-    tree.growRandomly(7, GetParam().entries);
+    bench::generateTree(tree / "mixed", {static_cast<std::size_t>(GetParam().entries), bench::TreeShape::Nested, 7});
     // A deep chain of folders and a wide fan of them, whose every end the walk must reach.
     fs::path deep = "deep";
     for (int level = 0; level < GetParam().depth; ++level) {

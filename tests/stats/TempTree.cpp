@@ -5,9 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <fstream>
-#include <random>
 #include <set>
 #include <stdexcept>
 
@@ -45,41 +43,6 @@ fs::path TempTree::fifo(const fs::path& relative) const {
         throw std::runtime_error("mkfifo failed for " + fifo.string());
     }
     return fifo;
-}
-
-void TempTree::growRandomly(unsigned seed, int entries) const {
-    static const std::array<std::string, 10> extensions{".txt", ".JPG", ".jpg", ".tar.gz", ".Md",
-                                                        "",     ".",    ".mp3", ".cpp",    ".PDF"};
-    static const std::array<std::string, 6> folderNames{"d", "d", "d", ".hidden", "Tool.App", "notes.txt"};
-    std::mt19937 random(seed);
-    auto pick = [&random](std::size_t size) {
-        return std::uniform_int_distribution<std::size_t>(0, size - 1)(random);
-    };
-
-    std::vector<fs::path> folders{"."};
-    std::vector<fs::path> files;
-    for (int i = 0; i < entries; ++i) {
-        const fs::path parent = folders[pick(folders.size())];
-        const std::string n = std::to_string(i);
-        const std::size_t kind = pick(20);
-        if (kind < 3) {
-            folders.push_back(parent / (folderNames[pick(folderNames.size())] + n));
-            folder(folders.back());
-        } else if (kind < 5) {
-            file(parent / ((kind == 3 ? ".f" : "\xff\xfe") + n + ".txt")); // hidden, or not UTF-8
-        } else if (kind == 5) {
-            link(parent / ("to-folder" + n), path() / folders[pick(folders.size())]);
-        } else if (kind == 6 || (kind == 7 && files.empty())) {
-            link(parent / ("dangling" + n + ".txt"), path() / "nothing-here");
-        } else if (kind == 7) {
-            link(parent / ("to-file" + n + ".JPEG"), path() / files[pick(files.size())]);
-        } else if (kind == 8) {
-            fifo(parent / ("pipe" + n));
-        } else {
-            files.push_back(parent / ("f" + n + extensions[pick(extensions.size())]));
-            file(files.back());
-        }
-    }
 }
 
 static void check(bool isDone, const char* what) {

@@ -18,10 +18,6 @@ public:
     fs::path link(const fs::path& relative, const fs::path& target) const;
     fs::path fifo(const fs::path& relative) const;
 
-    // A reproducible mix of files, folders, hidden entries, packages, links of every kind (to files, to
-    // folders including ancestors, dangling) and fifos, at random depths.
-    void growRandomly(unsigned seed, int entries) const;
-
     // A chain of `levels` folders "d" below `relative`, each holding the file "f.txt" and, with
     // `withSiblings`, the folders "a" and "z" holding one file each: made before and after "d", so a
     // sibling is left waiting beside it whatever order the folder lists them in. Returns the files made.
