@@ -8,6 +8,7 @@
 #include <fstream>
 #include <set>
 #include <stdexcept>
+#include <string_view>
 
 namespace foldwise::test {
 
@@ -45,36 +46,23 @@ fs::path TempTree::fifo(const fs::path& relative) const {
     return fifo;
 }
 
-static void check(bool isDone, const char* what) {
-    if (!isDone) {
-        throw std::runtime_error(std::string("Could not make the deep chain: ") + what);
-    }
-}
-
-static std::size_t fileAt(int fd, const char* name) {
-    const int file = ::openat(fd, name, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    check(file >= 0 && ::close(file) == 0, name);
-    return 1;
-}
-
-static std::size_t folderWithFileAt(int fd, const char* name) {
-    check(::mkdirat(fd, name, 0755) == 0, name);
-    const int folder = openFolderAt(fd, name);
-    check(folder >= 0, name);
-    fileAt(folder, "f.txt");
-    ::close(folder);
-    return 1;
-}
-
+// Each level is reached through its open descriptor, /proc/self/fd/N: the path from the root would grow
+// longer than the system accepts.
 std::size_t TempTree::deepChain(const fs::path& relative, int levels, bool withSiblings) const {
     int fd = ::open(folder(relative).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     std::size_t files = 0;
     for (int level = 0; level < levels; ++level) {
-        check(fd >= 0, "d");
-        files += fileAt(fd, "f.txt");
-        files += withSiblings ? folderWithFileAt(fd, "a") : 0;
-        check(::mkdirat(fd, "d", 0755) == 0, "d");
-        files += withSiblings ? folderWithFileAt(fd, "z") : 0;
+        const fs::path here = "/proc/self/fd/" + std::to_string(fd);
+        writeFile(here / "f.txt");
+        ++files;
+        for (const std::string_view folder : {"a", "d", "z"}) { // a sibling made before "d", one after it
+            if (folder != "d" && withSiblings) {
+                writeFile(makeFolder(here / folder) / "f.txt");
+                ++files;
+            } else if (folder == "d") {
+                fs::create_directory(here / folder);
+            }
+        }
         const int next = openFolderAt(fd, "d");
         ::close(fd);
         fd = next;
