@@ -1,27 +1,9 @@
 #include "tests/support/TempFolder.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
-#include <stdlib.h>
 
 namespace foldwise::test {
-
-TempFolder::TempFolder(const fs::path& base) {
-    std::string pattern = (base / "foldwise-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed in " + base.string());
-    }
-    path_ = pattern;
-}
-
-// rm removes trees of any depth, where paths grow longer than the system accepts; chmod first opens
-// folders a test locked.
-TempFolder::~TempFolder() {
-    const std::string quoted = "'" + path_.string() + "'";
-    std::system(("chmod -R u+rwx " + quoted + " 2>/dev/null; rm -rf " + quoted).c_str());
-}
 
 fs::path makeFolder(const fs::path& folder) {
     fs::create_directories(folder);

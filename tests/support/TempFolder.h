@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bench/ScratchFolder.h"
+
 #include <filesystem>
 #include <set>
 #include <string>
@@ -8,18 +10,10 @@ namespace foldwise::test {
 namespace fs = std::filesystem;
 
 // A fresh folder that is removed with everything in it when the test ends.
-class TempFolder {
+class TempFolder : public bench::ScratchFolder {
 public:
-    explicit TempFolder(const fs::path& base = fs::temp_directory_path());
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const fs::path& path() const { return path_; }
-    fs::path operator/(const std::string& relative) const { return path_ / relative; }
-
-private:
-    fs::path path_;
+    explicit TempFolder(const fs::path& base = fs::temp_directory_path()) : ScratchFolder(base) {}
+    fs::path operator/(const std::string& relative) const { return path() / relative; }
 };
 
 // Creates `folder`, with the folders above it, and returns it.
