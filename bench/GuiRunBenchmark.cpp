@@ -7,6 +7,7 @@
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
 #include "bench/CommandLine.h"
+#include "bench/IsolatedUserFolders.h"
 #include "bench/Measurement.h"
 #include "bench/ScratchFolder.h"
 #include "bench/TickRecorder.h"
@@ -155,10 +156,7 @@ int main(int argc, char** argv) {
             stderr);
         return 2;
     }
-    // Preferences and the history of sorts of this run only.
-    const bench::ScratchFolder home(options.parent);
-    ::setenv("XDG_CONFIG_HOME", (home.path() / "config").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (home.path() / "data").c_str(), 1);
+    const bench::IsolatedUserFolders isolated(options.parent); // preferences and history of this run only
     QApplication application(argc, argv);
     FoldwiseApp::configure(application);
     try {

@@ -1,6 +1,7 @@
 // foldwise-bench-organizer: times sort and undo on one folder of many files, side by side with a
 // minimal reference mover and a naive shell loop, plus a sort across file systems. See README.md.
 #include "bench/CommandLine.h"
+#include "bench/IsolatedUserFolders.h"
 #include "bench/Measurement.h"
 #include "bench/ReferenceMover.h"
 #include "bench/ScratchFolder.h"
@@ -83,11 +84,8 @@ constexpr const char* referenceBackRow = "reference mover, by extension, back";
 
 class Benchmark {
 public:
-    explicit Benchmark(const Options& options) : options_(options), work_(options.workParent) {
-        // Categories come from the system's MIME database alone, not from additions in a home folder.
-        fs::create_directory(work_.path() / "xdg-data");
-        ::setenv("XDG_DATA_HOME", (work_.path() / "xdg-data").c_str(), 1);
-    }
+    explicit Benchmark(const Options& options)
+        : options_(options), isolated_(options.workParent), work_(options.workParent) {}
 
     void run() {
         measureSortAndUndo();
@@ -186,9 +184,13 @@ done)";
 
     // What the history of sorts costs on disk: every engine sort above recorded each of its moves.
     void printHistorySize() const {
-        const fs::path history = work_.path() / "xdg-data/Foldwise/history.sqlite3";
-        std::error_code error;
-        const auto bytes = fs::file_size(history, error) + fs::file_size(history.string() + "-wal", error);
+        const fs::path history = fs::path(std::getenv("XDG_DATA_HOME")) / "Foldwise/history.sqlite3";
+        const auto sizeOf = [](const fs::path& file) {
+            std::error_code missing;
+            const std::uintmax_t bytes = fs::file_size(file, missing);
+            return missing ? 0 : bytes;
+        };
+        const auto bytes = sizeOf(history) + sizeOf(history.string() + "-wal");
         const std::size_t moves = expected_ * options_.repetitions * 2;
         std::printf("\nHistory of sorts: %.1f MB for %zu recorded moves, %.0f bytes a move\n",
                     static_cast<double>(bytes) / 1e6, moves, moves > 0 ? static_cast<double>(bytes) / moves : 0.0);
@@ -245,6 +247,7 @@ done)";
     void printTable() const;
 
     Options options_;
+    IsolatedUserFolders isolated_; // the system's MIME types alone, and a history of this run only
     ScratchFolder work_;
     std::size_t expected_ = 0;
     std::size_t crossDeviceBytes_ = 0; // in the last run

@@ -1,5 +1,5 @@
+#include "bench/IsolatedUserFolders.h"
 #include "tests/cli/FoldwiseProcess.h"
-#include "tests/support/IsolatedUserFolders.h"
 
 #include <QCoreApplication>
 
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         ::unsetenv(variable);
     }
-    const foldwise::test::IsolatedUserFolders isolated; // for this program and the commands it runs
+    const foldwise::bench::IsolatedUserFolders isolated; // for this program and the commands it runs
     const QCoreApplication application(argc, argv);
     return RUN_ALL_TESTS();
 }

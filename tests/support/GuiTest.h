@@ -5,7 +5,8 @@
 // folders, set before the application starts.
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
-#include "tests/support/IsolatedUserFolders.h"
+#include "bench/IsolatedUserFolders.h"
+#include "tests/support/TempFolder.h"
 #include "ui/FolderPicker.h"
 #include "ui/FolderSelection.h"
 #include "ui/OrganizerView.h"
@@ -97,7 +98,7 @@ struct TestWindow {
 
 #define FOLDWISE_GUI_TEST_MAIN(TestClass)                                                                              \
     int main(int argc, char** argv) {                                                                                  \
-        const foldwise::test::IsolatedUserFolders isolated;                                                            \
+        const foldwise::bench::IsolatedUserFolders isolated;                                                           \
         QApplication application(argc, argv);                                                                          \
         foldwise::FoldwiseApp::configure(application);                                                                 \
         TestClass test;                                                                                                \

@@ -1,9 +1,9 @@
-#include "tests/support/IsolatedUserFolders.h"
+#include "bench/IsolatedUserFolders.h"
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    const foldwise::test::IsolatedUserFolders isolated;
+    const foldwise::bench::IsolatedUserFolders isolated;
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "bench/ScratchFolder.h"
+
+#include <cstdlib>
+
+namespace foldwise::bench {
+
+// Points XDG_CONFIG_HOME and XDG_DATA_HOME at fresh folders for as long as it lives, so that the
+// preferences and the history of sorts never touch the real home folder, and MIME types a user added
+// there cannot change categories. Make it before the application: settings and the MIME database read
+// these once. The tests use it too.
+class IsolatedUserFolders {
+public:
+    explicit IsolatedUserFolders(const fs::path& parent = fs::temp_directory_path()) : folders_(parent) {
+        for (const auto& [variable, name] : {std::pair{"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"}}) {
+            fs::create_directory(folders_.path() / name);
+            ::setenv(variable, (folders_.path() / name).c_str(), 1);
+        }
+    }
+
+private:
+    ScratchFolder folders_;
+};
+
+} // namespace foldwise::bench
