@@ -152,27 +152,6 @@ TEST_F(Organizer, SkipsAFileThatVanishedBeforeItsMove) {
     EXPECT_EQ(outcome.vanished, 1);
 }
 
-TEST_F(Organizer, StopsBetweenFilesWhenCancelledAndCountsWhatIsLeft) {
-    addFiles({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"});
-    std::stop_source stop;
-    RunProgress last;
-    RunOptions options;
-    options.stop = stop.get_token();
-    options.progress = [&](const RunProgress& progress) {
-        last = progress;
-        stop.request_stop();
-    };
-
-    const RunOutcome outcome = organizeFiles(input, output, false, options);
-
-    EXPECT_TRUE(outcome.cancelled);
-    EXPECT_EQ(outcome.moved, 1);
-    EXPECT_EQ(outcome.notReached, 4);
-    EXPECT_EQ(treeOf(input).size() + treeOf(output / "txt").size(), 5u);
-    EXPECT_EQ(last.filesDone, 1);
-    EXPECT_EQ(last.filesTotal, 5);
-}
-
 TEST_F(Organizer, SweepsCopiesLeftByAKilledMoveFromTheFoldersItMovesInto) {
     const TempFolder other("/dev/shm");
     fs::create_directory(other / "txt");

@@ -111,25 +111,37 @@ TEST_F(Reverter, ReversesEverySortNewestFirstAndCountsWhatTheUserMoved) {
     EXPECT_TRUE(revertFiles(input, output, {}).nothingOnRecord);
 }
 
-TEST_F(Reverter, StopsWhenCancelledAndFinishesLater) {
+// Sort and undo stopped after their first file: what moved stays moved, the rest is counted, and a later
+// run finishes the work.
+TEST_F(Reverter, SortAndUndoStopBetweenFilesWhenCancelledAndFinishLater) {
     addFiles({"a.txt", "b.txt", "c.txt", "d.txt"});
-    organizeFiles(input, output, false);
+    const auto files = treeOf(input);
     std::stop_source stop;
+    RunProgress last;
     RunOptions options;
     options.stop = stop.get_token();
-    options.progress = [&](const RunProgress&) {
+    options.progress = [&](const RunProgress& progress) {
+        last = progress;
         stop.request_stop();
     };
+    const auto expectStoppedAfterOne = [&](const RunOutcome& outcome) {
+        EXPECT_TRUE(outcome.cancelled);
+        EXPECT_EQ(outcome.moved, 1);
+        EXPECT_EQ(outcome.notReached, 3);
+        EXPECT_EQ(last.filesDone, 1);
+        EXPECT_EQ(last.filesTotal, 4);
+    };
 
-    RunOutcome outcome = revertFiles(input, output, options);
-    EXPECT_TRUE(outcome.cancelled);
-    EXPECT_EQ(outcome.moved, 1);
-    EXPECT_EQ(outcome.notReached, 3);
-
-    outcome = revertFiles(input, output, {});
+    expectStoppedAfterOne(organizeFiles(input, output, false, options));
+    EXPECT_EQ(treeOf(input).size(), 3u);
+    EXPECT_TRUE(organizeFiles(input, output, false, {}).isComplete());
+    stop = std::stop_source();
+    options.stop = stop.get_token();
+    expectStoppedAfterOne(revertFiles(input, output, options));
+    const RunOutcome outcome = revertFiles(input, output, {});
     EXPECT_TRUE(outcome.isComplete());
     EXPECT_EQ(outcome.moved, 3);
-    EXPECT_EQ(treeOf(input), (std::set<std::string>{"a.txt", "b.txt", "c.txt", "d.txt"}));
+    EXPECT_EQ(treeOf(input), files);
     EXPECT_TRUE(treeOf(output).empty());
 }
 

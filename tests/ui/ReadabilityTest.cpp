@@ -11,7 +11,6 @@
 #include <QChart>
 #include <QLegend>
 #include <QScrollArea>
-#include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QThreadPool>
@@ -239,10 +238,7 @@ class ReadabilityTest : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        QSettings(QStringLiteral("Foldwise"), QStringLiteral("Foldwise")).clear();
-        light_ = QApplication::palette();
-    }
+    void initTestCase() { light_ = QApplication::palette(); }
 
     void init() {
         check_ = ReadabilityCheck();

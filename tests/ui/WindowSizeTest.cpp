@@ -15,8 +15,6 @@ private slots:
         const TestWindow test;
         const ContentView* window = test.view.get();
         const QSize size = window->size();
-        qInfo("screen %dx%d at scale %g, window %dx%d", available.width(), available.height(),
-              window->devicePixelRatioF(), size.width(), size.height());
         if (QSize(820, 600).boundedTo(available * 0.8) == QSize(820, 600)) {
             QCOMPARE(size, QSize(820, 600));
         } else {
