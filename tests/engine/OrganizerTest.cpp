@@ -70,18 +70,6 @@ TEST_F(Organizer, FailsClearlyForAMissingInputAndCreatesAMissingOutput) {
     EXPECT_TRUE(fs::exists(root / "new/out/txt/a.txt"));
 }
 
-TEST_F(Organizer, SortsIntoTheInputFolderItselfAndSkipsAnOutputInsideIt) {
-    addFiles({"a.txt", "b.png"});
-    organizeFiles(input, input, false);
-    EXPECT_EQ(treeOf(input), (std::set<std::string>{"txt/", "txt/a.txt", "png/", "png/b.png"}));
-
-    fs::create_directory(input / "sorted");
-    addFiles({"c.txt"});
-    organizeFiles(input, input / "sorted", false);
-    EXPECT_TRUE(fs::exists(input / "sorted/txt/c.txt"));
-    EXPECT_TRUE(fs::exists(input / "txt/a.txt"));
-}
-
 TEST_F(Organizer, NeverFollowsALinkWhereASubFolderBelongs) {
     addFiles({"photo.jpg", "notes.txt"});
     fs::create_directory(root / "elsewhere");

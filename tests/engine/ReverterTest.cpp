@@ -74,17 +74,23 @@ TEST_F(Reverter, NeverTouchesWhatNoSortPutThere) {
     EXPECT_TRUE(fs::is_directory(output / "Images"));
 }
 
-TEST_F(Reverter, UndoesASortInPlaceAndLeavesTheUsersFoldersAlone) {
+// Sorted into the input folder itself, or into a folder inside it: the user's folders there are neither
+// sorted nor touched by the undo.
+TEST_F(Reverter, SortsIntoTheInputFolderItselfAndUndoesThatAlone) {
     fs::create_directories(input / "Thesis/figures");
-    writeFile(input / "Thesis/chapter1.txt", "mine");
     writeFile(input / "Thesis/figures/plot.png", "mine");
-    addFiles({"notes.txt", "photo.jpg", "script.py"});
+    addFiles({"notes.txt", "photo.jpg"});
     const auto before = treeOf(input);
 
-    organizeFiles(input, input, true);
-    EXPECT_EQ(revertFiles(input, input, {}).moved, 3);
-
+    organizeFiles(input, input, false);
+    EXPECT_EQ(treeOf(input), (std::set<std::string>{"Thesis/", "Thesis/figures/", "Thesis/figures/plot.png", "txt/",
+                                                    "txt/notes.txt", "jpg/", "jpg/photo.jpg"}));
+    EXPECT_EQ(revertFiles(input, input, {}).moved, 2);
     EXPECT_EQ(treeOf(input), before);
+
+    fs::create_directory(input / "sorted");
+    organizeFiles(input, input / "sorted", false);
+    EXPECT_EQ(treeOf(input / "sorted"), (std::set<std::string>{"txt/", "txt/notes.txt", "jpg/", "jpg/photo.jpg"}));
 }
 
 TEST_F(Reverter, ReversesEverySortNewestFirstAndCountsWhatTheUserMoved) {
