@@ -6,7 +6,7 @@
 #include <QThread>
 
 #include <condition_variable>
-#include <functional>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -14,10 +14,9 @@
 
 namespace foldwise::test {
 
-// Stands in for the folder analysis so that the test decides when each run
-// finishes and what it returns. Each run takes the next ticket (0, 1, …),
-// records its thread and folder, waits until its ticket is released and returns
-// the statistics given for that ticket (two empty lists if none).
+// Stands in for the folder analysis so that the test decides when each run finishes and what it returns.
+// Each run takes the next ticket (0, 1, …), records its folder, waits until its ticket is released and
+// returns the statistics given for that ticket (two empty lists if none).
 class ControlledAnalysis {
 public:
     explicit ControlledAnalysis(std::vector<FileStatistics> results = {}) { state_->results = std::move(results); }
@@ -26,50 +25,43 @@ public:
     StatisticsLoader::Analysis function() const {
         return [state = state_](const std::filesystem::path& folder) {
             std::unique_lock lock(state->mutex);
-            const std::size_t ticket = state->runs.size();
-            state->runs.push_back({QThread::currentThread(), folder});
-            // A run on the GUI thread would block the events that release it: it
-            // fails the thread check instead.
+            const std::size_t ticket = state->folders.size();
+            state->folders.push_back(folder);
+            // A run on the GUI thread would block the events that release it: it returns at once, marked.
             const bool onGuiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
-            state->changed.wait(lock,
-                                [&] { return onGuiThread || state->releaseAll || state->released.contains(ticket); });
+            state->ranOnGuiThread = state->ranOnGuiThread || onGuiThread;
+            state->changed.wait(
+                lock, [&] { return onGuiThread || state->released.contains(ticket) || state->released.contains(all); });
             return ticket < state->results.size() ? state->results[ticket] : FileStatistics{};
         };
     }
     void release(std::size_t ticket) {
-        update([&] { state_->released.insert(ticket); });
-    }
-    // Every run, also those still to start.
-    void releaseAll() {
-        update([&] { state_->releaseAll = true; });
-    }
-
-    struct Run {
-        QThread* thread;
-        std::filesystem::path folder;
-    };
-    std::vector<Run> runs() const {
-        std::lock_guard lock(state_->mutex);
-        return state_->runs;
-    }
-    int started() const { return int(runs().size()); }
-
-private:
-    void update(const std::function<void()>& change) {
-        {
-            std::lock_guard lock(state_->mutex);
-            change();
-        }
+        const std::lock_guard lock(state_->mutex);
+        state_->released.insert(ticket);
         state_->changed.notify_all();
     }
+    void releaseAll() { release(all); } // every run, also those still to start
+
+    std::vector<std::filesystem::path> folders() const {
+        const std::lock_guard lock(state_->mutex);
+        return state_->folders;
+    }
+    int started() const { return int(folders().size()); }
+    bool ranOnGuiThread() const {
+        const std::lock_guard lock(state_->mutex);
+        return state_->ranOnGuiThread;
+    }
+
+private:
+    static constexpr std::size_t all = std::numeric_limits<std::size_t>::max();
 
     struct State {
         std::mutex mutex;
         std::condition_variable changed;
         std::vector<FileStatistics> results;
         std::set<std::size_t> released;
-        bool releaseAll = false;
-        std::vector<Run> runs;
+        std::vector<std::filesystem::path> folders;
+        bool ranOnGuiThread = false;
     };
     std::shared_ptr<State> state_ = std::make_shared<State>();
 };

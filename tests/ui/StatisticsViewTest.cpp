@@ -94,8 +94,8 @@ private slots:
         QVERIFY(view->currentContent()->findChild<QProgressBar*>());
         QCOMPARE(view->currentContent()->findChild<QLabel*>()->text(), QStringLiteral("Analyzing files..."));
         QTRY_COMPARE(analysis.started(), 1);
-        QVERIFY(analysis.runs().at(0).thread != QThread::currentThread());
-        QCOMPARE(analysis.runs().at(0).folder, downloads_);
+        QVERIFY(!analysis.ranOnGuiThread());
+        QCOMPARE(analysis.folders().at(0), downloads_);
 
         analysis.release(0);
         QTRY_COMPARE(view->state(), StatisticsScreenState::Results);
@@ -152,12 +152,12 @@ private slots:
         analysis.release(0);
         view->show();
         QTRY_COMPARE(view->state(), StatisticsScreenState::Results);
-        QCOMPARE(analysis.runs().at(0).folder, downloads_);
+        QCOMPARE(analysis.folders().at(0), downloads_);
 
         view->setInputFolderURL(downloads_);     // the same folder again: no new load
         view->setInputFolderURL(pictures_ / ""); // a trailing separator, still named by its last component
         QTRY_COMPARE(analysis.started(), 2);
-        QCOMPARE(analysis.runs().at(1).folder, pictures_ / "");
+        QCOMPARE(analysis.folders().at(1), pictures_ / "");
         QVERIFY(view->isLoading());
         QCOMPARE(view->state(),
                  StatisticsScreenState::Loading); // Downloads' charts left at once
