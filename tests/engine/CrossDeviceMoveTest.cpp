@@ -1,8 +1,8 @@
 #include "engine/CrossDeviceMove.h"
-#include "engine/FileError.h"
 #include "engine/Folder.h"
 #include "engine/TemporaryCopies.h"
 
+#include "tests/support/FileErrorText.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -78,17 +78,6 @@ protected:
                                  MoveFailure(name, from, to));
     }
 
-    // The description of the error the move throws, or empty when it throws none.
-    static std::string errorOf(const fs::path& from, const fs::path& to, const std::string& name,
-                               const MoveControl& control = {}, const std::string& toName = {}) {
-        try {
-            move(from, to, name, control, toName);
-        } catch (const FileError& error) {
-            return error.localizedDescription();
-        }
-        return {};
-    }
-
 private:
     const TempFolder tmpfs_{"/dev/shm"};
     const TempFolder disk_;
@@ -137,7 +126,7 @@ TEST_F(CrossDeviceMove, AFailedCopyLeavesTheSourceUntouchedAndNamesTheFolderThat
     writeFile(tmpfs() / "a.txt", "keep me");
     const std::string tooLong(300, 'n'); // refused only when the copy is renamed into place
 
-    EXPECT_EQ(errorOf(tmpfs(), disk(), "a.txt", {}, tooLong),
+    EXPECT_EQ(errorOf([&] { move(tmpfs(), disk(), "a.txt", {}, tooLong); }),
               "Could not move “a.txt” to “" + disk().string() + "”: File name too long");
     EXPECT_EQ(readFile(tmpfs() / "a.txt"), "keep me");
     EXPECT_TRUE(treeOf(disk()).empty());
@@ -149,7 +138,7 @@ TEST_F(CrossDeviceMove, KeepsTheSourceWhenItCannotBeRemovedAndSaysWhy) {
         GTEST_SKIP() << "cannot make a folder immutable here (needs root and a "
                         "file system that supports it)";
     }
-    const std::string error = errorOf(disk(), tmpfs(), "a.txt");
+    const std::string error = errorOf([&] { move(disk(), tmpfs(), "a.txt"); });
     setImmutable(disk(), false);
 
     EXPECT_EQ(error, "Could not move “a.txt” out of “" + disk().string() + "”: Operation not permitted");
@@ -167,7 +156,7 @@ TEST_F(CrossDeviceMove, RefusesAFileThatChangesWhileItIsCopied) {
         }
     };
 
-    EXPECT_EQ(errorOf(tmpfs(), disk(), "big.log", control),
+    EXPECT_EQ(errorOf([&] { move(tmpfs(), disk(), "big.log", control); }),
               "Could not move “big.log” to “" + disk().string() +
                   "”: it changed while it was being copied; it stays where it was");
     EXPECT_EQ(fs::file_size(file), static_cast<std::uintmax_t>(11 * MiB));
@@ -217,7 +206,7 @@ TEST_F(CrossDeviceMove, KeepsExtendedAttributesAndTheAccessControlList) {
 TEST_F(CrossDeviceMove, RefusesAFifoWithoutWaitingForAWriter) {
     ASSERT_EQ(::mkfifo((tmpfs() / "pipe").c_str(), 0644), 0);
 
-    auto moving = std::async(std::launch::async, [&] { return errorOf(tmpfs(), disk(), "pipe"); });
+    auto moving = std::async(std::launch::async, [&] { return errorOf([&] { move(tmpfs(), disk(), "pipe"); }); });
     if (moving.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
         ::close(::open((tmpfs() / "pipe").c_str(),
                        O_WRONLY | O_NONBLOCK)); // lets the stuck move go

@@ -1,28 +1,17 @@
 #include "prefs/Bookmarks.h"
 
-#include "engine/FileError.h"
 #include "tests/prefs/PrefsTestSupport.h"
+#include "tests/support/FileErrorText.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <random>
 
 namespace foldwise {
 namespace {
 
 using namespace test;
-
-// The description of the FileError that `call` throws, or "" when it throws none.
-std::string errorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const FileError& error) {
-        return error.localizedDescription();
-    }
-    return {};
-}
 
 std::string resolveError(const QByteArray& bytes) {
     return errorOf([&] { Bookmarks::resolve(bytes); });
