@@ -139,7 +139,7 @@ private slots:
         }
     }
 
-    void f5RefreshesTheStatisticsAndCtrlQClosesTheWindow() {
+    void f5RefreshesTheStatistics() { // Ctrl+Q is typed by the packaging smoke test
         const TestWindow window;
         window.chooseFolders(input_, output_);
         window.view->tabs().setCurrentIndex(1);
@@ -151,8 +151,6 @@ private slots:
         QTest::keyClick(window.view.get(), Qt::Key_F5);
         QVERIFY(statistics.isLoading());
         QVERIFY(loaded.wait());
-        QTest::keyClick(window.view.get(), Qt::Key_Q, Qt::ControlModifier);
-        QVERIFY(!window.view->isVisible());
     }
 
     void aFolderThatCannotBeBookmarkedIsUsedAndTheFailureShownInRed() {
