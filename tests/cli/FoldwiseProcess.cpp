@@ -1,5 +1,6 @@
 #include "tests/cli/FoldwiseProcess.h"
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <thread>
@@ -8,7 +9,8 @@
 namespace foldwise::test {
 
 FoldwiseProcess::FoldwiseProcess(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv{executable_.data()};
+    std::string executable = FOLDWISE_EXECUTABLE;
+    std::vector<char*> argv{executable.data()};
     for (const std::string& argument : arguments) {
         argv.push_back(const_cast<char*>(argument.c_str()));
     }
@@ -17,6 +19,9 @@ FoldwiseProcess::FoldwiseProcess(const std::vector<std::string>& arguments) {
     const std::string err = captured_ / "err";
     pid_ = ::fork();
     if (pid_ == 0) {
+        for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            ::unsetenv(display); // the commands must run headless, and the window must not open
+        }
         ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
         ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
         ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);

@@ -13,12 +13,9 @@
 namespace foldwise::test {
 
 // The built `foldwise` executable, run as a user would run it from a shell: arguments as bytes, standard
-// output and standard error captured apart, and the environment of the test (no display).
+// output and standard error captured apart, and the environment of the test without a display.
 class FoldwiseProcess {
 public:
-    // The executable every process runs; the test program is given it as its argument.
-    static void setExecutable(const std::string& path) { executable_ = path; }
-
     explicit FoldwiseProcess(const std::vector<std::string>& arguments);
     ~FoldwiseProcess(); // kills the process if it still runs
     FoldwiseProcess(const FoldwiseProcess&) = delete;
@@ -43,7 +40,6 @@ public:
     static bool waitUntil(const std::function<bool()>& isDone, std::chrono::milliseconds timeout);
 
 private:
-    static inline std::string executable_;
     TempFolder captured_;
     pid_t pid_ = -1;
     std::optional<int> status_;
