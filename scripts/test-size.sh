@@ -15,4 +15,4 @@ code=$(git ls-files -- '*.cpp' '*.h' '*.sh' 'cmake/*.cmake' 'resources/completio
   grep -v '^tests/' | sort -u | count)
 echo "test lines: $tests"
 echo "code lines: $code (product code, install rules, completion, benchmarks, tools and scripts)"
-awk -v t="$tests" -v c="$code" 'BEGIN { printf "ratio: %.2f (target: at most 0.33)\n", t / c }'
+awk -v t="$tests" -v c="$code" 'BEGIN { printf "ratio: %.3f (target: at most 0.333)\n", t / c }'

@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -116,6 +117,7 @@ CountedFiles textFiles(std::size_t count) {
 TEST(FileAnalyzer, CountsEveryKindOfEntry) {
     const TempTree elsewhere("/dev/shm");
     const TempTree tree;
+    ASSERT_EQ(::mkfifo((tree / "pipe").c_str(), 0644), 0);
     const CountedFiles counted{
         {tree.file("a.txt"), "txt"},
         {tree.file("README"), "No Extension"},
@@ -131,7 +133,7 @@ TEST(FileAnalyzer, CountsEveryKindOfEntry) {
         {tree.file("folder.txt/inside.txt"), "txt"},
         {tree.link("shortcut.PDF", tree / "a.txt"), "pdf"},
         {tree.link("sub/elsewhere.mp3", elsewhere.file("song.flac")), "mp3"},
-        {tree.fifo("pipe"), "No Extension"},
+        {tree / "pipe", "No Extension"},
     };
     tree.file(".hidden.txt");
     tree.file(".hidden-folder/inside.txt");

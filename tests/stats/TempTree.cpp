@@ -1,13 +1,11 @@
 #include "tests/stats/TempTree.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
 #include <set>
-#include <stdexcept>
 #include <string_view>
 
 namespace foldwise::test {
@@ -36,14 +34,6 @@ fs::path TempTree::link(const fs::path& relative, const fs::path& target) const 
     const fs::path link = withParents(path() / relative);
     fs::create_symlink(target, link);
     return link;
-}
-
-fs::path TempTree::fifo(const fs::path& relative) const {
-    const fs::path fifo = withParents(path() / relative);
-    if (::mkfifo(fifo.c_str(), 0644) != 0) {
-        throw std::runtime_error("mkfifo failed for " + fifo.string());
-    }
-    return fifo;
 }
 
 // Each level is reached through its open descriptor, /proc/self/fd/N: the path from the root would grow

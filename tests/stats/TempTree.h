@@ -16,7 +16,6 @@ public:
     fs::path file(const fs::path& relative) const;
     fs::path folder(const fs::path& relative) const;
     fs::path link(const fs::path& relative, const fs::path& target) const;
-    fs::path fifo(const fs::path& relative) const;
 
     // A chain of `levels` folders "d" below `relative`, each holding the file "f.txt" and, with
     // `withSiblings`, the folders "a" and "z" holding one file each: made before and after "d", so a
