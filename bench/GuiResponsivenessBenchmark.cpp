@@ -4,6 +4,7 @@
 // without running a short repeating timer while the folder is analysed and the charts are drawn.
 // The tree is generated into a temporary folder under PARENT and removed afterwards, unless an
 // existing one is given with --tree.
+#include "bench/CommandLine.h"
 #include "bench/Measurement.h"
 #include "bench/TickRecorder.h"
 #include "bench/TreeGenerator.h"
@@ -48,23 +49,12 @@ struct Options {
 
 Options parse(int argc, char** argv) {
     Options options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (argument == "--files" && hasValue) {
-            options.files = std::stoull(argv[++i]);
-        } else if (argument == "--tree" && hasValue) {
-            options.tree = fs::path(argv[++i]);
-        } else if (argument == "--dir" && hasValue) {
-            options.parent = argv[++i];
-        } else if (argument == "--interval" && hasValue) {
-            options.intervalMilliseconds = std::stoi(argv[++i]);
-        } else if (argument == "--seed" && hasValue) {
-            options.seed = std::stoull(argv[++i]);
-        } else {
-            throw std::invalid_argument(std::string(argument));
-        }
-    }
+    bench::takeOptions(argc, argv,
+                       {{"--files", &options.files},
+                        {"--tree", &options.tree},
+                        {"--dir", &options.parent},
+                        {"--interval", &options.intervalMilliseconds},
+                        {"--seed", &options.seed}});
     return options;
 }
 

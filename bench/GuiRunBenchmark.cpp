@@ -50,23 +50,12 @@ struct Options {
 
 Options parse(int argc, char** argv) {
     Options options;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string_view flag = argv[i];
-        const char* value = argv[i + 1];
-        if (flag == "--files") {
-            options.files = parseCount(value);
-        } else if (flag == "--big-gigabytes") {
-            options.bigGigabytes = parseCount(value);
-        } else if (flag == "--analysis-tree") {
-            options.analysisTree = fs::path(value);
-        } else if (flag == "--dir") {
-            options.parent = value;
-        } else if (flag == "--shm") {
-            options.shm = value;
-        } else {
-            throw std::invalid_argument(std::string(flag));
-        }
-    }
+    bench::takeOptions(argc, argv,
+                       {{"--files", &options.files},
+                        {"--big-gigabytes", &options.bigGigabytes},
+                        {"--analysis-tree", &options.analysisTree},
+                        {"--dir", &options.parent},
+                        {"--shm", &options.shm}});
     return options;
 }
 

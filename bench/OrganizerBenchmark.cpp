@@ -295,30 +295,15 @@ void Benchmark::printTable() const {
 
 Options parse(int argc, char** argv) {
     Options options;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string_view flag = argv[i];
-        const char* value = argv[i + 1];
-        if (flag == "--files") {
-            options.files = parseCount(value);
-        } else if (flag == "--shell-files") {
-            options.shellFiles = parseCount(value);
-        } else if (flag == "--cross-device-files") {
-            options.crossDeviceFiles = parseCount(value);
-        } else if (flag == "--repeat") {
-            options.repetitions = std::max<std::size_t>(1, parseCount(value));
-        } else if (flag == "--dir") {
-            options.workParent = value;
-        } else if (flag == "--shm") {
-            options.crossDeviceParent = value;
-        } else if (flag == "--seed") {
-            options.seed = parseCount(value);
-        } else {
-            throw std::invalid_argument(argv[i]);
-        }
-    }
-    if (argc % 2 == 0) {
-        throw std::invalid_argument(argv[argc - 1]);
-    }
+    takeOptions(argc, argv,
+                {{"--files", &options.files},
+                 {"--shell-files", &options.shellFiles},
+                 {"--cross-device-files", &options.crossDeviceFiles},
+                 {"--repeat", &options.repetitions},
+                 {"--dir", &options.workParent},
+                 {"--shm", &options.crossDeviceParent},
+                 {"--seed", &options.seed}});
+    options.repetitions = std::max<std::size_t>(1, options.repetitions);
     return options;
 }
 
