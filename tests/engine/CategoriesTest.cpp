@@ -17,7 +17,6 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -61,20 +60,12 @@ constexpr std::pair<const char*, const char*> categoryRows[] = {
     {"Documents", "mobi azw azw3 djvu AZW3 DjVu"},
 };
 
-std::vector<std::string> words(std::string_view text) {
-    std::istringstream stream{std::string(text)};
-    std::vector<std::string> all;
-    for (std::string word; stream >> word;) {
-        all.push_back(word);
-    }
-    return all;
-}
-
 std::vector<Expectation> expectations() {
     std::vector<Expectation> all;
     for (const auto& [category, extensions] : categoryRows) {
-        for (std::string& extension : words(extensions)) {
-            all.push_back({std::move(extension), category});
+        std::istringstream words{std::string(extensions)};
+        for (std::string extension; words >> extension;) {
+            all.push_back({extension, category});
         }
     }
     return all;
