@@ -51,6 +51,7 @@ TEST_F(WatchCommand, SortsOnlySettledFinishedFilesFollowsTheInputFolderAndStopsC
     addFiles({"photo.jpg"});
     EXPECT_TRUE(watch.waitForOutput("Moved “photo.jpg” into “Images”.\n", kPatience)) << watch.out();
 
+    std::this_thread::sleep_for(1s); // idle, so that only the signal can wake it
     watch.signal(SIGTERM);
     EXPECT_EQ(watch.waitForExit(kPatience), std::optional<int>(0)) << watch.err();
     EXPECT_NE(watch.err().find("Stopped watching “"), std::string::npos) << watch.err();
