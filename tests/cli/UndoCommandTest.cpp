@@ -26,7 +26,7 @@ TEST_F(UndoCommand, UndoesTheWindowsSortAndTheWindowUndoesItsSort) {
     EXPECT_EQ(undone.out, "Moved 2 files back from 2 folders of “out” into “in”.\n");
     EXPECT_EQ(treeOf(input), before);
 
-    ASSERT_EQ(runFoldwise({"sort", input, output}).status, 0);
+    ASSERT_EQ(runFoldwise({"sort", input / ".", output}).status, 0); // the same folder, spelt another way
     EXPECT_TRUE(treeOf(input).empty());
     revertFiles(input, output);
     EXPECT_EQ(treeOf(input), before);
