@@ -19,6 +19,9 @@ public:
         }
     }
 
+    // Where the history of sorts and a user's MIME types are kept meanwhile.
+    fs::path dataHome() const { return folders_.path() / "data"; }
+
 private:
     ScratchFolder folders_;
 };

@@ -184,7 +184,7 @@ done)";
 
     // What the history of sorts costs on disk: every engine sort above recorded each of its moves.
     void printHistorySize() const {
-        const fs::path history = fs::path(std::getenv("XDG_DATA_HOME")) / "Foldwise/history.sqlite3";
+        const fs::path history = isolated_.dataHome() / "Foldwise/history.sqlite3";
         const auto sizeOf = [](const fs::path& file) {
             std::error_code missing;
             const std::uintmax_t bytes = fs::file_size(file, missing);

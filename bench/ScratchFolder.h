@@ -2,8 +2,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
+#include <spawn.h>
 #include <stdexcept>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace foldwise::bench {
 namespace fs = std::filesystem;
@@ -21,14 +26,27 @@ public:
         path_ = pattern;
     }
     ~ScratchFolder() {
-        const std::string quoted = "'" + path_.string() + "'";
-        std::system(("chmod -R u+rwx " + quoted + " 2>/dev/null; rm -rf " + quoted).c_str());
+        run({"chmod", "-R", "u+rwx", "--", path_.c_str()});
+        run({"rm", "-rf", "--", path_.c_str()});
     }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     const fs::path& path() const { return path_; }
 
 private:
+    // Runs a program with these arguments, no shell between to read the path, and waits for it.
+    static void run(std::initializer_list<const char*> arguments) {
+        std::vector<char*> argv;
+        for (const char* argument : arguments) {
+            argv.push_back(const_cast<char*>(argument));
+        }
+        argv.push_back(nullptr);
+        pid_t child = 0;
+        if (::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) == 0) {
+            ::waitpid(child, nullptr, 0);
+        }
+    }
+
     fs::path path_;
 };
 
