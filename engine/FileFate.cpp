@@ -13,6 +13,10 @@ FileFate fateOf(MoveResult result) {
         return FileFate::NameTaken;
     case MoveResult::SourceVanished:
         return FileFate::Vanished;
+    case MoveResult::NameRefused:
+        return FileFate::NameRefused;
+    case MoveResult::TooLarge:
+        return FileFate::TooLarge;
     case MoveResult::Cancelled:
     case MoveResult::DestinationFolderGone:
         break;
@@ -57,6 +61,15 @@ void count(RunOutcome& outcome, FileFate fate) {
     case FileFate::NotRegular:
         ++outcome.notRegular;
         break;
+    case FileFate::NameRefused:
+        ++outcome.nameRefused;
+        break;
+    case FileFate::TooLarge:
+        ++outcome.tooLarge;
+        break;
+    case FileFate::FolderBlocked:
+        ++outcome.folderBlocked;
+        break;
     case FileFate::Vanished:
         ++outcome.vanished;
         break;
@@ -68,6 +81,31 @@ void count(RunOutcome& outcome, FileFate fate) {
     case FileFate::Cancelled:
         break;
     }
+}
+
+std::optional<StayReason> stayReasonOf(FileFate fate) {
+    switch (fate) {
+    case FileFate::NameTaken:
+        return StayReason::NameTaken;
+    case FileFate::NotRegular:
+        return StayReason::NotRegular;
+    case FileFate::NameRefused:
+        return StayReason::NameRefused;
+    case FileFate::TooLarge:
+        return StayReason::TooLarge;
+    case FileFate::FolderBlocked:
+        return StayReason::FolderBlocked;
+    case FileFate::Vanished:
+        return StayReason::Vanished;
+    case FileFate::Gone:
+        return StayReason::Gone;
+    case FileFate::Moved:
+    case FileFate::NotAFile:
+    case FileFate::NeverMoved:
+    case FileFate::Cancelled:
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace foldwise

@@ -3,6 +3,7 @@
 #include "engine/FileSystem.h"
 #include "engine/Folder.h"
 #include "engine/RunOutcome.h"
+#include "engine/StayReason.h"
 
 #include <optional>
 #include <string>
@@ -10,8 +11,22 @@
 namespace foldwise {
 
 // What became of one file that a sort or an undo came to.
-// Gone: no longer where a sort put it; NeverMoved: a move that was announced but not made.
-enum class FileFate { Moved, NameTaken, NotRegular, Vanished, Gone, NotAFile, NeverMoved, Cancelled };
+// Gone: no longer where a sort put it; NeverMoved: a move that was announced but not made;
+// NameRefused, TooLarge: the destination's file system cannot store it; FolderBlocked: something that
+// is not a folder holds the name of its sub-folder.
+enum class FileFate {
+    Moved,
+    NameTaken,
+    NotRegular,
+    NameRefused,
+    TooLarge,
+    FolderBlocked,
+    Vanished,
+    Gone,
+    NotAFile,
+    NeverMoved,
+    Cancelled
+};
 
 // The fate of a file whose move ended with `result`; a move whose destination folder was gone is
 // the caller's to handle.
@@ -27,5 +42,8 @@ Candidate examine(const Folder& folder, const std::string& name);
 
 // Adds one file of that fate to the outcome's counts.
 void count(RunOutcome& outcome, FileFate fate);
+
+// Why a file of that fate stayed; nothing for a file that moved or was no part of the run.
+std::optional<StayReason> stayReasonOf(FileFate fate);
 
 } // namespace foldwise

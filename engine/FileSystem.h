@@ -10,8 +10,18 @@ namespace foldwise {
 namespace fs = std::filesystem;
 
 // How a move ended when it did not fail. DestinationFolderGone: the folder the file was to go into
-// was removed meanwhile; Cancelled: stopped by the caller with the file back where it was.
-enum class MoveResult { Moved, DestinationExists, SourceVanished, DestinationFolderGone, Cancelled };
+// was removed meanwhile; Cancelled: stopped by the caller with the file back where it was;
+// NameRefused and TooLarge: the destination's file system cannot store the file's name or its size,
+// and the file stays where it was.
+enum class MoveResult {
+    Moved,
+    DestinationExists,
+    SourceVanished,
+    DestinationFolderGone,
+    Cancelled,
+    NameRefused,
+    TooLarge
+};
 
 // The file-system services the engine, the analyzer and the bookmarks rely on. Paths are bytes:
 // names that are not valid UTF-8 pass through untouched. Every failure throws FileError.

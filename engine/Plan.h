@@ -12,10 +12,13 @@ namespace foldwise {
 // the history.
 struct Plan {
     enum class Verdict {
-        Move,       // would be moved
-        NameTaken,  // would stay: its name is taken where it would go
-        NotRegular, // would stay: a pipe, socket, device or dangling link
-        Gone,       // an undo's file no longer where its sort put it
+        Move,          // would be moved
+        NameTaken,     // would stay: its name is taken where it would go
+        NotRegular,    // would stay: a pipe, socket, device or dangling link
+        NameRefused,   // would stay: the destination's file system cannot store its name
+        TooLarge,      // would stay: larger than the destination's file system can store
+        FolderBlocked, // would stay: something that is not a folder holds its sub-folder's name
+        Gone,          // an undo's file no longer where its sort put it
     };
     struct File {
         std::string name;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/StayReason.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -32,6 +34,11 @@ struct RunOptions {
     // Told of each file moved, on the running thread: its name, and the sub-folder it went into
     // (a sort) or came from (an undo).
     std::function<void(const std::string& name, const std::string& subFolder)> moved;
+    // Told of each file that stays where it is, and why (a sort's files, and an undo's).
+    std::function<void(const std::string& name, const std::string& subFolder, StayReason reason)> stayed;
+    // Told, on the running thread, when the run has to wait for another run on the same folders, with
+    // that run's description ("the sort from “In” into “Out”"); the stop ends the wait.
+    std::function<void(const std::string& otherRun)> waiting;
 };
 
 } // namespace foldwise

@@ -8,15 +8,20 @@
 namespace foldwise {
 
 // What a sort or an undo did. Every file the run set out to handle is counted in exactly one of
-// moved, nameTaken, notRegular, vanished, gone and notReached.
+// moved, nameTaken, notRegular, nameRefused, tooLarge, folderBlocked, vanished, gone and notReached.
 struct RunOutcome {
-    std::int64_t moved = 0;       // an undo's are the files it brought back
-    std::int64_t nameTaken = 0;   // left where they are: their name is taken at the destination
-    std::int64_t notRegular = 0;  // left where they are: pipes, sockets, devices and dangling links
-    std::int64_t vanished = 0;    // removed by another program before they could be moved
-    std::int64_t gone = 0;        // an undo's files that are no longer where the sort put them
-    std::int64_t notReached = 0;  // left untouched because the run was stopped or failed first
-    std::int64_t folders = 0;     // sub-folders that files went into (a sort) or came from (an undo)
+    std::int64_t moved = 0;         // an undo's are the files it brought back
+    std::int64_t nameTaken = 0;     // left where they are: their name is taken at the destination
+    std::int64_t notRegular = 0;    // left where they are: pipes, sockets, devices and dangling links
+    std::int64_t nameRefused = 0;   // left where they are: the destination's file system cannot store their names
+    std::int64_t tooLarge = 0;      // left where they are: larger than the destination's file system can store
+    std::int64_t folderBlocked = 0; // left where they are: something that is not a folder holds their sub-folder's name
+    std::int64_t vanished = 0;      // removed by another program before they could be moved
+    std::int64_t gone = 0;          // an undo's files that are no longer where the sort put them
+    std::int64_t notReached = 0;    // left untouched because the run was stopped or failed first
+    std::int64_t folders = 0;       // sub-folders that files went into (a sort) or came from (an undo)
+    // Files a killed move had left in both places, found different from each other: both are kept.
+    std::int64_t keptBoth = 0;
     bool nothingOnRecord = false; // an undo that found no sort of these folders to reverse
     bool cancelled = false;
     std::optional<FileError> failure; // the failure that ended the run
