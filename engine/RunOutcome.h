@@ -23,6 +23,8 @@ struct RunOutcome {
     // Files a killed move had left in both places, found different from each other: both are kept.
     std::int64_t keptBoth = 0;
     bool nothingOnRecord = false; // an undo that found no sort of these folders to reverse
+    // An undo whose input folder a watch is sorting: the files it brought back stay until changed.
+    bool inputWatched = false;
     bool cancelled = false;
     std::optional<FileError> failure; // the failure that ended the run
 
