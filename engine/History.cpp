@@ -17,7 +17,7 @@ namespace foldwise {
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 
 // Names and paths are blobs: bytes, whatever their encoding. A sort keeps each file's name, so a
 // move records it once, with the sub-folder it went into.
@@ -65,6 +65,28 @@ CREATE TABLE folders (
 CREATE INDEX folders_by_run ON folders (run);
 )";
 
+// Version 2: files on volumes whose inode numbers do not last are known by size and time (by_place);
+// a copy published before its source was removed is recorded; runs say which process ran them; an
+// undo lists the files it brought back, which watches leave alone until they change.
+constexpr const char* kSchemaVersion2 = R"(
+ALTER TABLE moves ADD COLUMN by_place INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE moves ADD COLUMN size INTEGER;
+ALTER TABLE moves ADD COLUMN modified_ns INTEGER;
+ALTER TABLE moves ADD COLUMN copy_device INTEGER;
+ALTER TABLE moves ADD COLUMN copy_inode INTEGER;
+ALTER TABLE runs ADD COLUMN pid INTEGER;
+ALTER TABLE runs ADD COLUMN pid_started INTEGER;
+CREATE TABLE returned (
+    run INTEGER NOT NULL REFERENCES runs (id),
+    name BLOB NOT NULL,
+    device INTEGER NOT NULL,
+    inode INTEGER NOT NULL,
+    size INTEGER NOT NULL,
+    modified_ns INTEGER NOT NULL
+);
+CREATE INDEX returned_by_run ON returned (run);
+)";
+
 std::int64_t nowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
@@ -92,6 +114,16 @@ void createPrivateFile(const fs::path& file) {
         ::close(fd);
     }
     // A file that cannot be opened here is reported by the database with its own reason.
+}
+
+// by_place, size and modified_ns.
+void bindStamp(HistoryStatement& statement, int index, const std::optional<History::FileStamp>& stamp) {
+    statement.bind(index, stamp ? 1 : 0);
+    if (stamp) {
+        statement.bind(index + 1, stamp->size).bind(index + 2, stamp->modifiedNs);
+    } else {
+        statement.bindNull(index + 1).bindNull(index + 2);
+    }
 }
 
 void bindIdentity(HistoryStatement& statement, int index, const std::optional<FileIdentity>& identity) {
@@ -189,7 +221,10 @@ void History::migrate() {
                         "). Use that Foldwise, or move the file aside to start a new history.");
     }
     inTransaction([&] {
-        execute(kSchema);
+        if (found < 1) {
+            execute(kSchema);
+        }
+        execute(kSchemaVersion2);
         execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     });
 }
@@ -228,11 +263,13 @@ void History::finishRun(std::int64_t run, const RunOutcome& outcome,
 
 void History::recordIntended(std::int64_t run, std::vector<Move>& moves) {
     inTransaction([&] {
-        HistoryStatement insert(
-            db_, file_, "INSERT INTO moves (run, name, folder, device, inode, state) VALUES (?, ?, ?, ?, ?, 0)");
+        HistoryStatement insert(db_, file_,
+                                "INSERT INTO moves (run, name, folder, device, inode, state, by_place, size, "
+                                "modified_ns) VALUES (?, ?, ?, ?, ?, 0, ?, ?, ?)");
         for (Move& move : moves) {
             insert.bind(1, run).bindBytes(2, move.name).bindBytes(3, move.folder);
             bindIdentity(insert, 4, move.identity);
+            bindStamp(insert, 6, move.stamp);
             insert.run();
             move.id = sqlite3_last_insert_rowid(db_);
         }
@@ -245,7 +282,9 @@ void History::recordMade(const std::vector<Move>& batch, const std::vector<Chang
     }
     inTransaction([&] {
         applyChanges(exceptions);
-        HistoryStatement made(db_, file_, "UPDATE moves SET state = 1 WHERE id BETWEEN ? AND ? AND state = 0");
+        HistoryStatement made(db_, file_,
+                              "UPDATE moves SET state = 1, copy_device = NULL, copy_inode = NULL "
+                              "WHERE id BETWEEN ? AND ? AND state = 0");
         made.bind(1, batch.front().id).bind(2, batch.back().id).run();
     });
 }
@@ -280,8 +319,12 @@ std::size_t rangeLength(const std::vector<History::Change>& changes, std::size_t
 // Consecutive moves that reach the same state take one statement: an undo reverses a sort's moves
 // in the order they were recorded, so most of a batch is one range.
 void History::applyChanges(const std::vector<Change>& changes) {
-    HistoryStatement moved(db_, file_, "UPDATE moves SET state = ?, device = ?, inode = ? WHERE id = ?");
-    HistoryStatement changed(db_, file_, "UPDATE moves SET state = ? WHERE id BETWEEN ? AND ?");
+    HistoryStatement moved(db_, file_,
+                           "UPDATE moves SET state = ?, device = ?, inode = ?, by_place = ?, size = ?, "
+                           "modified_ns = ?, copy_device = NULL, copy_inode = NULL WHERE id = ?");
+    HistoryStatement changed(db_, file_,
+                             "UPDATE moves SET state = ?, copy_device = NULL, copy_inode = NULL "
+                             "WHERE id BETWEEN ? AND ?");
     HistoryStatement forget(db_, file_, "DELETE FROM moves WHERE id = ?");
     for (std::size_t first = 0; first < changes.size();) {
         const Change& change = changes[first];
@@ -291,7 +334,8 @@ void History::applyChanges(const std::vector<Change>& changes) {
         } else if (change.identity) {
             moved.bind(1, static_cast<std::int64_t>(*change.state));
             bindIdentity(moved, 2, change.identity);
-            moved.bind(4, change.id).run();
+            bindStamp(moved, 4, change.stamp);
+            moved.bind(7, change.id).run();
         } else {
             length = rangeLength(changes, first);
             const std::int64_t lastId = changes[first + length - 1].id;
@@ -311,11 +355,28 @@ void History::recordMadeFolder(std::int64_t run, const std::string& name, const 
     insert.run();
 }
 
+void History::forgetMadeFolder(std::int64_t run, const std::string& name) {
+    HistoryStatement remove(db_, file_, "DELETE FROM folders WHERE run = ? AND name = ?");
+    remove.bind(1, run).bindBytes(2, name).run();
+}
+
+void History::recordCopy(std::int64_t move, const FileIdentity& copy) {
+    HistoryStatement update(db_, file_, "UPDATE moves SET copy_device = ?, copy_inode = ? WHERE id = ?");
+    bindIdentity(update, 1, copy);
+    update.bind(3, move).run();
+}
+
+void History::forgetCopy(std::int64_t move) {
+    HistoryStatement update(db_, file_, "UPDATE moves SET copy_device = NULL, copy_inode = NULL WHERE id = ?");
+    update.bind(1, move).run();
+}
+
 std::vector<History::SortRun> History::sortsToUndo(const Folders& folders) {
     HistoryStatement select(db_, file_,
                             "SELECT id, (SELECT count(*) FROM moves WHERE moves.run = runs.id AND state IN (0, 1)) "
                             "FROM runs WHERE kind = 'sort' AND undone_by IS NULL AND input = ? AND output = ? "
-                            "AND EXISTS (SELECT 1 FROM moves WHERE moves.run = runs.id AND state IN (0, 1)) "
+                            "AND (EXISTS (SELECT 1 FROM moves WHERE moves.run = runs.id AND state IN (0, 1)) "
+                            "OR EXISTS (SELECT 1 FROM folders WHERE folders.run = runs.id)) "
                             "ORDER BY id DESC");
     select.bindBytes(1, recordedPath(folders.input).native()).bindBytes(2, recordedPath(folders.output).native());
     std::vector<SortRun> sorts;
@@ -327,13 +388,19 @@ std::vector<History::SortRun> History::sortsToUndo(const Folders& folders) {
 
 std::vector<History::Move> History::movesToUndo(std::int64_t run) {
     HistoryStatement select(db_, file_,
-                            "SELECT id, name, folder, device, inode, state FROM moves "
-                            "WHERE run = ? AND state IN (0, 1) ORDER BY id DESC");
+                            "SELECT id, name, folder, device, inode, state, by_place, size, modified_ns, copy_device, "
+                            "copy_inode FROM moves WHERE run = ? AND state IN (0, 1) ORDER BY id DESC");
     select.bind(1, run);
     std::vector<Move> moves;
     while (select.step()) {
-        moves.push_back(Move{select.integer(0), select.bytes(1), select.bytes(2), identityAt(select, 3),
-                             static_cast<MoveState>(select.integer(5))});
+        Move& move = moves.emplace_back(Move{select.integer(0), select.bytes(1), select.bytes(2), identityAt(select, 3),
+                                             static_cast<MoveState>(select.integer(5))});
+        if (select.integer(6) != 0) {
+            move.stamp = FileStamp{select.integer(7), select.integer(8)};
+        }
+        if (!select.isNull(9)) {
+            move.copy = identityAt(select, 9);
+        }
     }
     return moves;
 }

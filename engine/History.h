@@ -42,12 +42,23 @@ public:
     void finishRun(std::int64_t run, const RunOutcome& outcome, const std::optional<FileIdentity>& outputIdentity);
 
     enum class MoveState { Intended = 0, Made = 1, Undone = 2, Gone = 3 };
+    // A file's size and modification time: what tells it on a volume whose inode numbers do not last.
+    struct FileStamp {
+        std::int64_t size = 0;
+        std::int64_t modifiedNs = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
     struct Move {
         std::int64_t id = 0;
         std::string name;      // in the input folder, and in the sub-folder: a sort keeps names
         std::string folder;    // the sub-folder of the output folder
         FileIdentity identity; // of the file: at its source while intended, where it went once made
         MoveState state = MoveState::Intended;
+        // Set where the file, once made, is known by its place, size and time rather than its identity.
+        std::optional<FileStamp> stamp{};
+        // A copy to another file system that was published before its source was removed: the sort's
+        // copy in the sub-folder while the move is intended, an undo's in the input folder once made.
+        std::optional<FileIdentity> copy{};
     };
     // Records moves about to be made, in one transaction, and gives each its id.
     void recordIntended(std::int64_t run, std::vector<Move>& moves);
@@ -56,6 +67,7 @@ public:
         std::int64_t id;
         std::optional<MoveState> state;         // nothing: the move was not made
         std::optional<FileIdentity> identity{}; // set where the file has a new one
+        std::optional<FileStamp> stamp{};       // set where the file is known by its place
     };
     void recordChanges(const std::vector<Change>& changes);
     // Records every move of `batch` (as recorded by recordIntended, in one call) as made, but for
@@ -63,8 +75,15 @@ public:
     void recordMade(const std::vector<Move>& batch, const std::vector<Change>& exceptions);
     // Records a sub-folder of the output folder that the sort `run` has made.
     void recordMadeFolder(std::int64_t run, const std::string& name, const FileIdentity& identity);
+    // Forgets a sub-folder the sort `run` made, once it is removed or no longer the one it made.
+    void forgetMadeFolder(std::int64_t run, const std::string& name);
+    // Records, before a copy to another file system is published, the copy's identity, so that a
+    // run killed before it removed the source can be finished by the next one; and forgets it.
+    void recordCopy(std::int64_t move, const FileIdentity& copy);
+    void forgetCopy(std::int64_t move);
 
-    // The sorts from `input` into `output` not yet wholly undone, newest first.
+    // The sorts from `input` into `output` not yet wholly undone (files still on record, or
+    // sub-folders they made still there), newest first.
     struct SortRun {
         std::int64_t id;
         std::int64_t movesLeft; // intended or made
