@@ -452,4 +452,10 @@ std::vector<History::Run> History::runs(std::int64_t limit) {
     return runs;
 }
 
+void History::recordReturned(std::int64_t, const std::vector<Returned>&) {}
+
+std::vector<History::Returned> History::returnedFiles(const Folders&) {
+    return {};
+}
+
 } // namespace foldwise

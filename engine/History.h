@@ -98,6 +98,17 @@ public:
     // Marks a sort whose every move is undone or gone as undone by the undo `undoRun`.
     void markUndoneIfFinished(std::int64_t sortRun, std::int64_t undoRun);
 
+    // A file an undo brought back into the input folder, as it was then: watches leave it alone until
+    // it changes.
+    struct Returned {
+        std::string name;
+        FileIdentity identity;
+        FileStamp stamp;
+    };
+    void recordReturned(std::int64_t undoRun, const std::vector<Returned>& files);
+    // The files that undos from `folders.output` brought back into `folders.input`.
+    std::vector<Returned> returnedFiles(const Folders& folders);
+
     // Runs, newest first, for the command line's listing.
     struct Run {
         std::int64_t id;
