@@ -9,7 +9,8 @@ namespace fs = std::filesystem;
 
 // File names and paths are bytes. In the human output each byte that is not part of valid UTF-8, and each
 // control character, is shown as \xNN, so that every name shows which bytes it holds and a name can never
-// break a line; the JSON output gives such names exactly, in base64 (see JsonOutput).
+// break a line; the JSON output gives such names exactly, in base64 (see JsonOutput). The escaping is the
+// engine's display form (FileSystem::displayPath), so that its error messages name items the same way.
 class NameText {
 public:
     NameText() = delete;

@@ -4,8 +4,6 @@
 #include "engine/Folder.h"
 #include "engine/Lowercase.h"
 
-#include <QString>
-
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
@@ -86,9 +84,80 @@ std::string FileSystem::displayFolderName(const fs::path& folder) {
     return name.empty() ? displayPath(named) : name;
 }
 
+namespace {
+
+// The length of the valid UTF-8 sequence that starts `bytes`, and its code point; length 0 when none does.
+struct Utf8Sequence {
+    std::size_t length = 0;
+    char32_t codePoint = 0;
+};
+
+Utf8Sequence utf8SequenceAt(std::string_view bytes) {
+    const auto byte = [&](std::size_t index) {
+        return static_cast<unsigned char>(bytes[index]);
+    };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) {
+        return {1, lead};
+    }
+    std::size_t length = 0;
+    char32_t codePoint = 0;
+    char32_t least = 0; // the smallest code point this length may encode: anything below is overlong
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, codePoint = lead & 0x1F, least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, codePoint = lead & 0x0F, least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, codePoint = lead & 0x07, least = 0x10000;
+    } else {
+        return {};
+    }
+    if (bytes.size() < length) {
+        return {};
+    }
+    for (std::size_t index = 1; index < length; ++index) {
+        if ((byte(index) & 0xC0) != 0x80) {
+            return {};
+        }
+        codePoint = (codePoint << 6) | (byte(index) & 0x3F);
+    }
+    if (codePoint < least || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        return {};
+    }
+    return {length, codePoint};
+}
+
+bool isControl(char32_t codePoint) {
+    return codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F);
+}
+
+void appendEscapedBytes(std::string& text, std::string_view bytes) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        text += "\\x";
+        text += digits[byte >> 4];
+        text += digits[byte & 0x0F];
+    }
+}
+
+} // namespace
+
 std::string FileSystem::displayPath(const fs::path& path) {
-    const std::string& bytes = path.native();
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).toStdString();
+    std::string_view bytes = path.native();
+    std::string text;
+    text.reserve(bytes.size());
+    while (!bytes.empty()) {
+        const Utf8Sequence sequence = utf8SequenceAt(bytes);
+        const std::size_t length = sequence.length == 0 ? 1 : sequence.length;
+        if (sequence.length == 0 || isControl(sequence.codePoint)) {
+            appendEscapedBytes(text, bytes.substr(0, length));
+        } else {
+            text.append(bytes.substr(0, length));
+        }
+        bytes.remove_prefix(length);
+    }
+    return text;
 }
 
 } // namespace foldwise

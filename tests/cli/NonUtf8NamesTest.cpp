@@ -46,6 +46,11 @@ TEST_F(NonUtf8Names, AreSortedCountedShownEscapedAndGivenExactlyInJson) {
     EXPECT_EQ(undone.status, 0) << undone.err;
     EXPECT_EQ(undone.out, "Moved 1 file back from 1 folder of “Sortiert\\xFF” into “Eing\\xE4nge”.\n");
     EXPECT_EQ(readFile(latin1Input / resume), resume);
+
+    const fs::path missing = root / "Fehlt\xe4";
+    const Finished failed = runFoldwise({"sort", missing, latin1Output});
+    EXPECT_EQ(failed.err, "❌ Sorting failed: Could not open the folder “" + root.path().string() +
+                              "/Fehlt\\xE4”: No such file or directory\n");
 }
 
 } // namespace
