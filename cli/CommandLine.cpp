@@ -14,7 +14,10 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <array>
 #include <csignal>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +28,7 @@ namespace {
 constexpr std::string_view kHelp =
     "Usage: foldwise [COMMAND [ARGUMENTS]]\n"
     "Sorts the files of a folder into sub-folders, undoes sorts exactly, and counts files. Without a command,\n"
-    "opens the window.\n"
+    "opens the window, passing it the options of its toolkit (such as -platform and -style).\n"
     "\n"
     "Commands:\n"
     "  sort    [INPUT OUTPUT] [--by category|extension] [--dry-run] [--json]\n"
@@ -45,6 +48,37 @@ constexpr std::string_view kHelp =
     "Exit status: 0 when the command did what it could (files that stayed because their name is taken are\n"
     "no failure), 1 when it failed or was stopped (the error is on standard error), 2 when the arguments\n"
     "are wrong (nothing is touched).\n";
+
+// The options the window's toolkit documents (its platform and widget options, and those of X11), which it
+// also takes with two dashes. They still reach the window, so that `foldwise -platform wayland` or
+// `foldwise -style fusion` work as for any program built on the toolkit. Every other option is refused
+// with the usage: the toolkit would drop it silently and open the window, so a mistyped option would open
+// a window, or on a machine without a display fail with the toolkit's own message.
+constexpr std::array<std::string_view, 15> kToolkitOptionsWithValue{
+    "-platform",    "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry",
+    "-qwindowicon", "-qwindowtitle",       "-session",       "-style",  "-stylesheet",
+    "-display",     "-geometry",           "-title",         "-icon",   "-name"};
+constexpr std::array<std::string_view, 2> kToolkitFlags{"-reverse", "-widgetcount"};
+
+// The first word that is neither an option of the toolkit nor an option's value; nothing when there is none.
+std::optional<std::string_view> firstNotForToolkit(const std::vector<std::string_view>& words) {
+    const auto isIn = [](const auto& names, std::string_view name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    for (std::size_t index = 0; index < words.size(); ++index) {
+        std::string_view word = words[index];
+        if (word.starts_with("--")) {
+            word.remove_prefix(1);
+        }
+        const std::string_view name = word.substr(0, word.find('=')); // "-style=fusion" carries its value
+        if (isIn(kToolkitOptionsWithValue, name)) {
+            index += name.size() == word.size() ? 1 : 0;
+        } else if (!isIn(kToolkitFlags, name)) {
+            return words[index];
+        }
+    }
+    return std::nullopt;
+}
 
 using Command = ExitStatus (*)(const std::vector<std::string>&);
 
@@ -99,10 +133,18 @@ std::optional<int> runCommandLine(int argc, char** argv) {
     const bool isVersion = word == "-v" || word == "--version";
     const Command command = commandNamed(word);
     if (command == nullptr && !isHelp && !isVersion) {
-        if (word.starts_with("-")) {
-            return std::nullopt; // an option of the window's toolkit
+        if (!word.starts_with("-")) {
+            return exitCode(usageError({}, "“" + std::string(word) + "” is not a command"));
         }
-        return exitCode(usageError({}, "“" + std::string(word) + "” is not a command"));
+        const std::optional<std::string_view> refused =
+            firstNotForToolkit(std::vector<std::string_view>(argv + 1, argv + argc));
+        if (!refused) {
+            return std::nullopt; // options of the window's toolkit: the window opens with them
+        }
+        const std::string refusedWord(*refused);
+        return exitCode(usageError({}, refusedWord.starts_with("-")
+                                           ? "unknown option “" + refusedWord + "”"
+                                           : "“" + refusedWord + "” is not an option of the window"));
     }
 
     int applicationArgc = 1;

@@ -28,6 +28,42 @@ std::string afterFailure(const RunOutcome& outcome, const std::string& moved) {
            (outcome.notReached == 1 ? " was" : " were") + " not reached.";
 }
 
+// " 2 files stayed: “USB” cannot store their names." and the other reasons a file stays that the
+// window words the same way, in the folder `where` (the output folder of a sort, the input folder of an
+// undo); nothing for those no file had.
+std::string destinationSentences(const RunOutcome& outcome, const FolderPair& folders, const std::string& where) {
+    const auto counted = [](std::int64_t count) {
+        return " " + Console::counted(count, "file", "files");
+    };
+    std::string text;
+    if (outcome.nameRefused > 0) {
+        text += counted(outcome.nameRefused) + " stayed: " + where +
+                (outcome.nameRefused == 1 ? " cannot store its name." : " cannot store their names.");
+    }
+    if (outcome.tooLarge > 0) {
+        text += counted(outcome.tooLarge) + (outcome.tooLarge == 1 ? " is" : " are") + " larger than 4 GiB, which " +
+                where + " cannot store.";
+    }
+    if (outcome.folderBlocked > 0) {
+        text += counted(outcome.folderBlocked) +
+                (outcome.folderBlocked == 1 ? " stayed: a file in " + where + " has the name of its folder."
+                                            : " stayed: files in " + where + " have the names of their folders.");
+    }
+    if (outcome.keptBoth > 0) {
+        text += counted(outcome.keptBoth) + (outcome.keptBoth == 1 ? " is" : " are") + " both in " +
+                NameText::quotedName(folders.input) + " and in " + NameText::quotedName(folders.output) +
+                (outcome.keptBoth == 1 ? ": a move was interrupted and the two differ, so both were kept."
+                                       : ": moves were interrupted and the two differ, so both were kept.");
+    }
+    return text;
+}
+
+// The files of a stopped run that are still where they were: not reached, or left there for a reason.
+std::int64_t notMoved(const RunOutcome& outcome) {
+    return outcome.notReached + outcome.nameTaken + outcome.notRegular + outcome.nameRefused + outcome.tooLarge +
+           outcome.folderBlocked;
+}
+
 QString modeName(bool useSmartCategories) {
     return useSmartCategories ? QStringLiteral("category") : QStringLiteral("extension");
 }
@@ -41,9 +77,17 @@ RunOptions OutcomeReport::runOptions(ProgressLine& progress, const StopSignals& 
     RunOptions options;
     options.progress = progress.callback();
     options.stop = stop.token();
+    // Said before the run starts, so the progress line is not shown yet; cleared all the same.
+    options.waiting = [&progress](const std::string& otherRun) {
+        progress.clear();
+        Console::printError("Waiting for " + otherRun + " to finish…");
+    };
     if (asJson) {
         options.moved = [this](const std::string& name, const std::string& subFolder) {
             moved_.push_back({name, subFolder});
+        };
+        options.stayed = [this](const std::string& name, const std::string& subFolder, StayReason reason) {
+            stayed_.push_back({name, subFolder, reason});
         };
     }
     return options;
@@ -52,13 +96,12 @@ RunOptions OutcomeReport::runOptions(ProgressLine& progress, const StopSignals& 
 std::string OutcomeReport::sortSummary(const RunOutcome& outcome, const FolderPair& folders) {
     if (outcome.cancelled) {
         return "Sorting stopped: " + Console::counted(outcome.moved, "file", "files") + " moved, " +
-               Console::number(outcome.nameTaken + outcome.notRegular + outcome.notReached) +
-               " left in the input folder.";
+               Console::number(notMoved(outcome)) + " left in the input folder.";
     }
     if (outcome.failure) {
         return afterFailure(outcome, "moved");
     }
-    if (outcome.moved + outcome.nameTaken + outcome.notRegular + outcome.vanished == 0) {
+    if (outcome.moved + notMoved(outcome) + outcome.vanished == 0) {
         return "Nothing to sort: " + NameText::quotedName(folders.input) + " holds no files.";
     }
     const std::string moved = outcome.moved == 0
@@ -69,6 +112,7 @@ std::string OutcomeReport::sortSummary(const RunOutcome& outcome, const FolderPa
     return moved +
            sentence(outcome.nameTaken, "stayed: its name is taken there.", "stayed: their names are taken there.") +
            sentence(outcome.notRegular, "is not a regular file and stayed.", "are not regular files and stayed.") +
+           destinationSentences(outcome, folders, NameText::quotedName(folders.output)) +
            sentence(outcome.vanished, "vanished before it could be moved.", "vanished before they could be moved.");
 }
 
@@ -78,7 +122,7 @@ std::string OutcomeReport::undoSummary(const RunOutcome& outcome, const FolderPa
     }
     if (outcome.cancelled) {
         return "Undo stopped: " + Console::counted(outcome.moved, "file", "files") + " moved back, " +
-               Console::number(outcome.nameTaken + outcome.notReached) + " still in the output folder.";
+               Console::number(notMoved(outcome)) + " still in the output folder.";
     }
     if (outcome.failure) {
         return afterFailure(outcome, "moved back");
@@ -93,7 +137,10 @@ std::string OutcomeReport::undoSummary(const RunOutcome& outcome, const FolderPa
            sentence(outcome.nameTaken, "stayed: its name is taken in " + input + ".",
                     "stayed: their names are taken in " + input + ".") +
            sentence(outcome.gone, "was no longer where Foldwise put it.", "were no longer where Foldwise put them.") +
-           sentence(outcome.vanished, "vanished before it could be moved.", "vanished before they could be moved.");
+           destinationSentences(outcome, folders, input) +
+           sentence(outcome.vanished, "vanished before it could be moved.", "vanished before they could be moved.") +
+           (outcome.inputWatched ? " A watch is sorting this folder; the files brought back stay until you change them."
+                                 : "");
 }
 
 std::string OutcomeReport::nothingToUndo(const FolderPair& folders) {
@@ -121,13 +168,19 @@ QJsonObject OutcomeReport::json(const RunOutcome& outcome) const {
     JsonOutput::putName(document, QStringLiteral("output"), folders_.output.native());
     if (isSort()) {
         document.insert(QStringLiteral("mode"), modeName(*useSmartCategories_));
+        document.insert(QStringLiteral("madeOutput"), madeOutput_);
     } else {
         document.insert(QStringLiteral("nothingOnRecord"), outcome.nothingOnRecord);
         document.insert(QStringLiteral("gone"), qint64(outcome.gone));
+        document.insert(QStringLiteral("inputWatched"), outcome.inputWatched);
     }
     document.insert(QStringLiteral("moved"), qint64(outcome.moved));
     document.insert(QStringLiteral("nameTaken"), qint64(outcome.nameTaken));
     document.insert(QStringLiteral("notRegular"), qint64(outcome.notRegular));
+    document.insert(QStringLiteral("nameRefused"), qint64(outcome.nameRefused));
+    document.insert(QStringLiteral("tooLarge"), qint64(outcome.tooLarge));
+    document.insert(QStringLiteral("folderBlocked"), qint64(outcome.folderBlocked));
+    document.insert(QStringLiteral("keptBoth"), qint64(outcome.keptBoth));
     document.insert(QStringLiteral("vanished"), qint64(outcome.vanished));
     document.insert(QStringLiteral("notReached"), qint64(outcome.notReached));
     document.insert(QStringLiteral("folders"), qint64(outcome.folders));
@@ -144,6 +197,14 @@ QJsonObject OutcomeReport::json(const RunOutcome& outcome) const {
         files.append(entry);
     }
     document.insert(QStringLiteral("files"), files);
+    QJsonArray stayed;
+    for (const StayedFile& file : stayed_) {
+        QJsonObject entry{{QStringLiteral("reason"), QString::fromLatin1(stayReasonKey(file.reason))}};
+        JsonOutput::putName(entry, QStringLiteral("name"), file.name);
+        JsonOutput::putName(entry, QStringLiteral("subFolder"), file.subFolder);
+        stayed.append(entry);
+    }
+    document.insert(QStringLiteral("stayed"), stayed);
     return document;
 }
 

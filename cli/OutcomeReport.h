@@ -22,9 +22,12 @@ public:
     // `useSmartCategories` for a sort; nothing for an undo.
     OutcomeReport(const FolderPair& folders, std::optional<bool> useSmartCategories);
 
-    // The options of a run this reports on: its progress on `progress`, stopped by `stop`, and with
-    // `asJson` every file moved noted for the JSON document.
+    // The options of a run this reports on: its progress on `progress`, a wait for another run said on
+    // standard error, stopped by `stop`, and with `asJson` every file moved or left noted for the JSON
+    // document.
     RunOptions runOptions(ProgressLine& progress, const StopSignals& stop, bool asJson);
+    // Whether the command made the output folder before the run, for the JSON document ("madeOutput").
+    void setMadeOutput(bool madeOutput) { madeOutput_ = madeOutput; }
 
     // Prints the outcome and returns the exit status: Failure when the run failed or was stopped.
     ExitStatus print(const RunOutcome& outcome, bool asJson) const;
@@ -41,9 +44,16 @@ private:
         std::string name;
         std::string subFolder;
     };
+    struct StayedFile {
+        std::string name;
+        std::string subFolder;
+        StayReason reason;
+    };
     FolderPair folders_;
     std::optional<bool> useSmartCategories_;
+    bool madeOutput_ = false;
     std::vector<MovedFile> moved_;
+    std::vector<StayedFile> stayed_;
 };
 
 } // namespace foldwise

@@ -10,6 +10,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <array>
 #include <map>
 
 namespace foldwise {
@@ -23,11 +24,21 @@ QString verdictName(Plan::Verdict verdict) {
         return QStringLiteral("nameTaken");
     case Plan::Verdict::NotRegular:
         return QStringLiteral("notRegular");
+    case Plan::Verdict::NameRefused:
+        return QStringLiteral("nameRefused");
+    case Plan::Verdict::TooLarge:
+        return QStringLiteral("tooLarge");
+    case Plan::Verdict::FolderBlocked:
+        return QStringLiteral("folderBlocked");
     case Plan::Verdict::Gone:
         break;
     }
     return QStringLiteral("gone");
 }
+
+constexpr std::array kVerdicts{Plan::Verdict::Move,        Plan::Verdict::NameTaken, Plan::Verdict::NotRegular,
+                               Plan::Verdict::NameRefused, Plan::Verdict::TooLarge,  Plan::Verdict::FolderBlocked,
+                               Plan::Verdict::Gone};
 
 std::int64_t countOf(const Plan& plan, Plan::Verdict verdict) {
     return std::count_if(plan.files.begin(), plan.files.end(),
@@ -61,6 +72,17 @@ std::string staying(const Plan& plan, Plan::Verdict verdict, const std::string& 
         }
     }
     return text;
+}
+
+// The files that would stay because of what the folder `where` cannot hold, in the window's words.
+std::string stayingForTheDestination(const Plan& plan, const std::string& where) {
+    return staying(plan, Plan::Verdict::NameRefused, "would stay: " + where + " cannot store its name",
+                   "would stay: " + where + " cannot store their names", true) +
+           staying(plan, Plan::Verdict::TooLarge,
+                   "would stay: it is larger than 4 GiB, which " + where + " cannot store",
+                   "would stay: they are larger than 4 GiB, which " + where + " cannot store", true) +
+           staying(plan, Plan::Verdict::FolderBlocked, "would stay: a file in " + where + " has the name of its folder",
+                   "would stay: files in " + where + " have the names of their folders", true);
 }
 
 } // namespace
@@ -113,9 +135,11 @@ void PlanReport::printText(const Plan& plan) const {
                         "would stay: their names are taken there", true);
         text += staying(plan, Plan::Verdict::NotRegular, "would stay: it is not a regular file",
                         "would stay: they are not regular files", false);
+        text += stayingForTheDestination(plan, output);
     } else {
         text += staying(plan, Plan::Verdict::NameTaken, "would stay: its name is taken in " + input,
                         "would stay: their names are taken in " + input, true);
+        text += stayingForTheDestination(plan, input);
         text += staying(plan, Plan::Verdict::Gone, "is no longer where Foldwise put it",
                         "are no longer where Foldwise put them", true);
     }
@@ -133,8 +157,7 @@ void PlanReport::printJson(const Plan& plan) const {
     } else {
         document.insert(QStringLiteral("nothingOnRecord"), plan.nothingOnRecord);
     }
-    for (const Plan::Verdict verdict :
-         {Plan::Verdict::Move, Plan::Verdict::NameTaken, Plan::Verdict::NotRegular, Plan::Verdict::Gone}) {
+    for (const Plan::Verdict verdict : kVerdicts) {
         document.insert(verdictName(verdict), qint64(countOf(plan, verdict)));
     }
     QJsonArray subFolders;

@@ -2,11 +2,16 @@
 
 #include "cli/CommandFailure.h"
 #include "cli/UsageError.h"
+#include "engine/FileError.h"
+#include "engine/FileSystem.h"
+#include "engine/Folder.h"
 #include "engine/History.h"
 #include "prefs/FolderBookmarks.h"
 #include "prefs/Preferences.h"
 
+#include <cerrno>
 #include <optional>
+#include <sys/stat.h>
 
 namespace foldwise {
 namespace {
@@ -24,11 +29,19 @@ std::optional<fs::path> remembered(const std::optional<QByteArray>& bookmark, co
     return folder;
 }
 
+// An empty argument names no folder (and has no absolute path): a variable left unset in a script.
+fs::path givenFolder(const std::string& given, const char* which) {
+    if (given.empty()) {
+        throw UsageError(std::string(which) + " is empty: give the path of a folder (“.” is the current one)");
+    }
+    return History::recordedPath(given);
+}
+
 } // namespace
 
 FolderPair RememberedChoices::folders(const std::vector<std::string>& given, std::string_view command) {
     if (given.size() == 2) {
-        return {History::recordedPath(given[0]), History::recordedPath(given[1])};
+        return {givenFolder(given[0], "INPUT"), givenFolder(given[1], "OUTPUT")};
     }
     if (given.size() == 1) {
         throw UsageError("give both INPUT and OUTPUT, or neither to use the folders the window remembers");
@@ -45,7 +58,7 @@ FolderPair RememberedChoices::folders(const std::vector<std::string>& given, std
 
 fs::path RememberedChoices::inputFolder(const std::vector<std::string>& given, std::string_view command) {
     if (!given.empty()) {
-        return History::recordedPath(given.front());
+        return givenFolder(given.front(), "FOLDER");
     }
     const std::optional<fs::path> input = remembered(Preferences::shared().inputFolderBookmark(), "input");
     if (!input) {
@@ -66,6 +79,33 @@ bool RememberedChoices::useSmartCategories(const std::optional<QString>& by) {
         return false;
     }
     throw UsageError("--by takes “category” or “extension”, not “" + by->toStdString() + "”");
+}
+
+void RememberedChoices::openInput(const fs::path& input) {
+    const Folder opened(input);
+}
+
+bool RememberedChoices::makeOutput(const fs::path& output, bool dryRun) {
+    struct stat status {};
+    if (::lstat(output.c_str(), &status) == 0) {
+        return false; // whatever is there, the run finds it and says what it is
+    }
+    const fs::path parent = output.parent_path();
+    if (::stat(parent.c_str(), &status) != 0 && errno == ENOENT) {
+        throw FileError("Could not create the folder " + FileSystem::quoted(output) + ": the folder " +
+                            FileSystem::quoted(parent) + " does not exist",
+                        ENOENT);
+    }
+    if (dryRun) {
+        return false;
+    }
+    if (::mkdir(output.c_str(), 0777) != 0) {
+        if (errno == EEXIST) {
+            return false; // made meanwhile by someone else
+        }
+        throw FileError::fromErrno("Could not create the folder " + FileSystem::quoted(output), errno);
+    }
+    return true;
 }
 
 } // namespace foldwise

@@ -2,6 +2,7 @@
 
 #include "cli/CommandArguments.h"
 #include "cli/Console.h"
+#include "cli/NameText.h"
 #include "cli/OutcomeReport.h"
 #include "cli/PlanReport.h"
 #include "cli/ProgressLine.h"
@@ -37,8 +38,21 @@ ExitStatus SortCommand::run(const std::vector<std::string>& arguments) {
         RememberedChoices::useSmartCategories(parsed.isSet(by) ? std::optional(parsed.value(by)) : std::nullopt);
     const FolderPair folders = RememberedChoices::folders(positional, "sort");
     const bool asJson = parsed.isSet(json);
+    const bool isDryRun = parsed.isSet(dryRun);
 
-    if (parsed.isSet(dryRun)) {
+    bool madeOutput = false;
+    try {
+        RememberedChoices::openInput(folders.input);
+        madeOutput = RememberedChoices::makeOutput(folders.output, isDryRun);
+    } catch (const FileError& error) {
+        Console::printError("❌ Sorting failed: " + error.localizedDescription());
+        return ExitStatus::Failure;
+    }
+    if (madeOutput && !asJson) { // the JSON document says it in "madeOutput"
+        Console::printError("Made the folder " + NameText::quotedName(folders.output) + ".");
+    }
+
+    if (isDryRun) {
         Plan plan;
         try {
             plan = previewSort(folders.input, folders.output, useSmartCategories, {});
@@ -50,6 +64,7 @@ ExitStatus SortCommand::run(const std::vector<std::string>& arguments) {
     }
 
     OutcomeReport report(folders, useSmartCategories);
+    report.setMadeOutput(madeOutput);
     const StopSignals stopSignals;
     ProgressLine progress("Sorting…");
     const RunOptions options = report.runOptions(progress, stopSignals, asJson);

@@ -35,6 +35,12 @@ ExitStatus UndoCommand::run(const std::vector<std::string>& arguments) {
     }
     const FolderPair folders = RememberedChoices::folders(parsed.positional(2), "undo");
     const bool asJson = parsed.isSet(json);
+    try {
+        RememberedChoices::openInput(folders.input);
+    } catch (const FileError& error) {
+        Console::printError("❌ Revert failed: " + error.localizedDescription());
+        return ExitStatus::Failure;
+    }
 
     // With no history yet there is nothing on record, and no reason to make an empty history.
     std::error_code ignored;

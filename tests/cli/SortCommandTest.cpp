@@ -69,19 +69,89 @@ TEST_F(SortCommand, GivesTheOutcomeAsOneJsonDocument) {
     EXPECT_EQ(filesIn(document), (Files{{"photo.JPG", "jpg"}, {"README", "other"}}));
 }
 
+// A file that holds a sub-folder's name keeps that sub-folder's files where they are, in every output.
+TEST_F(SortCommand, SaysWhichFilesStayedBecauseAFileHoldsTheirFoldersName) {
+    addFiles({"a.txt", "b.txt", "c.jpg"});
+    writeFile(output / "Documents", "a file where the sub-folder belongs");
+
+    const std::string planned = runFoldwise({"sort", input, output, "--dry-run"}).out;
+    for (const char* line : {"2 would stay: files in “out” have the names of their folders:\n", "  Documents/a.txt\n",
+                             "  Documents/b.txt\n"}) {
+        EXPECT_NE(planned.find(line), std::string::npos) << planned;
+    }
+    const Finished sorted = runFoldwise({"sort", input, output, "--json"});
+    EXPECT_EQ(sorted.status, 0) << sorted.err;
+    const QJsonObject document = jsonOf(sorted);
+    EXPECT_EQ(countIn(document, "folderBlocked"), 2);
+    Files stayed;
+    for (const QJsonValue& value : document.value(QStringLiteral("stayed")).toArray()) {
+        EXPECT_EQ(value.toObject().value(QStringLiteral("reason")).toString(), QStringLiteral("folderBlocked"));
+        stayed.emplace(nameIn(value.toObject(), QStringLiteral("name")),
+                       nameIn(value.toObject(), QStringLiteral("subFolder")));
+    }
+    EXPECT_EQ(stayed, (Files{{"a.txt", "Documents"}, {"b.txt", "Documents"}}));
+    EXPECT_EQ(runFoldwise({"sort", input, output}).out,
+              "Moved no files into “out”. 2 files stayed: files in “out” have the names of their folders.\n");
+}
+
 TEST_F(SortCommand, FailsInTheWindowsWordsWithStatusOne) {
     addFiles({"a.txt"});
-    writeFile(output / "Documents", "a file where the sub-folder belongs");
+    fs::remove(output);
+    writeFile(output, "a file where the output folder belongs");
 
     const Finished failed = runFoldwise({"sort", input, output});
 
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.err.rfind("❌ Sorting failed: ", 0), 0u) << failed.err;
     EXPECT_EQ(failed.out, "");
+}
 
-    const Finished missing = runFoldwise({"sort", root / "missing", output});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("❌ Sorting failed: "), std::string::npos) << missing.err;
+// A folder that is not there fails each command, dry run or not, before anything is written: no history.
+TEST_F(SortCommand, AMissingInputFailsEveryRunBeforeTheHistoryIsMade) {
+    const std::string missing = root / "missing";
+    const std::string sortFailure =
+        "❌ Sorting failed: Could not open the folder “" + missing + "”: No such file or directory\n";
+    const std::string undoFailure =
+        "❌ Revert failed: Could not open the folder “" + missing + "”: No such file or directory\n";
+    for (const auto& [arguments, failure] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"sort", missing, output}, sortFailure},
+             {{"sort", missing, output, "--dry-run"}, sortFailure},
+             {{"undo", missing, output}, undoFailure},
+             {{"undo", missing, output, "--dry-run", "--json"}, undoFailure},
+         }) {
+        const Finished failed = runFoldwise(arguments);
+        EXPECT_EQ(failed.status, 1) << arguments[0];
+        EXPECT_EQ(failed.err, failure);
+        EXPECT_EQ(failed.out, "");
+    }
+    EXPECT_FALSE(fs::exists(history));
+}
+
+// A missing output folder is made, but only the last folder of its path: a mistyped parent is an error.
+TEST_F(SortCommand, MakesAMissingOutputFolderButNeverItsParents) {
+    addFiles({"a.txt"});
+    const fs::path typo = root / "Typo/Sorted";
+    for (const auto& arguments :
+         std::vector<std::vector<std::string>>{{"sort", input, typo, "--dry-run"}, {"sort", input, typo}}) {
+        const Finished refused = runFoldwise(arguments);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.err, "❌ Sorting failed: Could not create the folder “" + typo.string() + "”: the folder “" +
+                                   typo.parent_path().string() + "” does not exist\n");
+        EXPECT_EQ(refused.out, "");
+    }
+    EXPECT_FALSE(fs::exists(typo.parent_path()));
+    EXPECT_FALSE(fs::exists(history));
+
+    const Finished sorted = runFoldwise({"sort", input, root / "Sorted"});
+    EXPECT_EQ(sorted.status, 0) << sorted.err;
+    EXPECT_EQ(sorted.err, "Made the folder “Sorted”.\n");
+    EXPECT_EQ(sorted.out, "Moved 1 file into 1 folder of “Sorted”.\n");
+    EXPECT_TRUE(fs::exists(root / "Sorted/Documents/a.txt"));
+
+    addFiles({"b.txt"});
+    const Finished inJson = runFoldwise({"sort", input, root / "Sorted again", "--json"});
+    EXPECT_TRUE(jsonOf(inJson).value(QStringLiteral("madeOutput")).toBool()) << inJson.out;
+    EXPECT_FALSE(jsonOf(runFoldwise({"sort", input, output, "--json"})).value(QStringLiteral("madeOutput")).toBool());
 }
 
 // Wrong arguments are refused before anything is looked at: status 2, the reason and a hint on standard
@@ -106,6 +176,12 @@ TEST_F(SortCommand, BadArgumentsChangeNothingAndExitWithTwo) {
         {"watch", in, out, "--settle", "-1"},
         {"watch", in, out, "--settle", "soon"},
         {"sortt", in, out},
+        {"sort", "", out},
+        {"sort", in, ""},
+        {"undo", "", out},
+        {"stats", ""},
+        {"--bogus"},
+        {"-platform", "offscreen", "--bogus"},
     };
     const auto before = treeOf(root.path());
     for (const auto& arguments : cases) {
