@@ -138,6 +138,10 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
     connect(undoSort_, &QPushButton::clicked, this, &OrganizerView::undoSort);
     connect(cancel_, &QPushButton::clicked, this, &OrganizerView::cancelRun);
     connect(worker_, &RunWorker::progressed, this, &OrganizerView::showProgress);
+    connect(worker_, &RunWorker::waiting, this, [this](const QString& otherRun) {
+        const RunMessage message = RunMessages::waiting(otherRun); // until the run's first progress
+        setStatus(message.text, message.color);
+    });
     connect(worker_, &RunWorker::finished, this, &OrganizerView::finishRun);
     connect(&selection_, &FolderSelection::selectedInputFolderURLChanged, this, [this] {
         sheet_->setSelectedInputFolderURL(selection_.selectedInputFolderURL());

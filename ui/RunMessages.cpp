@@ -29,6 +29,10 @@ bool RunMessages::showsCopy(const RunProgress& progress) {
     return !progress.copyingFile.empty() && progress.bytesTotal >= kLargeCopy;
 }
 
+RunMessage RunMessages::waiting(const QString& otherRun) {
+    return {QStringLiteral("Waiting for %1 to finish…").arg(otherRun), StatusColor::Primary};
+}
+
 RunMessage RunMessages::progress(const RunProgress& progress) const {
     if (showsCopy(progress)) {
         const bool inGigabytes = progress.bytesTotal >= 1'000'000'000ull;
@@ -53,7 +57,8 @@ RunMessage RunMessages::outcome(const RunOutcome& outcome) const {
         return {prefix + QString::fromStdString(outcome.failure->localizedDescription()), StatusColor::Red};
     }
     if (outcome.cancelled) {
-        const std::int64_t left = outcome.notReached + outcome.nameTaken + outcome.notRegular;
+        const std::int64_t left = outcome.notReached + outcome.nameTaken + outcome.notRegular + outcome.nameRefused +
+                                  outcome.tooLarge + outcome.folderBlocked;
         return {isSort ? QStringLiteral("Sorting stopped: %1 files moved, %2 left in the input folder.")
                              .arg(count(outcome.moved), count(left))
                        : QStringLiteral("Undo stopped: %1 files moved back, %2 still in the output folder.")
@@ -68,7 +73,8 @@ RunMessage RunMessages::outcome(const RunOutcome& outcome) const {
                     .arg(quoted(inputName_), quoted(outputName_)),
                 StatusColor::Primary};
     }
-    const std::int64_t onRecord = outcome.moved + outcome.nameTaken + outcome.gone;
+    const std::int64_t onRecord = outcome.moved + outcome.nameTaken + outcome.gone + outcome.nameRefused +
+                                  outcome.tooLarge + outcome.folderBlocked;
     if (outcome.moved == onRecord) {
         return {QStringLiteral("⏪ All files moved back to input folder."), StatusColor::Orange};
     }
@@ -103,6 +109,35 @@ QString RunMessages::details(const RunOutcome& outcome) const {
                     ? QStringLiteral("1 file is not a regular file and stayed.")
                     : QStringLiteral("%1 files are not regular files and stayed.").arg(count(outcome.notRegular)));
     }
+    // What the destination cannot hold: the output folder of a sort, the input folder of an undo.
+    const QString destination = quoted(kind_ == RunWorker::Kind::Sort ? outputName_ : inputName_);
+    if (outcome.nameRefused > 0) {
+        sentences << (outcome.nameRefused == 1
+                          ? QStringLiteral("1 file stayed: %1 cannot store its name.").arg(destination)
+                          : QStringLiteral("%1 files stayed: %2 cannot store their names.")
+                                .arg(count(outcome.nameRefused), destination));
+    }
+    if (outcome.tooLarge > 0) {
+        sentences << (outcome.tooLarge == 1
+                          ? QStringLiteral("1 file is larger than 4 GiB, which %1 cannot store.").arg(destination)
+                          : QStringLiteral("%1 files are larger than 4 GiB, which %2 cannot store.")
+                                .arg(count(outcome.tooLarge), destination));
+    }
+    if (outcome.folderBlocked > 0) {
+        sentences << (outcome.folderBlocked == 1
+                          ? QStringLiteral("1 file stayed: a file in %1 has the name of its folder.").arg(destination)
+                          : QStringLiteral("%1 files stayed: files in %2 have the names of their folders.")
+                                .arg(count(outcome.folderBlocked), destination));
+    }
+    if (outcome.keptBoth > 0) {
+        sentences << (outcome.keptBoth == 1
+                          ? QStringLiteral("1 file is both in %1 and in %2: a move was interrupted and the two "
+                                           "differ, so both were kept.")
+                                .arg(quoted(inputName_), quoted(outputName_))
+                          : QStringLiteral("%1 files are both in %2 and in %3: moves were interrupted and the two "
+                                           "differ, so both were kept.")
+                                .arg(count(outcome.keptBoth), quoted(inputName_), quoted(outputName_)));
+    }
     if (outcome.gone > 0) {
         sentences
             << (outcome.gone == 1
@@ -114,6 +149,10 @@ QString RunMessages::details(const RunOutcome& outcome) const {
             << (outcome.vanished == 1
                     ? QStringLiteral("1 file vanished before it could be moved.")
                     : QStringLiteral("%1 files vanished before they could be moved.").arg(count(outcome.vanished)));
+    }
+    if (kind_ == RunWorker::Kind::Undo && outcome.inputWatched) {
+        sentences << QStringLiteral(
+            "A watch is sorting this folder; the files brought back stay until you change them.");
     }
     return sentences.join(QLatin1Char(' '));
 }

@@ -28,6 +28,8 @@ public:
     RunMessage progress(const RunProgress& progress) const;
     // Whether the progress is that of one large copy, which the progress bar then follows.
     static bool showsCopy(const RunProgress& progress);
+    // "Waiting for the sort from “In” into “Out” to finish…", while another run on these folders lasts.
+    static RunMessage waiting(const QString& otherRun);
 
     // The status line once the run has ended.
     RunMessage outcome(const RunOutcome& outcome) const;

@@ -40,6 +40,11 @@ bool RunWorker::start(Kind kind, const std::filesystem::path& input, const std::
         QMetaObject::invokeMethod(
             this, [this, progress] { emit progressed(progress); }, Qt::QueuedConnection);
     };
+    options.waiting = [this](const std::string& otherRun) {
+        QMetaObject::invokeMethod(
+            this, [this, otherRun = QString::fromStdString(otherRun)] { emit waiting(otherRun); },
+            Qt::QueuedConnection);
+    };
     thread_ = std::thread([this, kind, input, output, useSmartCategories, options] {
         RunOutcome outcome;
         try {

@@ -42,6 +42,9 @@ public:
 
 signals:
     void progressed(const foldwise::RunProgress& progress);
+    // The run waits for another run on the same folders, described as in "the sort from “In” into “Out”";
+    // Cancel ends the wait.
+    void waiting(const QString& otherRun);
     void finished(const foldwise::RunOutcome& outcome);
 
 private:
