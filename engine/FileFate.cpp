@@ -41,13 +41,11 @@ Candidate examine(const Folder& folder, const std::string& name) {
         return Candidate{FileFate::Vanished, {}};
     }
     const FileIdentity identity{status.st_dev, status.st_ino};
-    if (!S_ISLNK(status.st_mode)) {
-        return Candidate{unmovableKind(status.st_mode), identity};
-    }
-    if (::fstatat(folder.fd(), name.c_str(), &status, 0) != 0) {
+    const auto size = static_cast<std::uint64_t>(status.st_size); // a link moves as itself
+    if (S_ISLNK(status.st_mode) && ::fstatat(folder.fd(), name.c_str(), &status, 0) != 0) {
         return Candidate{FileFate::NotRegular, identity}; // a dangling link is no file
     }
-    return Candidate{unmovableKind(status.st_mode), identity};
+    return Candidate{unmovableKind(status.st_mode), identity, size};
 }
 
 void count(RunOutcome& outcome, FileFate fate) {

@@ -37,6 +37,7 @@ FileFate fateOf(MoveResult result);
 struct Candidate {
     std::optional<FileFate> unmovable; // why it is not to be moved; nothing when it is
     FileIdentity identity;
+    std::optional<std::uint64_t> size{}; // what it leads to, where the look gave it
 };
 Candidate examine(const Folder& folder, const std::string& name);
 

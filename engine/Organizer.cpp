@@ -8,12 +8,16 @@
 #include "engine/Lowercase.h"
 #include "engine/MoveFailure.h"
 #include "engine/ProgressReporter.h"
+#include "engine/RunLock.h"
 #include "engine/SubFolders.h"
+#include "engine/Volume.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <fcntl.h>
 #include <optional>
+#include <sys/stat.h>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -76,6 +80,43 @@ private:
     const bool trustListing_;
 };
 
+// The volume the output folder lies on, or will lie on once made.
+Volume volumeOf(const fs::path& output) {
+    for (const fs::path& folder : {output, output.parent_path()}) {
+        if (const std::optional<Folder> there = Folder::openIfThere(folder)) {
+            return Volume::of(there->fd());
+        }
+    }
+    return Volume{};
+}
+
+// Why a file the output's volume cannot hold stays: a name its format refuses, or a size beyond its
+// limit. Nothing when it can hold the file.
+std::optional<FileFate> refusal(const Volume& volume, const Folder& input, const std::string& name,
+                                const Candidate& candidate) {
+    if (volume.refusesName(name)) {
+        return FileFate::NameRefused;
+    }
+    if (!volume.largestFile) {
+        return std::nullopt;
+    }
+    std::optional<std::uint64_t> size = candidate.size;
+    struct stat status {};
+    if (!size && ::fstatat(input.fd(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+        size = static_cast<std::uint64_t>(status.st_size);
+    }
+    return size && volume.refusesSize(*size) ? std::optional(FileFate::TooLarge) : std::nullopt;
+}
+
+// Where a volume's inode numbers do not last, a moved file is known by its size and time there.
+std::optional<History::FileStamp> stampOf(const Folder& folder, const std::string& name) {
+    struct stat status {};
+    if (::fstatat(folder.fd(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        return std::nullopt;
+    }
+    return History::FileStamp{status.st_size, status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec};
+}
+
 constexpr std::size_t kBatchFiles = 1000;
 constexpr auto kBatchTime = std::chrono::milliseconds(50);
 
@@ -86,8 +127,9 @@ class Sort {
 public:
     Sort(const Folder& input, const fs::path& output, bool useSmartCategories, History& history, std::int64_t run,
          const RunOptions& options, ProgressReporter& progress, RunOutcome& outcome)
-        : input_(input), examiner_(input), outputPath_(output), namer_(useSmartCategories), history_(history),
-          run_(run), options_(options), progress_(progress), outcome_(outcome) {}
+        : input_(input), examiner_(input), outputPath_(output), outputVolume_(volumeOf(output)),
+          namer_(useSmartCategories), history_(history), run_(run), options_(options), progress_(progress),
+          outcome_(outcome) {}
 
     // Sorts the files in order; throws the first failure, with `handled()` telling how far it came.
     void run(const std::vector<Folder::Entry>& names) {
@@ -110,6 +152,8 @@ private:
         std::vector<std::optional<FileFate>> unmovable; // one per file of the batch
         std::vector<History::Move> moves;               // the files to move, in order
         std::vector<History::Change> changes;
+        const std::vector<Folder::Entry>* entries = nullptr;
+        std::size_t first = 0; // the index in `entries` of the batch's first file
     };
 
     void runBatch(const std::vector<Folder::Entry>& names) {
@@ -125,12 +169,14 @@ private:
     }
 
     Batch plan(const std::vector<Folder::Entry>& entries, std::size_t end) {
-        Batch batch;
+        Batch batch{{}, {}, {}, &entries, handled_};
         for (std::size_t index = handled_; index < end; ++index) {
             const std::string& name = entries[index].name;
             const Candidate candidate = examiner_(entries[index]);
-            batch.unmovable.push_back(candidate.unmovable);
-            if (!candidate.unmovable) {
+            const std::optional<FileFate> unmovable =
+                candidate.unmovable ? candidate.unmovable : refusal(outputVolume_, input_, name, candidate);
+            batch.unmovable.push_back(unmovable);
+            if (!unmovable) {
                 batch.moves.push_back(History::Move{0, name, namer_.nameFor(name), candidate.identity, {}});
             }
         }
@@ -149,6 +195,7 @@ private:
                 return;
             }
             count(outcome_, fate);
+            noteStayed((*batch.entries)[handled_].name, fate);
             progress_.fileDone();
             ++handled_;
         }
@@ -160,12 +207,23 @@ private:
         const MoveFailure failure(planned.name, input_.path(), (outputPath_ / planned.folder).native());
         // A sub-folder removed while the file was on its way is made again, once.
         for (int attempt = 0; attempt < 2; ++attempt) {
-            const SubFolders::SubFolder& subFolder = subFolders().current(planned.folder, failure);
-            const MoveResult result =
-                input_.moveNoReplace(planned.name, subFolder.folder, planned.name, progress_.controlFor(planned.name));
+            const SubFolders::SubFolder* subFolder = subFolderFor(planned.folder, failure);
+            if (subFolder == nullptr) {
+                return FileFate::FolderBlocked;
+            }
+            MoveControl control = progress_.controlFor(planned.name);
+            // A copy to another file system is on record before it is published, so that a kill
+            // before its source is removed leaves a history the next run can finish the move from.
+            control.beforePublish = [this, &planned](const struct stat& copy) {
+                history_.recordCopy(planned.id, FileIdentity{copy.st_dev, copy.st_ino});
+            };
+            const MoveResult result = input_.moveNoReplace(planned.name, subFolder->folder, planned.name, control);
             if (result == MoveResult::Moved) {
                 change.state = History::MoveState::Made;
-                change.identity = identityThere(subFolder, planned);
+                change.identity = identityThere(*subFolder, planned);
+                if (!outputVolume_.stableInodes) {
+                    change.stamp = stampOf(subFolder->folder, planned.name);
+                }
                 noteMoved(planned);
             }
             if (result != MoveResult::DestinationFolderGone) {
@@ -173,6 +231,25 @@ private:
             }
         }
         throw failure.atDestination(ENOENT);
+    }
+
+    // The sub-folder to move into, or nothing when a file (not a folder, nor a link) holds its name:
+    // the files bound for it stay, and the others are sorted.
+    const SubFolders::SubFolder* subFolderFor(const std::string& name, const MoveFailure& failure) {
+        try {
+            return &subFolders().current(name, failure);
+        } catch (const FileError& error) {
+            if (error.errorNumber() == ENOTDIR) {
+                return nullptr;
+            }
+            throw;
+        }
+    }
+
+    void noteStayed(const std::string& name, FileFate fate) {
+        if (const std::optional<StayReason> reason = stayReasonOf(fate); reason && options_.stayed) {
+            options_.stayed(name, namer_.nameFor(name), *reason);
+        }
     }
 
     void noteMoved(const History::Move& planned) {
@@ -201,7 +278,7 @@ private:
             const History::Change* change = index < batch.changes.size() ? &batch.changes[index] : nullptr;
             if (change == nullptr || !change->state) {
                 exceptions.push_back(History::Change{move.id, std::nullopt});
-            } else if (change->identity && change->identity != move.identity) {
+            } else if ((change->identity && change->identity != move.identity) || change->stamp) {
                 exceptions.push_back(*change);
             }
         }
@@ -211,9 +288,7 @@ private:
     // Opened at the first file to move, so that a sort of folders alone never needs the output.
     SubFolders& subFolders() {
         if (!subFolders_) {
-            if (!FileSystem::exists(outputPath_)) {
-                FileSystem::createDirectories(outputPath_); // as creating its first sub-folder would
-            }
+            makeOutputFolder();
             const Folder& output = output_.emplace(outputPath_);
             // Copies left by a killed move across file systems are swept from each folder used.
             const bool acrossDevices = output.identity().device != input_.identity().device;
@@ -224,9 +299,17 @@ private:
         return *subFolders_;
     }
 
+    // Made when it is missing, as a sub-folder is; the folder it goes into must be there.
+    void makeOutputFolder() const {
+        if (::mkdir(outputPath_.c_str(), 0777) != 0 && errno != EEXIST) {
+            throw FileError::fromErrno("Could not create the folder " + FileSystem::quoted(outputPath_), errno);
+        }
+    }
+
     const Folder& input_;
     const Examiner examiner_;
     const fs::path outputPath_;
+    const Volume outputVolume_;
     SubFolderNamer namer_;
     History& history_;
     const std::int64_t run_;
@@ -254,6 +337,12 @@ std::optional<History> openHistory(const RunOptions& options, RunOutcome& outcom
 RunOutcome organizeFiles(const fs::path& input, const fs::path& output, bool useSmartCategories,
                          const RunOptions& options) {
     RunOutcome outcome;
+    // Held until the run is recorded as finished: no other run on these folders, in any process, meanwhile.
+    const std::optional<RunLock> lock =
+        RunLock::forRun(input, output, RunLock::sortDescription(input, output), options, outcome);
+    if (!lock) {
+        return outcome;
+    }
     std::optional<History> history = openHistory(options, outcome);
     if (!history) {
         return outcome;
@@ -288,6 +377,7 @@ Plan previewSort(const fs::path& input, const fs::path& output, bool useSmartCat
     SubFolderNamer namer(useSmartCategories);
     Plan plan;
     const Examiner examiner(inputFolder);
+    const Volume volume = volumeOf(output);
     for (const Folder::Entry& entry : candidates(inputFolder, options)) {
         const std::string& name = entry.name;
         const Candidate candidate = examiner(entry);
@@ -298,8 +388,18 @@ Plan previewSort(const fs::path& input, const fs::path& output, bool useSmartCat
             continue; // folders, and files gone meanwhile, are no part of a sort
         }
         const std::string& subFolderName = namer.nameFor(name);
+        if (const std::optional<FileFate> refused = refusal(volume, inputFolder, name, candidate)) {
+            plan.files.push_back(
+                {name, subFolderName,
+                 refused == FileFate::TooLarge ? Plan::Verdict::TooLarge : Plan::Verdict::NameRefused});
+            continue;
+        }
         if (outputFolder) {
             if (const std::optional<std::string> problem = subFolderProblem(*outputFolder, subFolderName)) {
+                if (!isLinkProblem(*problem)) {
+                    plan.files.push_back({name, subFolderName, Plan::Verdict::FolderBlocked});
+                    continue;
+                }
                 plan.failure =
                     MoveFailure(name, input.native(), (output / subFolderName).native()).atDestination(*problem);
                 break;

@@ -6,7 +6,10 @@
 #include "engine/History.h"
 #include "engine/MoveFailure.h"
 #include "engine/ProgressReporter.h"
+#include "engine/RunLock.h"
+#include "engine/SameContent.h"
 #include "engine/TemporaryCopies.h"
+#include "engine/Volume.h"
 
 #include <cerrno>
 #include <chrono>
@@ -14,6 +17,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace foldwise {
@@ -29,16 +33,53 @@ enum class Decision {
     NeverMoved,  // announced, but the sort was stopped before it moved the file
     AlreadyBack, // brought back by an undo that was stopped before it could record so
     Gone,        // no longer where the sort put it
+    // A move across file systems killed after its copy was published and before its source was
+    // removed: the file is in both places. SortCopyLeft: the sort's copy is in the sub-folder;
+    // UndoCopyLeft: an undo's copy is in the input folder.
+    SortCopyLeft,
+    UndoCopyLeft,
 };
+
+// The size and modification time of the entry `name`, never following a link.
+std::optional<History::FileStamp> stampAt(const Folder& folder, const std::string& name) {
+    struct stat status {};
+    if (::fstatat(folder.fd(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        return std::nullopt;
+    }
+    return History::FileStamp{status.st_size, status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec};
+}
+
+// Whether the entry is the file a stamp was taken of. FAT keeps times to two seconds, and a drive may
+// show a copy's time at full precision until it is plugged in again: times within two seconds match.
+bool matches(const Folder& folder, const std::string& name, const History::FileStamp& stamp) {
+    constexpr std::int64_t kTolerance = 2'000'000'000;
+    const std::optional<History::FileStamp> now = stampAt(folder, name);
+    return now && now->size == stamp.size && std::abs(now->modifiedNs - stamp.modifiedNs) <= kTolerance;
+}
+
+// A move made onto a volume whose inode numbers do not last: its file is known by place, size and time.
+Decision decideByPlace(const Folder& input, const Folder* subFolder, const History::Move& move) {
+    if (subFolder != nullptr && matches(*subFolder, move.name, *move.stamp)) {
+        return move.copy && input.entryIdentityOf(move.name) == move.copy ? Decision::UndoCopyLeft : Decision::MoveBack;
+    }
+    return matches(input, move.name, *move.stamp) ? Decision::AlreadyBack : Decision::Gone;
+}
 
 Decision decide(const Folder& input, const Folder* subFolder, const History::Move& move,
                 std::optional<FileIdentity>& there) {
     there = subFolder ? subFolder->entryIdentityOf(move.name) : std::nullopt;
-    if (there == move.identity) {
-        return Decision::MoveBack;
+    if (move.state == History::MoveState::Made && move.stamp) {
+        return decideByPlace(input, subFolder, move);
     }
-    const bool backAlready = input.entryIdentityOf(move.name) == move.identity;
+    const std::optional<FileIdentity> inInput = input.entryIdentityOf(move.name);
+    if (there == move.identity) {
+        return move.copy && inInput == move.copy ? Decision::UndoCopyLeft : Decision::MoveBack;
+    }
+    const bool backAlready = inInput == move.identity;
     if (move.state == History::MoveState::Intended) {
+        if (move.copy && there == move.copy && backAlready) {
+            return Decision::SortCopyLeft;
+        }
         // An announced move whose file left its source was made, though its record may not say where.
         return there && !backAlready ? Decision::MoveBack : Decision::NeverMoved;
     }
@@ -74,9 +115,9 @@ private:
 // Moves the files of recorded sorts back, recording in batches what became of each.
 class Undo {
 public:
-    Undo(const Folder& input, const Folder& output, History& history, const RunOptions& options,
+    Undo(const Folder& input, const Folder& output, History& history, std::int64_t run, const RunOptions& options,
          ProgressReporter& progress, RunOutcome& outcome)
-        : input_(input), history_(history), options_(options), progress_(progress), outcome_(outcome),
+        : input_(input), history_(history), run_(run), options_(options), progress_(progress), outcome_(outcome),
           subFolders_(output) {}
 
     void reverse(std::int64_t sortRun) {
@@ -86,16 +127,22 @@ public:
             try {
                 next = reverseBatch(moves, next, changes);
             } catch (...) {
-                history_.recordChanges(changes);
+                record(changes);
                 throw;
             }
-            history_.recordChanges(changes);
+            record(changes);
         }
     }
 
     std::int64_t handled() const { return handled_; }
 
 private:
+    void record(const std::vector<History::Change>& changes) {
+        history_.recordChanges(changes);
+        history_.recordReturned(run_, returned_);
+        returned_.clear();
+    }
+
     std::size_t reverseBatch(const std::vector<History::Move>& moves, std::size_t next,
                              std::vector<History::Change>& changes) {
         const auto started = std::chrono::steady_clock::now();
@@ -107,6 +154,7 @@ private:
                 break;
             }
             count(outcome_, fate);
+            noteStayed(moves[next], fate);
             progress_.fileDone();
             ++handled_;
         }
@@ -125,6 +173,10 @@ private:
         case Decision::AlreadyBack:
             changes.push_back({move.id, History::MoveState::Undone});
             return FileFate::Moved;
+        case Decision::SortCopyLeft:
+            return finishSortCopy(*subFolder, move, changes);
+        case Decision::UndoCopyLeft:
+            return finishUndoCopy(*subFolder, move, *there, changes);
         case Decision::Gone:
             break;
         }
@@ -132,16 +184,50 @@ private:
         return FileFate::Gone;
     }
 
+    // A killed sort left its copy in the sub-folder beside the source: the copy goes when it is the
+    // same as the source, and the move is forgotten; else both stay, and the outcome says so.
+    FileFate finishSortCopy(const Folder& subFolder, const History::Move& move, std::vector<History::Change>& changes) {
+        if (sameContent(subFolder.fd(), move.name, input_.fd(), move.name)) {
+            ::unlinkat(subFolder.fd(), move.name.c_str(), 0);
+        } else {
+            ++outcome_.keptBoth;
+        }
+        changes.push_back({move.id, std::nullopt});
+        return FileFate::NeverMoved;
+    }
+
+    // A killed undo left its copy in the input folder beside the file in the sub-folder: the copy goes
+    // when it is the same, and the file is moved back as if the undo had not begun; else both stay.
+    FileFate finishUndoCopy(const Folder& subFolder, const History::Move& move, const FileIdentity& identity,
+                            std::vector<History::Change>& changes) {
+        if (sameContent(input_.fd(), move.name, subFolder.fd(), move.name) &&
+            ::unlinkat(input_.fd(), move.name.c_str(), 0) == 0) {
+            return moveBack(subFolder, move, identity, changes);
+        }
+        ++outcome_.keptBoth;
+        history_.forgetCopy(move.id);
+        return FileFate::NameTaken;
+    }
+
     FileFate moveBack(const Folder& subFolder, const History::Move& move, const FileIdentity& identity,
                       std::vector<History::Change>& changes) {
-        switch (subFolder.moveNoReplace(move.name, input_, move.name, progress_.controlFor(move.name))) {
+        MoveControl control = progress_.controlFor(move.name);
+        // A copy back across file systems is on record before it is published, so that a kill before
+        // the file in the sub-folder is removed leaves a history the next undo can finish from.
+        control.beforePublish = [this, &move](const struct stat& copy) {
+            history_.recordCopy(move.id, FileIdentity{copy.st_dev, copy.st_ino});
+        };
+        switch (const MoveResult result = subFolder.moveNoReplace(move.name, input_, move.name, control)) {
         case MoveResult::Moved:
             changes.push_back({move.id, History::MoveState::Undone});
+            noteReturned(move);
             noteMoved(move);
             return FileFate::Moved;
         case MoveResult::DestinationExists:
-            changes.push_back({move.id, History::MoveState::Made, identity});
-            return FileFate::NameTaken;
+        case MoveResult::NameRefused:
+        case MoveResult::TooLarge:
+            changes.push_back({move.id, History::MoveState::Made, identity, move.stamp});
+            return fateOf(result);
         case MoveResult::SourceVanished:
             changes.push_back({move.id, History::MoveState::Gone});
             return FileFate::Gone;
@@ -151,6 +237,21 @@ private:
             break;
         }
         throw MoveFailure(move.name, subFolder.path(), input_.path()).atDestination(ENOENT);
+    }
+
+    // What was brought back, as it is now, so that watches leave it alone until it changes.
+    void noteReturned(const History::Move& move) {
+        const std::optional<FileIdentity> identity = input_.entryIdentityOf(move.name);
+        const std::optional<History::FileStamp> stamp = stampAt(input_, move.name);
+        if (identity && stamp) {
+            returned_.push_back(History::Returned{move.name, *identity, *stamp});
+        }
+    }
+
+    void noteStayed(const History::Move& move, FileFate fate) {
+        if (const std::optional<StayReason> reason = stayReasonOf(fate); reason && options_.stayed) {
+            options_.stayed(move.name, move.folder, *reason);
+        }
     }
 
     void noteMoved(const History::Move& move) {
@@ -164,27 +265,40 @@ private:
 
     const Folder& input_;
     History& history_;
+    const std::int64_t run_;
     const RunOptions& options_;
     ProgressReporter& progress_;
     RunOutcome& outcome_;
     RecordedSubFolders subFolders_;
+    std::vector<History::Returned> returned_;
     std::set<std::string> foldersUsed_;
     std::int64_t handled_ = 0;
 };
 
-// Removes the sub-folders that a sort made, where each is still the folder it made and holds nothing
-// but copies left by killed moves.
-void removeMadeFolders(const Folder& output, const std::vector<History::MadeFolder>& folders) {
-    for (const History::MadeFolder& made : folders) {
-        if (output.entryIdentityOf(made.name) != made.identity) {
-            continue;
+bool isRealFolder(const Folder& output, const std::string& name) {
+    struct stat status {};
+    return ::fstatat(output.fd(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(status.st_mode);
+}
+
+// Removes the sub-folders that the sort `sortRun` made, where each is still the folder it made (by
+// identity, or by place on a volume whose inode numbers do not last) and holds nothing but copies left
+// by killed moves. A folder removed, or no longer the one it made, is forgotten.
+void removeMadeFolders(History& history, std::int64_t sortRun, const Folder& output) {
+    const bool byPlace = !Volume::of(output.fd()).stableInodes;
+    for (const History::MadeFolder& made : history.foldersMadeBy(sortRun)) {
+        const bool same =
+            byPlace ? isRealFolder(output, made.name) : output.entryIdentityOf(made.name) == made.identity;
+        if (same) {
+            try {
+                removeAbandonedCopies(Folder(output, made.name).fd());
+            } catch (const FileError&) {
+                continue;
+            }
+            if (::unlinkat(output.fd(), made.name.c_str(), AT_REMOVEDIR) != 0) {
+                continue; // not empty, as it should stay
+            }
         }
-        try {
-            removeAbandonedCopies(Folder(output, made.name).fd());
-        } catch (const FileError&) {
-            continue;
-        }
-        ::unlinkat(output.fd(), made.name.c_str(), AT_REMOVEDIR); // fails, as it should, unless empty
+        history.forgetMadeFolder(sortRun, made.name);
     }
 }
 
@@ -207,7 +321,7 @@ RunOutcome reverseSorts(History& history, const fs::path& input, const fs::path&
     }
     const std::int64_t run = history.beginRun(History::Kind::Undo, folders, std::nullopt);
     ProgressReporter progress(options, total);
-    Undo undo(inputFolder, outputFolder, history, options, progress, outcome);
+    Undo undo(inputFolder, outputFolder, history, run, options, progress, outcome);
     try {
         for (std::size_t index = 0; index < sorts.size() && !outcome.cancelled; ++index) {
             undo.reverse(sorts[index].id);
@@ -218,7 +332,7 @@ RunOutcome reverseSorts(History& history, const fs::path& input, const fs::path&
     outcome.notReached = total - undo.handled();
     for (const History::SortRun& sort : sorts) {
         if (!outcome.failure && !outcome.cancelled) {
-            removeMadeFolders(outputFolder, history.foldersMadeBy(sort.id));
+            removeMadeFolders(history, sort.id, outputFolder);
         }
         history.markUndoneIfFinished(sort.id, run);
     }
@@ -231,9 +345,18 @@ RunOutcome reverseSorts(History& history, const fs::path& input, const fs::path&
 
 RunOutcome revertFiles(const fs::path& input, const fs::path& output, const RunOptions& options) {
     const FolderPairAccess access(input, output);
+    // Held until the run is recorded as finished: no other run on these folders, in any process, meanwhile.
+    RunOutcome waited;
+    const std::optional<RunLock> lock =
+        RunLock::forRun(input, output, RunLock::undoDescription(input, output), options, waited);
+    if (!lock) {
+        return waited;
+    }
     try {
         History history(options.historyFile);
-        return reverseSorts(history, input, output, options);
+        RunOutcome outcome = reverseSorts(history, input, output, options);
+        outcome.inputWatched = RunLock::isWatched(input, options.historyFile);
+        return outcome;
     } catch (const FileError& error) {
         RunOutcome outcome;
         outcome.failure = error;
@@ -247,18 +370,28 @@ Plan previewUndo(const fs::path& input, const fs::path& output, const RunOptions
     Plan plan;
     const std::vector<History::SortRun> sorts = history.sortsToUndo(folders);
     plan.nothingOnRecord = sorts.empty();
-    const std::optional<Folder> inputFolder = Folder::openIfThere(input);
-    const std::optional<Folder> outputFolder = Folder::openIfThere(output);
-    if (plan.nothingOnRecord || !inputFolder || !outputFolder) {
+    if (plan.nothingOnRecord) {
+        return plan;
+    }
+    std::optional<Folder> inputFolder;
+    std::optional<Folder> outputFolder;
+    try {
+        inputFolder.emplace(input);
+        outputFolder.emplace(output);
+    } catch (const FileError& error) {
+        plan.failure = error; // the undo would stop there too
         return plan;
     }
     RecordedSubFolders subFolders(*outputFolder);
     for (const History::SortRun& sort : sorts) {
         for (const History::Move& move : history.movesToUndo(sort.id)) {
             std::optional<FileIdentity> there;
-            switch (decide(*inputFolder, subFolders.open(move.folder), move, there)) {
-            case Decision::MoveBack: {
-                const bool taken = inputFolder->isAnything(move.name);
+            const Decision decision = decide(*inputFolder, subFolders.open(move.folder), move, there);
+            switch (decision) {
+            case Decision::MoveBack:
+            case Decision::UndoCopyLeft: {
+                // An undo's own copy left by a kill is no taken name: the next undo finishes that move.
+                const bool taken = decision == Decision::MoveBack && inputFolder->isAnything(move.name);
                 plan.files.push_back({move.name, move.folder, taken ? Plan::Verdict::NameTaken : Plan::Verdict::Move});
                 break;
             }
@@ -267,6 +400,7 @@ Plan previewUndo(const fs::path& input, const fs::path& output, const RunOptions
                 break;
             case Decision::NeverMoved:
             case Decision::AlreadyBack:
+            case Decision::SortCopyLeft:
                 break;
             }
         }

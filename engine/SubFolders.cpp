@@ -12,9 +12,11 @@ namespace foldwise {
 
 namespace {
 
+constexpr const char* kLinkProblem = "it is a link, not a folder";
+
 std::optional<std::string> problemWith(mode_t mode) {
     if (S_ISLNK(mode)) {
-        return "it is a link, not a folder";
+        return kLinkProblem;
     }
     if (!S_ISDIR(mode)) {
         return std::generic_category().message(ENOTDIR);
@@ -30,6 +32,10 @@ std::optional<std::string> subFolderProblem(const Folder& output, const std::str
         return std::nullopt;
     }
     return problemWith(status.st_mode);
+}
+
+bool isLinkProblem(const std::string& problem) {
+    return problem == kLinkProblem;
 }
 
 const SubFolders::SubFolder& SubFolders::current(const std::string& name, const MoveFailure& failure) {
@@ -71,7 +77,7 @@ const SubFolders::SubFolder& SubFolders::openAnew(const std::string& name, const
         folder.emplace(output_, name);
     } catch (const FileError& error) {
         if (error.errorNumber() == ELOOP) {
-            throw failure.atDestination("it is a link, not a folder");
+            throw failure.atDestination(kLinkProblem);
         }
         throw failure.atDestination(error.errorNumber());
     }

@@ -14,6 +14,9 @@ namespace foldwise {
 // Why the entry `name` of `output` cannot be a sub-folder to move files into (a link, or anything
 // else that is not a folder); nothing when it is a folder or nothing is there yet.
 std::optional<std::string> subFolderProblem(const Folder& output, const std::string& name);
+// Whether that problem is a link in the sub-folder's place: a sort stops there. Anything else in its
+// place only keeps the files bound for it where they are.
+bool isLinkProblem(const std::string& problem);
 
 // The sub-folders of an output folder that a sort moves files into. Each move looks at what is at
 // `output/<name>` at that moment, so a sub-folder renamed or removed during a run receives nothing

@@ -49,25 +49,42 @@ TEST_F(Organizer, JudgesLinksByTheirTargetAndMovesTheLinkItself) {
     EXPECT_EQ(treeOf(input), std::set<std::string>{"folder-link"});
 }
 
-TEST_F(Organizer, StopsAtAFileWhereASubFolderMustGoAndKeepsWhatMoved) {
-    addFiles({"a1.txt", "a2.txt", "a3.txt", "photo.jpg"});
+TEST_F(Organizer, AFileWhereASubFolderMustGoKeepsOnlyTheFilesBoundForIt) {
+    addFiles({"a1.txt", "a2.txt", "photo.jpg"});
     writeFile(output / "jpg", "a file named like the folder");
+    RunOptions options;
+    std::vector<std::string> stayed;
+    options.stayed = [&](const std::string& name, const std::string& subFolder, StayReason reason) {
+        stayed.push_back(name + " " + subFolder + " " + std::string(stayReasonKey(reason)));
+    };
 
-    const RunOutcome outcome = organizeFiles(input, output, false, {});
-    ASSERT_TRUE(outcome.failure);
-    EXPECT_EQ(outcome.failure->localizedDescription(),
-              "Could not move “photo.jpg” to “" + (output / "jpg").string() + "”: Not a directory");
-    EXPECT_TRUE(fs::exists(input / "photo.jpg"));
-    for (const char* name : {"a1.txt", "a2.txt", "a3.txt"}) {
-        EXPECT_NE(fs::exists(input / name), fs::exists(output / "txt" / name)) << name << " is lost or doubled";
-    }
+    const Plan plan = previewSort(input, output, false, {});
+    const RunOutcome outcome = organizeFiles(input, output, false, options);
+
+    EXPECT_FALSE(plan.failure);
+    EXPECT_EQ(std::count_if(plan.files.begin(), plan.files.end(),
+                            [](const Plan::File& file) { return file.verdict == Plan::Verdict::FolderBlocked; }),
+              1);
+    EXPECT_FALSE(outcome.failure);
+    EXPECT_EQ(outcome.moved, 2);
+    EXPECT_EQ(outcome.folderBlocked, 1);
+    EXPECT_EQ(stayed, std::vector<std::string>{"photo.jpg jpg folderBlocked"});
+    EXPECT_EQ(treeOf(input), std::set<std::string>{"photo.jpg"});
+    EXPECT_EQ(readFile(output / "jpg"), "a file named like the folder");
 }
 
-TEST_F(Organizer, FailsClearlyForAMissingInputAndCreatesAMissingOutput) {
+TEST_F(Organizer, MakesAMissingOutputFolderButNotTheFoldersAboveIt) {
     EXPECT_THROW(organizeFiles(root / "missing", output, true), FileError);
     addFiles({"a.txt"});
-    organizeFiles(input, root / "new/out", false);
-    EXPECT_TRUE(fs::exists(root / "new/out/txt/a.txt"));
+    organizeFiles(input, root / "out2", false);
+    EXPECT_TRUE(fs::exists(root / "out2/txt/a.txt"));
+
+    writeFile(input / "b.txt");
+    const RunOutcome outcome = organizeFiles(input, root / "new/out", false, {});
+    ASSERT_TRUE(outcome.failure);
+    EXPECT_NE(outcome.failure->localizedDescription().find("No such file or directory"), std::string::npos);
+    EXPECT_FALSE(fs::exists(root / "new"));
+    EXPECT_TRUE(fs::exists(input / "b.txt"));
 }
 
 TEST_F(Organizer, NeverFollowsALinkWhereASubFolderBelongs) {
