@@ -1,0 +1,186 @@
+#include "engine/Organizer.h"
+#include "engine/Reverter.h"
+
+#include "tests/support/FuseMount.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <tuple>
+
+namespace foldwise {
+namespace {
+
+using namespace test;
+using Format = FuseMount::Format;
+
+std::string nameOf(Format format) {
+    switch (format) {
+    case Format::Fat:
+        return "Fat";
+    case Format::ExFat:
+        return "ExFat";
+    case Format::Ntfs:
+        return "Ntfs";
+    case Format::Bind:
+        break;
+    }
+    return "Bind";
+}
+
+// Counts of a plan's verdicts.
+std::int64_t countOf(const Plan& plan, Plan::Verdict verdict) {
+    return std::count_if(plan.files.begin(), plan.files.end(),
+                         [&](const Plan::File& file) { return file.verdict == verdict; });
+}
+
+// A drive formatted for Windows and mounted through FUSE, a folder on the local disk and one on tmpfs,
+// with a history of their own; parametrised by the drive's format and the sorting mode.
+class DriveSort : public ::testing::TestWithParam<std::tuple<Format, bool>> {
+protected:
+    void SetUp() override {
+        if (const std::string missing = FuseMount::missingFor(format()); !missing.empty()) {
+            GTEST_SKIP() << "cannot mount " << nameOf(format()) << ": " << missing;
+        }
+        ::setenv("XDG_DATA_HOME", (disk / "data").c_str(), 1);
+        drive_ = std::make_unique<FuseMount>(format(), FuseMount::Options{.windowsNames = true});
+    }
+
+    Format format() const { return std::get<0>(GetParam()); }
+    bool byCategory() const { return std::get<1>(GetParam()); }
+    FuseMount& drive() { return *drive_; }
+
+    // A file of every kind a user keeps, one whose name the drive refuses, and one whose name is taken
+    // in the output: each holds its own name.
+    void fill(const fs::path& input, const fs::path& output) const {
+        for (const char* name : {"photo.jpg", "notes.txt", "README", "what?.txt"}) {
+            writeFile(input / name, name);
+        }
+        writeFile(input / "taken.txt", "the input's");
+        writeFile(makeFolder(output / (byCategory() ? "Documents" : "txt")) / "taken.txt", "the user's");
+    }
+
+    // Sorts, checks what moved and stayed, plugs the drive in again, undoes, and checks that every byte
+    // is back once and that the output holds only what the user had put there.
+    void sortAndUndoAcrossAPlugIn(const fs::path& input, const fs::path& output) {
+        std::set<std::string> stayed;
+        RunOptions options;
+        options.stayed = [&](const std::string& name, const std::string&, StayReason reason) {
+            stayed.insert(name + ": " + std::string(stayReasonKey(reason)));
+        };
+        const std::set<std::string> userTree = treeOf(output);
+        const Plan plan = previewSort(input, output, byCategory(), {});
+        EXPECT_EQ(countOf(plan, Plan::Verdict::Move), 3);
+        EXPECT_EQ(countOf(plan, Plan::Verdict::NameRefused), 1);
+
+        const RunOutcome sorted = organizeFiles(input, output, byCategory(), options);
+
+        ASSERT_FALSE(sorted.failure) << sorted.failure->localizedDescription();
+        EXPECT_EQ(sorted.moved, 3);
+        EXPECT_EQ(sorted.nameTaken, 1);
+        EXPECT_EQ(sorted.nameRefused, 1);
+        EXPECT_EQ(stayed, (std::set<std::string>{"taken.txt: nameTaken", "what?.txt: nameRefused"}));
+        EXPECT_EQ(treeOf(input), (std::set<std::string>{"taken.txt", "what?.txt"}));
+
+        drive().unmount();
+        drive().mount(); // another device number, and other inode numbers for every file
+        const RunOutcome undone = revertFiles(input, output, {});
+
+        ASSERT_FALSE(undone.failure) << undone.failure->localizedDescription();
+        EXPECT_EQ(undone.moved, 3);
+        EXPECT_EQ(undone.gone, 0);
+        for (const char* name : {"photo.jpg", "notes.txt", "README", "what?.txt"}) {
+            EXPECT_EQ(readFile(input / name), name);
+        }
+        EXPECT_EQ(readFile(input / "taken.txt"), "the input's");
+        EXPECT_EQ(treeOf(output), userTree);
+    }
+
+    const TempFolder disk;
+    const TempFolder tmpfs{"/dev/shm"};
+
+private:
+    std::unique_ptr<FuseMount> drive_;
+};
+
+TEST_P(DriveSort, IntoTheDriveThenUndoneAfterItIsPluggedInAgain) {
+    const fs::path input = makeFolder(disk / "in");
+    const fs::path output = drive().path() / "Sorted";
+    fill(input, output);
+    sortAndUndoAcrossAPlugIn(input, output);
+}
+
+TEST_P(DriveSort, WithinTheDriveThenUndoneAfterItIsPluggedInAgain) {
+    const fs::path input = makeFolder(drive().path() / "in");
+    const fs::path output = drive().path() / "Sorted";
+    for (const char* name : {"photo.jpg", "notes.txt", "README"}) {
+        writeFile(input / name, name);
+    }
+    const RunOutcome sorted = organizeFiles(input, output, byCategory(), {});
+    ASSERT_FALSE(sorted.failure) << sorted.failure->localizedDescription();
+    EXPECT_EQ(sorted.moved, 3);
+
+    drive().unmount();
+    drive().mount();
+    const RunOutcome undone = revertFiles(input, output, {});
+
+    ASSERT_FALSE(undone.failure) << undone.failure->localizedDescription();
+    EXPECT_EQ(undone.moved, 3);
+    EXPECT_EQ(treeOf(drive().path()),
+              (std::set<std::string>{"in/", "in/photo.jpg", "in/notes.txt", "in/README", "Sorted/"}));
+}
+
+TEST_P(DriveSort, FromTheDriveThenUndoneAfterItIsPluggedInAgain) {
+    const fs::path input = makeFolder(drive().path() / "in");
+    const fs::path output = tmpfs / "Sorted";
+    for (const char* name : {"photo.jpg", "notes.txt", "README"}) {
+        writeFile(input / name, name);
+    }
+    const RunOutcome sorted = organizeFiles(input, output, byCategory(), {});
+    ASSERT_FALSE(sorted.failure) << sorted.failure->localizedDescription();
+    EXPECT_EQ(sorted.moved, 3);
+
+    drive().unmount();
+    drive().mount();
+    const RunOutcome undone = revertFiles(input, output, {});
+
+    ASSERT_FALSE(undone.failure) << undone.failure->localizedDescription();
+    EXPECT_EQ(undone.moved, 3);
+    EXPECT_EQ(treeOf(input), (std::set<std::string>{"photo.jpg", "notes.txt", "README"}));
+    EXPECT_FALSE(fs::exists(output / (byCategory() ? "Images" : "jpg")));
+}
+
+INSTANTIATE_TEST_SUITE_P(FormatsAndModes, DriveSort,
+                         ::testing::Combine(::testing::Values(Format::Fat, Format::ExFat, Format::Ntfs),
+                                            ::testing::Bool()),
+                         [](const auto& info) {
+                             return nameOf(std::get<0>(info.param)) +
+                                    (std::get<1>(info.param) ? "ByCategory" : "ByExtension");
+                         });
+
+TEST(DriveSortOntoFat, LeavesAFileOver4GiBAndSortsTheRest) {
+    if (const std::string missing = FuseMount::missingFor(Format::Fat); !missing.empty()) {
+        GTEST_SKIP() << "cannot mount FAT: " << missing;
+    }
+    const TempFolder disk;
+    ::setenv("XDG_DATA_HOME", (disk / "data").c_str(), 1);
+    const fs::path input = makeFolder(disk / "in");
+    std::ofstream(input / "disk.img").seekp(std::streamoff{4} << 30) << "end"; // sparse: 4 GiB of holes
+    writeFile(input / "notes.txt");
+    FuseMount drive(Format::Fat);
+
+    const Plan plan = previewSort(input, drive.path(), true, {});
+    const RunOutcome outcome = organizeFiles(input, drive.path(), true, {});
+
+    EXPECT_EQ(countOf(plan, Plan::Verdict::TooLarge), 1);
+    EXPECT_FALSE(outcome.failure);
+    EXPECT_EQ(outcome.tooLarge, 1);
+    EXPECT_EQ(outcome.moved, 1);
+    EXPECT_EQ(fs::file_size(input / "disk.img"), (std::uintmax_t{4} << 30) + 3);
+}
+
+} // namespace
+} // namespace foldwise
