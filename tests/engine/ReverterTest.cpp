@@ -151,6 +151,38 @@ TEST_F(Reverter, SortAndUndoStopBetweenFilesWhenCancelledAndFinishLater) {
     EXPECT_TRUE(treeOf(output).empty());
 }
 
+// A sort stopped during its first copy to another drive moved nothing but made a sub-folder: that sort
+// stays undoable, and the undo removes the folder. A renamed output is a failure the dry run foresees.
+TEST_F(Reverter, ASortThatOnlyMadeAFolderIsUndoneAndAMissingOutputIsForeseen) {
+    const TempFolder otherDrive("/dev/shm");
+    writeFile(input / "film.mkv", std::string(16 << 20, 'f'));
+    std::stop_source stop;
+    RunOptions options;
+    options.stop = stop.get_token();
+    options.progress = [&](const RunProgress& progress) {
+        if (!progress.copyingFile.empty()) {
+            stop.request_stop();
+        }
+    };
+    const RunOutcome stopped = organizeFiles(input, otherDrive.path(), true, options);
+    ASSERT_TRUE(stopped.cancelled);
+    ASSERT_EQ(stopped.moved, 0);
+    ASSERT_EQ(treeOf(otherDrive.path()), std::set<std::string>{"Video/"});
+
+    const RunOutcome undone = revertFiles(input, otherDrive.path(), {});
+    EXPECT_FALSE(undone.nothingOnRecord);
+    EXPECT_TRUE(treeOf(otherDrive.path()).empty());
+    EXPECT_TRUE(revertFiles(input, otherDrive.path(), {}).nothingOnRecord);
+
+    organizeFiles(input, output, true);
+    fs::rename(output, root / "renamed");
+    const Plan plan = previewUndo(input, output, {});
+    const RunOutcome failed = revertFiles(input, output, {});
+    ASSERT_TRUE(plan.failure);
+    ASSERT_TRUE(failed.failure);
+    EXPECT_EQ(plan.failure->localizedDescription(), failed.failure->localizedDescription());
+}
+
 // A sort killed at some instant, then undone: every file is back under its name exactly once.
 class KilledSort : public Reverter {
 protected:
