@@ -189,13 +189,18 @@ private slots:
         QCoreApplication::processEvents();
         window.expectStatus(QStringLiteral("⏪ All files moved back to input folder."), StatusColor::Orange);
 
-        writeFile(output_ / "Documents"); // a file where the sort must create a sub-folder
+        writeFile(output_ / "Documents"); // a file where the sort would make notes.txt's sub-folder: it stays
+        window.run("sortButton");
+        QCOMPARE(window.text("detailsLabel"),
+                 QStringLiteral("1 file stayed: a file in “out” has the name of its folder."));
+        fs::remove(output_ / "Documents");
+        fs::rename(input_, *temp_ / "elsewhere"); // the input folder is gone when the sort starts
         window.run("sortButton");
         QVERIFY(window.text("statusLabel").startsWith(QStringLiteral("❌ Sorting failed: ")));
         QCOMPARE(window.organizer().statusColor(), StatusColor::Red);
         QVERIFY(window.text("detailsLabel")
                     .contains(QRegularExpression(QStringLiteral("before the failure; (1 was|0 were) not reached.$"))));
-        fs::remove(output_ / "Documents");
+        fs::rename(*temp_ / "elsewhere", input_);
         window.run("sortButton");
         fs::rename(input_, *temp_ / "elsewhere"); // the input folder is gone when the files go back
         window.run("undoSortButton");
