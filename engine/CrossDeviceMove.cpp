@@ -5,6 +5,7 @@
 #include "engine/FileError.h"
 #include "engine/NoReplaceRename.h"
 #include "engine/TemporaryCopies.h"
+#include "engine/Volume.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,6 +18,7 @@
 #include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <system_error>
 #include <unistd.h>
 #include <utility>
@@ -66,6 +68,36 @@ bool changedSince(const struct stat& before, const struct stat& now) {
            !sameTime(now.st_ctim, before.st_ctim);
 }
 
+// The file's status as its file system has it now. A FUSE file system's attributes are cached in the
+// kernel for a while, so a plain fstat may show a time from before the last change the file system
+// made itself (keeping a copy's times, a rename that touched ctime), and two looks that should agree
+// would differ; AT_STATX_FORCE_SYNC asks the file system itself. Local file systems answer from the
+// inode either way.
+int freshStatus(int fd, struct stat& status) {
+    struct statx now {};
+    if (::statx(fd, "", AT_EMPTY_PATH | AT_STATX_FORCE_SYNC, STATX_BASIC_STATS, &now) != 0) {
+        return errno == ENOSYS ? ::fstat(fd, &status) : -1;
+    }
+    const auto timeOf = [](const struct statx_timestamp& time) {
+        return timespec{static_cast<time_t>(time.tv_sec), static_cast<long>(time.tv_nsec)};
+    };
+    status = {};
+    status.st_dev = makedev(now.stx_dev_major, now.stx_dev_minor);
+    status.st_ino = now.stx_ino;
+    status.st_mode = now.stx_mode;
+    status.st_nlink = now.stx_nlink;
+    status.st_uid = now.stx_uid;
+    status.st_gid = now.stx_gid;
+    status.st_rdev = makedev(now.stx_rdev_major, now.stx_rdev_minor);
+    status.st_size = static_cast<off_t>(now.stx_size);
+    status.st_blksize = static_cast<blksize_t>(now.stx_blksize);
+    status.st_blocks = static_cast<blkcnt_t>(now.stx_blocks);
+    status.st_atim = timeOf(now.stx_atime);
+    status.st_mtim = timeOf(now.stx_mtime);
+    status.st_ctim = timeOf(now.stx_ctime);
+    return 0;
+}
+
 bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -105,7 +137,7 @@ private:
 class TemporaryCopy {
 public:
     explicit TemporaryCopy(const Move& move) : name_(move.toFd) {
-        fd_ = Descriptor(::openat(move.toFd, name_.get(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        fd_ = createTemporaryCopy(move.toFd, name_.get());
         if (!fd_.isOpen()) {
             if (errno == ENOENT) {
                 return; // the folder was removed
@@ -113,13 +145,11 @@ public:
             throw move.failure.atDestination(errno);
         }
         name_.created();
-        // Where the file system has no locks, the cleaner cannot take one either and leaves the copy alone.
-        ::flock(fd_.get(), LOCK_EX);
         struct stat status {};
         if (::fstat(fd_.get(), &status) != 0) {
             throw move.failure.atDestination(errno);
         }
-        if (status.st_nlink == 0) { // a cleaner took it before it was locked
+        if (status.st_nlink == 0) { // removed by hand meanwhile
             throw move.failure.atDestination("its temporary copy was removed while it was being written");
         }
     }
@@ -149,7 +179,7 @@ std::optional<Source> openSource(const Move& move) {
         }
         throw move.failure.atSource(errno);
     }
-    if (::fstat(source.fd.get(), &source.status) != 0) {
+    if (freshStatus(source.fd.get(), source.status) != 0) {
         throw move.failure.atSource(errno);
     }
     if (!S_ISREG(source.status.st_mode)) {
@@ -247,6 +277,20 @@ bool reportCopied(const MoveControl& control, off_t done, off_t total) {
     return !control.stop.stop_requested();
 }
 
+// Holes at the end leave the copy short of the file's length. fusefat cannot truncate, but writing
+// the last byte lengthens a file as well.
+void giveLength(int copy, off_t size, const MoveFailure& failure) {
+    struct stat status {};
+    if ((::fstat(copy, &status) == 0 && status.st_size == size) || ::ftruncate(copy, size) == 0) {
+        return;
+    }
+    const int error = errno;
+    const char zero = 0;
+    if (size == 0 || ::pwrite(copy, &zero, 1, size - 1) != 1) {
+        throw failure.atDestination(error);
+    }
+}
+
 // Copies the first `size` bytes, data extents only, so that holes stay holes. Returns false when stopped.
 bool copyData(const Move& move, int from, int to, off_t size) {
     RangeCopier copier(from, to, move.failure);
@@ -264,24 +308,39 @@ bool copyData(const Move& move, int from, int to, off_t size) {
         }
         offset = data.end;
     }
-    if (::ftruncate(to, size) != 0) {
-        throw move.failure.atDestination(errno);
-    }
+    giveLength(to, size, move.failure);
     return true;
 }
 
-// Renames the temporary name to the destination without replacing anything. Returns false when the
-// destination is taken.
-bool publish(const Move& move, TemporaryName& temporary) {
-    switch (const int error = renameNoReplace(move.toFd, temporary.get(), move.toFd, move.toName.c_str())) {
-    case 0:
+// Renames the temporary name to the destination without replacing anything. Returns Moved, or
+// DestinationExists or NameRefused with the temporary name left to be removed.
+MoveResult publish(const Move& move, TemporaryName& temporary) {
+    const int error = renameNoReplace(move.toFd, temporary.get(), move.toFd, move.toName.c_str());
+    if (error == 0) {
         temporary.published();
-        return true;
-    case EEXIST:
-        return false;
-    default:
-        throw move.failure.atDestination(error);
+        return MoveResult::Moved;
     }
+    if (error == EEXIST) {
+        return MoveResult::DestinationExists;
+    }
+    if (Volume::isNameRefusal(error, move.toFd, move.toName)) {
+        return MoveResult::NameRefused;
+    }
+    throw move.failure.atDestination(error);
+}
+
+// Lets the caller note what is about to be published; should it throw, the copy goes and the source stays.
+void announce(const Move& move, int folderFd, const char* temporary, int copyFd) {
+    if (!move.control.beforePublish) {
+        return;
+    }
+    struct stat status {};
+    const int looked =
+        copyFd >= 0 ? freshStatus(copyFd, status) : ::fstatat(folderFd, temporary, &status, AT_SYMLINK_NOFOLLOW);
+    if (looked != 0) {
+        throw move.failure.atDestination(errno);
+    }
+    move.control.beforePublish(status);
 }
 
 // The copy is published but the source has to stay: removes the copy and throws `why`, or, when the
@@ -306,7 +365,7 @@ void flushFolder(const Move& move) {
 // The name must still lead to the very file that was copied, unchanged.
 void checkUnchanged(const Move& move, const Source& source) {
     struct stat now {};
-    if (::fstat(source.fd.get(), &now) != 0) {
+    if (freshStatus(source.fd.get(), now) != 0) {
         withdraw(move, move.failure.atSource(errno));
     }
     if (changedSince(source.status, now)) {
@@ -325,6 +384,19 @@ MoveResult removeSource(const Move& move) {
     return MoveResult::Moved;
 }
 
+// Copies the data; Cancelled when stopped, TooLarge when the destination refuses the size after all.
+MoveResult copyAll(const Move& move, const Source& source, const TemporaryCopy& copy) {
+    try {
+        return copyData(move, source.fd.get(), copy.fd(), source.status.st_size) ? MoveResult::Moved
+                                                                                 : MoveResult::Cancelled;
+    } catch (const FileError& error) {
+        if (error.errorNumber() == EFBIG) {
+            return MoveResult::TooLarge;
+        }
+        throw;
+    }
+}
+
 MoveResult moveFile(const Move& move) {
     const std::optional<Source> source = openSource(move);
     if (!source) {
@@ -333,19 +405,24 @@ MoveResult moveFile(const Move& move) {
     if (isTaken(move)) {
         return MoveResult::DestinationExists;
     }
+    // Known before a byte is copied: 4 GiB onto FAT would otherwise be copied first and refused at the end.
+    if (Volume::of(move.toFd).refusesSize(static_cast<std::uint64_t>(source->status.st_size))) {
+        return MoveResult::TooLarge;
+    }
     TemporaryCopy copy(move);
     if (copy.folderGone()) {
         return MoveResult::DestinationFolderGone;
     }
-    if (!copyData(move, source->fd.get(), copy.fd(), source->status.st_size)) {
-        return MoveResult::Cancelled;
+    if (const MoveResult copied = copyAll(move, *source, copy); copied != MoveResult::Moved) {
+        return copied;
     }
     keepAttributes(source->fd.get(), copy.fd(), source->status, move.failure);
     if (::fsync(copy.fd()) != 0) {
         throw move.failure.atDestination(errno);
     }
-    if (!publish(move, copy.name())) {
-        return MoveResult::DestinationExists;
+    announce(move, move.toFd, copy.name().get(), copy.fd());
+    if (const MoveResult published = publish(move, copy.name()); published != MoveResult::Moved) {
+        return published;
     }
     flushFolder(move);
     checkUnchanged(move, *source);
@@ -391,8 +468,9 @@ MoveResult moveLink(const Move& move, const struct stat& status) {
     ::fchownat(move.toFd, link.get(), status.st_uid, status.st_gid, AT_SYMLINK_NOFOLLOW);
     const struct timespec times[2] = {status.st_atim, status.st_mtim};
     ::utimensat(move.toFd, link.get(), times, AT_SYMLINK_NOFOLLOW);
-    if (!publish(move, link)) {
-        return MoveResult::DestinationExists;
+    announce(move, move.toFd, link.get(), -1);
+    if (const MoveResult published = publish(move, link); published != MoveResult::Moved) {
+        return published;
     }
     flushFolder(move);
     return removeSource(move);

@@ -14,8 +14,13 @@ std::string reasonFor(int error) {
     return std::generic_category().message(error);
 }
 
+// FAT through FUSE keeps no owner and no mode at all, and says so with ENOSYS; some shares with EOPNOTSUPP.
+bool keepsNone(int error) {
+    return error == ENOSYS || error == EOPNOTSUPP;
+}
+
 void keepOwner(int copy, const struct stat& status, const MoveFailure& failure) {
-    if (::fchown(copy, status.st_uid, status.st_gid) == 0) {
+    if (::fchown(copy, status.st_uid, status.st_gid) == 0 || keepsNone(errno)) {
         return;
     }
     if (errno != EPERM && errno != EINVAL) {
@@ -65,8 +70,12 @@ void keepExtendedAttributes(int source, int copy, const MoveFailure& failure) {
 void keepAttributes(int source, int copy, const struct stat& status, const MoveFailure& failure) {
     keepOwner(copy, status, failure);
     keepExtendedAttributes(source, copy, failure);
+    // The copy is ours: EPERM here is a file system that cannot store the mode (vfat), not a refusal.
+    if (::fchmod(copy, status.st_mode & 07777) != 0 && !keepsNone(errno) && errno != EPERM) {
+        throw failure.atDestination(errno);
+    }
     const struct timespec times[2] = {status.st_atim, status.st_mtim};
-    if (::fchmod(copy, status.st_mode & 07777) != 0 || ::futimens(copy, times) != 0) {
+    if (::futimens(copy, times) != 0) {
         throw failure.atDestination(errno);
     }
 }

@@ -4,6 +4,7 @@
 #include "engine/FileError.h"
 #include "engine/MoveFailure.h"
 #include "engine/NoReplaceRename.h"
+#include "engine/Volume.h"
 
 #include <algorithm>
 #include <array>
@@ -130,7 +131,11 @@ std::optional<FileIdentity> Folder::identityOfPath(const fs::path& path) {
 MoveResult Folder::moveNoReplace(const std::string& name, const Folder& destination, const std::string& destinationName,
                                  const MoveControl& control) const {
     const MoveFailure failure(name, path_, destination.path_);
-    switch (const int error = renameNoReplace(fd(), name.c_str(), destination.fd(), destinationName.c_str())) {
+    const int error = renameNoReplace(fd(), name.c_str(), destination.fd(), destinationName.c_str());
+    if (error != 0 && Volume::isNameRefusal(error, destination.fd(), destinationName)) {
+        return MoveResult::NameRefused;
+    }
+    switch (error) {
     case 0:
         return MoveResult::Moved;
     case EEXIST:

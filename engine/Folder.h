@@ -60,7 +60,8 @@ public:
 
     // Moves `name` to `destinationName` directly in `destination`, never replacing what is there,
     // copying when the two lie on different file systems. A file that vanished before it could be
-    // moved, and a destination folder that was removed, are results, not errors.
+    // moved, a destination folder that was removed, and a name or size the destination's file system
+    // cannot store (NameRefused, TooLarge: the file stays) are results, not errors.
     MoveResult moveNoReplace(const std::string& name, const Folder& destination, const std::string& destinationName,
                              const MoveControl& control = {}) const;
 

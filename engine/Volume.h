@@ -24,6 +24,11 @@ struct Volume {
     // UTF-8), as far as they can be known before trying.
     bool refusesName(std::string_view name) const;
     bool refusesSize(std::uint64_t size) const { return largestFile && size > *largestFile; }
+
+    // Whether `error`, from creating `name` in the open folder `folderFd` or renaming a file to it, says
+    // that the folder's file system cannot store that name: EINVAL, EILSEQ and ENAMETOOLONG do; EPERM
+    // (FAT through FUSE) and ENOENT (exFAT through FUSE) only where the naming rules refuse the name.
+    static bool isNameRefusal(int error, int folderFd, std::string_view name);
 };
 
 } // namespace foldwise

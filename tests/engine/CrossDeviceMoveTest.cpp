@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -16,6 +17,7 @@
 #include <optional>
 #include <sys/acl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -116,12 +118,30 @@ TEST_F(CrossDeviceMove, ReCreatesALinkAndNeverReplaces) {
     EXPECT_EQ(treeOf(disk()), (std::set<std::string>{"link", "taken.txt"}));
 }
 
+// Both are found only when the copy is renamed into place.
 TEST_F(CrossDeviceMove, AFailedCopyLeavesTheSourceUntouchedAndNamesTheFolderThatRefused) {
     writeFile(tmpfs() / "a.txt", "keep me");
-    const std::string tooLong(300, 'n'); // refused only when the copy is renamed into place
 
-    EXPECT_EQ(errorOf([&] { move(tmpfs(), disk(), "a.txt", {}, tooLong); }),
-              "Could not move “a.txt” to “" + disk().string() + "”: File name too long");
+    EXPECT_EQ(errorOf([&] { move(tmpfs(), disk(), "a.txt", {}, "missing/a.txt"); }),
+              "Could not move “a.txt” to “" + disk().string() + "”: No such file or directory");
+    EXPECT_EQ(move(tmpfs(), disk(), "a.txt", {}, std::string(300, 'n')), MoveResult::NameRefused);
+    EXPECT_EQ(readFile(tmpfs() / "a.txt"), "keep me");
+    EXPECT_TRUE(treeOf(disk()).empty());
+}
+
+TEST_F(CrossDeviceMove, ShowsTheFinishedCopyBeforePublishingAndKeepsTheSourceWhenRefused) {
+    writeFile(tmpfs() / "a.txt", "keep me");
+    std::optional<struct stat> shown;
+    MoveControl control;
+    control.beforePublish = [&](const struct stat& copy) {
+        shown = copy;
+        EXPECT_EQ(treeOf(disk()).size(), 1u) << "only the hidden copy";
+        throw std::runtime_error("not recorded");
+    };
+
+    EXPECT_THROW(move(tmpfs(), disk(), "a.txt", control), std::runtime_error);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->st_size, 7);
     EXPECT_EQ(readFile(tmpfs() / "a.txt"), "keep me");
     EXPECT_TRUE(treeOf(disk()).empty());
 }
@@ -235,6 +255,32 @@ TEST_F(CrossDeviceMove, CleanUpRemovesOnlyCopiesWhoseWriterIsGone) {
     EXPECT_EQ(readFile(disk() / "big.bin"), std::string(10 * MiB, 'b'));
     others.insert("big.bin");
     EXPECT_EQ(treeOf(disk()), others);
+}
+
+// Another process sweeps the folder all the while: no copy is taken for abandoned in the moment
+// between its creation and its lock.
+TEST_F(CrossDeviceMove, ACleanUpInAnotherProcessNeverTakesACopyBeingMade) {
+    constexpr int files = 400;
+    for (int i = 0; i < files; ++i) {
+        writeFile(tmpfs() / std::to_string(i), "x");
+    }
+    const pid_t sweeper = ::fork();
+    if (sweeper == 0) {
+        const Folder folder(disk());
+        for (;;) {
+            removeAbandonedCopies(folder.fd());
+        }
+    }
+    int moved = 0;
+    std::string failure;
+    for (int i = 0; i < files && failure.empty(); ++i) {
+        failure = errorOf([&] { moved += move(tmpfs(), disk(), std::to_string(i)) == MoveResult::Moved; });
+    }
+    ::kill(sweeper, SIGKILL);
+    ::waitpid(sweeper, nullptr, 0);
+
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(moved, files);
 }
 
 TEST_F(CrossDeviceMove, ReportsProgressInChunksAndStopsWhenAsked) {

@@ -1,0 +1,172 @@
+#include "engine/Folder.h"
+#include "engine/Volume.h"
+
+#include "tests/support/FuseMount.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <optional>
+
+namespace foldwise {
+namespace {
+
+using namespace test;
+using Format = FuseMount::Format;
+
+std::string nameOf(Format format) {
+    switch (format) {
+    case Format::Fat:
+        return "Fat";
+    case Format::ExFat:
+        return "ExFat";
+    case Format::Ntfs:
+        return "Ntfs";
+    case Format::Bind:
+        return "Bind";
+    }
+    return {};
+}
+
+Volume::Kind kindOf(Format format) {
+    switch (format) {
+    case Format::Fat:
+        return Volume::Kind::Fat;
+    case Format::ExFat:
+        return Volume::Kind::ExFat;
+    case Format::Ntfs:
+        return Volume::Kind::Ntfs;
+    case Format::Bind:
+        break;
+    }
+    return Volume::Kind::Ordinary;
+}
+
+// Names each format refuses, as its FUSE tool answers them: fusefat with EPERM, exfat-fuse with ENOENT
+// for the characters and EILSEQ for bytes that are not UTF-8, ntfs-3g (with windows_names) with EINVAL.
+std::vector<std::string> refusedNamesOf(Format format) {
+    std::vector<std::string> names{"what?.txt", "caf\xE9.txt"};
+    if (format == Format::Ntfs) {
+        names.insert(names.end(), {"con.txt", "trailing."});
+    }
+    return names;
+}
+
+// A drive formatted for Windows, mounted through FUSE, and a folder on tmpfs, another file system.
+class FuseMove : public ::testing::TestWithParam<Format> {
+protected:
+    void SetUp() override {
+        if (const std::string missing = FuseMount::missingFor(GetParam()); !missing.empty()) {
+            GTEST_SKIP() << "cannot mount " << nameOf(GetParam()) << ": " << missing;
+        }
+        drive_ = std::make_unique<FuseMount>(GetParam(), FuseMount::Options{.windowsNames = true});
+    }
+
+    FuseMount& drive() { return *drive_; }
+    const fs::path& tmpfs() const { return tmpfs_.path(); }
+
+private:
+    const TempFolder tmpfs_{"/dev/shm"};
+    std::unique_ptr<FuseMount> drive_;
+};
+
+TEST_P(FuseMove, TellsTheFormatAndMovesWithinIntoAndOutWithoutReplacing) {
+    const fs::path mounted = drive().path();
+    writeFile(mounted / "within.txt", "within");
+    writeFile(mounted / "taken.txt", "new");
+    makeFolder(mounted / "sub");
+    writeFile(mounted / "sub" / "taken.txt", "old");
+    writeFile(tmpfs() / "into.txt", "into");
+    writeFile(tmpfs() / "taken.txt", "other");
+    {
+        const Folder root(mounted), sub(mounted / "sub"), shm(tmpfs());
+        const Volume volume = Volume::of(sub.fd());
+        EXPECT_EQ(volume.kind, kindOf(GetParam()));
+        EXPECT_FALSE(volume.stableInodes);
+        EXPECT_FALSE(sub.listsTrueInodes());
+
+        EXPECT_EQ(root.moveNoReplace("within.txt", sub, "within.txt"), MoveResult::Moved);
+        EXPECT_EQ(root.moveNoReplace("taken.txt", sub, "taken.txt"), MoveResult::DestinationExists);
+        EXPECT_EQ(shm.moveNoReplace("into.txt", sub, "into.txt"), MoveResult::Moved);
+        EXPECT_EQ(shm.moveNoReplace("taken.txt", sub, "taken.txt"), MoveResult::DestinationExists);
+        EXPECT_EQ(sub.moveNoReplace("within.txt", shm, "out.txt"), MoveResult::Moved);
+    }
+    EXPECT_EQ(treeOf(tmpfs()), (std::set<std::string>{"out.txt", "taken.txt"}));
+    EXPECT_EQ(readFile(tmpfs() / "out.txt"), "within");
+    EXPECT_EQ(readFile(tmpfs() / "taken.txt"), "other");
+
+    drive().unmount(); // what was moved in is on the drive, not only in a cache
+    drive().mount();
+    EXPECT_EQ(treeOf(mounted), (std::set<std::string>{"sub/", "sub/into.txt", "sub/taken.txt", "taken.txt"}));
+    EXPECT_EQ(readFile(mounted / "sub" / "into.txt"), "into");
+    EXPECT_EQ(readFile(mounted / "sub" / "taken.txt"), "old");
+    EXPECT_EQ(readFile(mounted / "taken.txt"), "new");
+}
+
+TEST_P(FuseMove, KeepsAFileWhoseNameTheFormatRefuses) {
+    const fs::path mounted = drive().path();
+    makeFolder(mounted / "sub");
+    for (const std::string& name : refusedNamesOf(GetParam())) {
+        SCOPED_TRACE(FileSystem::displayName(name));
+        writeFile(mounted / "plain.txt", "within");
+        writeFile(tmpfs() / "plain.txt", "into");
+        {
+            const Folder root(mounted), sub(mounted / "sub"), shm(tmpfs());
+            EXPECT_EQ(root.moveNoReplace("plain.txt", sub, name), MoveResult::NameRefused);
+            EXPECT_EQ(shm.moveNoReplace("plain.txt", sub, name), MoveResult::NameRefused);
+        }
+        EXPECT_EQ(readFile(mounted / "plain.txt"), "within");
+        EXPECT_EQ(readFile(tmpfs() / "plain.txt"), "into");
+        EXPECT_EQ(treeOf(mounted), (std::set<std::string>{"plain.txt", "sub/"}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, FuseMove, ::testing::Values(Format::Fat, Format::ExFat, Format::Ntfs),
+                         [](const auto& format) { return nameOf(format.param); });
+
+TEST(FuseMoveOntoFat, RefusesAFileOf4GiBBeforeCopyingAnything) {
+    if (const std::string missing = FuseMount::missingFor(Format::Fat); !missing.empty()) {
+        GTEST_SKIP() << "cannot mount FAT: " << missing;
+    }
+    const TempFolder disk;
+    {
+        std::ofstream(disk / "disk.img").seekp(std::streamoff{4} << 30) << "end"; // sparse: 4 GiB of holes
+    }
+    FuseMount drive(Format::Fat);
+    bool copied = false;
+    MoveControl control;
+    control.copied = [&](std::uint64_t, std::uint64_t) {
+        copied = true;
+    };
+    {
+        const Folder from(disk.path()), to(drive.path());
+        EXPECT_EQ(from.moveNoReplace("disk.img", to, "disk.img", control), MoveResult::TooLarge);
+    }
+    EXPECT_FALSE(copied);
+    EXPECT_EQ(fs::file_size(disk / "disk.img"), (std::uintmax_t{4} << 30) + 3);
+    EXPECT_TRUE(treeOf(drive.path()).empty());
+}
+
+// bindfs hands the kernel attributes that it caches: a file moved in, its times set on the copy and
+// then renamed, must move straight back out without seeming to have changed in between.
+TEST(FuseMoveThroughBindfs, AFileMovedInMovesStraightBackOut) {
+    if (const std::string missing = FuseMount::missingFor(Format::Bind); !missing.empty()) {
+        GTEST_SKIP() << "cannot mount bindfs: " << missing;
+    }
+    const TempFolder shown, tmpfs("/dev/shm");
+    FuseMount bound(Format::Bind, FuseMount::Options{.shown = shown.path()});
+    writeFile(tmpfs / "photo.jpg", std::string(100000, 'p'));
+    const Folder there(bound.path()), here(tmpfs.path());
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(here.moveNoReplace("photo.jpg", there, "photo.jpg"), MoveResult::Moved);
+        ASSERT_EQ(there.moveNoReplace("photo.jpg", here, "photo.jpg"), MoveResult::Moved);
+    }
+    EXPECT_EQ(readFile(tmpfs / "photo.jpg"), std::string(100000, 'p'));
+    EXPECT_FALSE(fs::exists(shown / "photo.jpg"));
+}
+
+} // namespace
+} // namespace foldwise
