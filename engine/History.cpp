@@ -9,15 +9,23 @@
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace foldwise {
 
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr int kSchemaVersion = 2;
+// How long a history held by another Foldwise is waited for.
+constexpr auto kBusyFor = 5s;
 
 // Names and paths are blobs: bytes, whatever their encoding. A sort keeps each file's name, so a
 // move records it once, with the sub-folder it went into.
@@ -92,21 +100,67 @@ std::int64_t nowMs() {
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-// Makes the folder, and any missing above it, readable by the user alone.
-void makePrivateFolder(const fs::path& folder) {
-    if (fs::is_directory(folder)) {
-        return;
+// When the process `pid` started, in clock ticks after boot (field 22 of /proc/PID/stat): with the
+// process id it names one process, whatever ids are used again later. Nothing when there is no such
+// process.
+std::optional<std::int64_t> processStart(std::int64_t pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat;
+    if (!std::getline(file, stat)) {
+        return std::nullopt;
     }
-    if (folder.has_parent_path() && folder.parent_path() != folder) {
-        makePrivateFolder(folder.parent_path());
+    const std::size_t nameEnd = stat.rfind(')'); // the command's name may hold spaces and parentheses
+    if (nameEnd == std::string::npos) {
+        return std::nullopt;
     }
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        const int error = errno;
-        throw FileError("The history of sorts cannot be kept in " + FileSystem::quoted(folder) + " (" +
-                            std::generic_category().message(error) + "). Check that you may write there.",
-                        error);
+    std::istringstream fields(stat.substr(nameEnd + 1));
+    std::string field;
+    for (int number = 3; number <= 22 && fields >> field; ++number) {
+        if (number == 22) {
+            return std::stoll(field);
+        }
     }
+    return std::nullopt;
 }
+
+// Whether the run whose process is recorded as `pid`, started at `started`, may still be running.
+bool processIsThere(const HistoryStatement& statement, int pidColumn) {
+    if (statement.isNull(pidColumn)) {
+        return false; // recorded before runs named their process: long over
+    }
+    const std::optional<std::int64_t> started = processStart(statement.integer(pidColumn));
+    return started && (statement.isNull(pidColumn + 1) || *started == statement.integer(pidColumn + 1));
+}
+
+// Holds an flock on a file beside the history while the history is opened and made ready: two processes
+// that open a history that does not exist yet would otherwise both create it.
+class OpeningLock {
+public:
+    explicit OpeningLock(const fs::path& history)
+        : fd_(::open((history.native() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+        const auto deadline = std::chrono::steady_clock::now() + kBusyFor;
+        while (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                break; // a folder without locks: the database's own locking is all there is
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                ::close(fd_);
+                throwHistoryError(history, nullptr, SQLITE_BUSY);
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+    }
+    ~OpeningLock() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    OpeningLock(const OpeningLock&) = delete;
+    OpeningLock& operator=(const OpeningLock&) = delete;
+
+private:
+    int fd_;
+};
 
 void createPrivateFile(const fs::path& file) {
     const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -164,6 +218,21 @@ fs::path History::defaultFile() {
     return base / "Foldwise" / "history.sqlite3";
 }
 
+void History::makePrivateFolder(const fs::path& folder) {
+    if (fs::is_directory(folder)) {
+        return;
+    }
+    if (folder.has_parent_path() && folder.parent_path() != folder) {
+        makePrivateFolder(folder.parent_path());
+    }
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        const int error = errno;
+        throw FileError("The history of sorts cannot be kept in " + FileSystem::quoted(folder) + " (" +
+                            std::generic_category().message(error) + "). Check that you may write there.",
+                        error);
+    }
+}
+
 fs::path History::recordedPath(const fs::path& folder) {
     fs::path path = fs::absolute(folder).lexically_normal();
     if (!path.has_filename() && path.has_relative_path()) {
@@ -174,16 +243,12 @@ fs::path History::recordedPath(const fs::path& folder) {
 
 History::History(const fs::path& file) : file_(file.empty() ? defaultFile() : file) {
     makePrivateFolder(file_.parent_path());
+    const OpeningLock opening(file_);
     createPrivateFile(file_);
-    const int code = sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (code != SQLITE_OK) {
-        sqlite3_close(db_);
-        db_ = nullptr;
-        throwHistoryError(file_, nullptr, code);
-    }
+    open();
     try {
-        sqlite3_busy_timeout(db_, 5000);
-        execute("PRAGMA journal_mode = WAL");
+        sqlite3_busy_timeout(db_, static_cast<int>(std::chrono::milliseconds(kBusyFor).count()));
+        switchToWal();
         // Each commit reaches the operating system before the moves it announces are made, which
         // is what a killed process needs; a power loss may cost the last commits, never the file.
         execute("PRAGMA synchronous = NORMAL");
@@ -192,6 +257,42 @@ History::History(const fs::path& file) : file_(file.empty() ? defaultFile() : fi
     } catch (...) {
         sqlite3_close(db_);
         throw;
+    }
+}
+
+void History::open() {
+    const int code = sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    struct stat status {};
+    if (code != SQLITE_OK || ::stat(file_.c_str(), &status) != 0) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throwHistoryError(file_, nullptr, code != SQLITE_OK ? code : SQLITE_CANTOPEN);
+    }
+    identity_ = FileIdentity{status.st_dev, status.st_ino};
+}
+
+// Switching to WAL takes the database's exclusive lock, and a refusal is not waited for by the busy
+// timeout: it is tried again here for as long.
+void History::switchToWal() {
+    const auto deadline = std::chrono::steady_clock::now() + kBusyFor;
+    for (;;) {
+        const int code = sqlite3_exec(db_, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+        if (code == SQLITE_OK) {
+            return;
+        }
+        if ((code & 0xff) != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline) {
+            throwHistoryError(file_, db_, code);
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+}
+
+void History::checkStillThere() const {
+    struct stat status {};
+    if (::stat(file_.c_str(), &status) != 0 || FileIdentity{status.st_dev, status.st_ino} != identity_) {
+        throw FileError("The history of sorts " + FileSystem::quoted(file_) +
+                        " was removed or replaced while Foldwise was using it; the run stopped so that no move "
+                        "goes unrecorded.");
     }
 }
 
@@ -208,23 +309,30 @@ void History::execute(const char* sql) {
     }
 }
 
-void History::migrate() {
+std::int64_t History::userVersion() {
     HistoryStatement version(db_, file_, "PRAGMA user_version");
     version.step();
     const std::int64_t found = version.integer(0);
-    if (found == kSchemaVersion) {
-        return;
-    }
     if (found > kSchemaVersion) {
         throw FileError("The history of sorts " + FileSystem::quoted(file_) +
                         " was written by a newer Foldwise (version " + std::to_string(found) +
                         "). Use that Foldwise, or move the file aside to start a new history.");
     }
+    return found;
+}
+
+void History::migrate() {
+    if (userVersion() == kSchemaVersion) {
+        return;
+    }
     inTransaction([&] {
+        const std::int64_t found = userVersion(); // again, now that no other Foldwise can change it
         if (found < 1) {
             execute(kSchema);
         }
-        execute(kSchemaVersion2);
+        if (found < 2) {
+            execute(kSchemaVersion2);
+        }
         execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     });
 }
@@ -232,7 +340,8 @@ void History::migrate() {
 std::int64_t History::beginRun(Kind kind, const Folders& folders, std::optional<bool> useSmartCategories) {
     HistoryStatement insert(db_, file_,
                             "INSERT INTO runs (kind, started, input, input_device, input_inode, output, "
-                            "output_device, output_inode, mode) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                            "output_device, output_inode, mode, pid, pid_started) "
+                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     insert.bindText(1, kind == Kind::Sort ? "sort" : "undo").bind(2, nowMs());
     insert.bindBytes(3, recordedPath(folders.input).native());
     bindIdentity(insert, 4, folders.inputIdentity);
@@ -240,6 +349,11 @@ std::int64_t History::beginRun(Kind kind, const Folders& folders, std::optional<
     bindIdentity(insert, 7, folders.outputIdentity);
     if (useSmartCategories) {
         insert.bindText(9, *useSmartCategories ? "category" : "extension");
+    }
+    const pid_t self = ::getpid(); // not kept: a forked child runs as itself
+    insert.bind(10, self);
+    if (const std::optional<std::int64_t> started = processStart(self)) {
+        insert.bind(11, *started);
     }
     insert.run();
     return sqlite3_last_insert_rowid(db_);
@@ -262,6 +376,7 @@ void History::finishRun(std::int64_t run, const RunOutcome& outcome,
 }
 
 void History::recordIntended(std::int64_t run, std::vector<Move>& moves) {
+    checkStillThere();
     inTransaction([&] {
         HistoryStatement insert(db_, file_,
                                 "INSERT INTO moves (run, name, folder, device, inode, state, by_place, size, "
@@ -277,6 +392,7 @@ void History::recordIntended(std::int64_t run, std::vector<Move>& moves) {
 }
 
 void History::recordMade(const std::vector<Move>& batch, const std::vector<Change>& exceptions) {
+    checkStillThere();
     if (batch.empty()) {
         return;
     }
@@ -290,6 +406,7 @@ void History::recordMade(const std::vector<Move>& batch, const std::vector<Chang
 }
 
 void History::recordChanges(const std::vector<Change>& changes) {
+    checkStillThere();
     if (!changes.empty()) {
         inTransaction([&] { applyChanges(changes); });
     }
@@ -415,7 +532,16 @@ std::vector<History::MadeFolder> History::foldersMadeBy(std::int64_t run) {
     return folders;
 }
 
+bool History::isStillRunning(std::int64_t run) {
+    HistoryStatement select(db_, file_, "SELECT state = 'running', pid, pid_started FROM runs WHERE id = ?");
+    select.bind(1, run);
+    return select.step() && select.integer(0) != 0 && processIsThere(select, 1);
+}
+
 void History::markUndoneIfFinished(std::int64_t sortRun, std::int64_t undoRun) {
+    if (isStillRunning(sortRun)) {
+        return; // its next moves would be on the record of a sort said to be undone
+    }
     HistoryStatement update(db_, file_,
                             "UPDATE runs SET undone_by = ? WHERE id = ? AND NOT EXISTS "
                             "(SELECT 1 FROM moves WHERE run = ? AND state IN (0, 1))");
@@ -425,7 +551,7 @@ void History::markUndoneIfFinished(std::int64_t sortRun, std::int64_t undoRun) {
 std::vector<History::Run> History::runs(std::int64_t limit) {
     HistoryStatement select(db_, file_,
                             "SELECT id, kind, started, input, output, mode, state, moved, name_taken, not_regular, "
-                            "vanished, not_reached, gone, failure, undone_by IS NOT NULL FROM runs "
+                            "vanished, not_reached, gone, failure, undone_by IS NOT NULL, pid, pid_started FROM runs "
                             "ORDER BY id DESC LIMIT ?");
     select.bind(1, limit);
     std::vector<Run> runs;
@@ -437,6 +563,9 @@ std::vector<History::Run> History::runs(std::int64_t limit) {
                 select.integer(14) != 0};
         if (!select.isNull(5)) {
             run.useSmartCategories = select.bytes(5) == "category";
+        }
+        if (run.state == "running" && !processIsThere(select, 15)) {
+            run.state = "interrupted";
         }
         run.counts.moved = select.integer(7);
         run.counts.nameTaken = select.integer(8);
@@ -452,10 +581,34 @@ std::vector<History::Run> History::runs(std::int64_t limit) {
     return runs;
 }
 
-void History::recordReturned(std::int64_t, const std::vector<Returned>&) {}
+void History::recordReturned(std::int64_t undoRun, const std::vector<Returned>& files) {
+    if (files.empty()) {
+        return;
+    }
+    inTransaction([&] {
+        HistoryStatement insert(db_, file_,
+                                "INSERT INTO returned (run, name, device, inode, size, modified_ns) "
+                                "VALUES (?, ?, ?, ?, ?, ?)");
+        for (const Returned& file : files) {
+            insert.bind(1, undoRun).bindBytes(2, file.name);
+            bindIdentity(insert, 3, file.identity);
+            insert.bind(5, file.stamp.size).bind(6, file.stamp.modifiedNs).run();
+        }
+    });
+}
 
-std::vector<History::Returned> History::returnedFiles(const Folders&) {
-    return {};
+std::vector<History::Returned> History::returnedFiles(const Folders& folders) {
+    HistoryStatement select(db_, file_,
+                            "SELECT returned.name, returned.device, returned.inode, returned.size, "
+                            "returned.modified_ns FROM returned JOIN runs ON runs.id = returned.run "
+                            "WHERE runs.kind = 'undo' AND runs.input = ? AND runs.output = ?");
+    select.bindBytes(1, recordedPath(folders.input).native()).bindBytes(2, recordedPath(folders.output).native());
+    std::vector<Returned> files;
+    while (select.step()) {
+        files.push_back(
+            Returned{select.bytes(0), identityAt(select, 1), FileStamp{select.integer(3), select.integer(4)}});
+    }
+    return files;
 }
 
 } // namespace foldwise

@@ -21,11 +21,13 @@ class History {
 public:
     // Where the user's history lives: $XDG_DATA_HOME/Foldwise/history.sqlite3.
     static fs::path defaultFile();
+    // Makes `folder`, and any missing above it, readable by the user alone, as the history's folder is.
+    static void makePrivateFolder(const fs::path& folder);
 
     // Opens (creating where needed) the history in `file`, or the user's own when it is empty.
     // Throws FileError saying what is wrong with the file and what to do when it cannot be used:
     // damaged, unwritable, from a newer Foldwise, or locked by another Foldwise for more than five
-    // seconds.
+    // seconds. Any number of processes may open a history that does not exist yet at the same time.
     explicit History(const fs::path& file = {});
     ~History();
     History(const History&) = delete;
@@ -38,6 +40,7 @@ public:
         std::optional<FileIdentity> inputIdentity;
         std::optional<FileIdentity> outputIdentity;
     };
+    // Records a run as running, with the process that runs it.
     std::int64_t beginRun(Kind kind, const Folders& folders, std::optional<bool> useSmartCategories);
     void finishRun(std::int64_t run, const RunOutcome& outcome, const std::optional<FileIdentity>& outputIdentity);
 
@@ -60,6 +63,9 @@ public:
         // copy in the sub-folder while the move is intended, an undo's in the input folder once made.
         std::optional<FileIdentity> copy{};
     };
+    // The calls that record moves throw FileError (see checkStillThere) when the history file was
+    // removed or replaced since it was opened: a run then stops rather than move files on no record.
+
     // Records moves about to be made, in one transaction, and gives each its id.
     void recordIntended(std::int64_t run, std::vector<Move>& moves);
     // Records what became of moves, in one transaction: moves not made are forgotten.
@@ -95,7 +101,8 @@ public:
         FileIdentity identity;
     };
     std::vector<MadeFolder> foldersMadeBy(std::int64_t run);
-    // Marks a sort whose every move is undone or gone as undone by the undo `undoRun`.
+    // Marks a sort whose every move is undone or gone as undone by the undo `undoRun`; never one that is
+    // still running.
     void markUndoneIfFinished(std::int64_t sortRun, std::int64_t undoRun);
 
     // A file an undo brought back into the input folder, as it was then: watches leave it alone until
@@ -109,7 +116,8 @@ public:
     // The files that undos from `folders.output` brought back into `folders.input`.
     std::vector<Returned> returnedFiles(const Folders& folders);
 
-    // Runs, newest first, for the command line's listing.
+    // Runs, newest first, for the command line's listing. A run still recorded as running whose process
+    // has ended (killed, or stopped by a failure it could not record) is listed as "interrupted".
     struct Run {
         std::int64_t id;
         Kind kind;
@@ -126,6 +134,10 @@ public:
     // The form in which folders are recorded and compared: absolute, without "." and "..".
     static fs::path recordedPath(const fs::path& folder);
 
+    // Throws FileError when the file at the history's path is no longer the one opened: removed, or
+    // replaced by another.
+    void checkStillThere() const;
+
     // Runs `work` in one write transaction.
     template <typename Work> void inTransaction(Work&& work) {
         execute("BEGIN IMMEDIATE");
@@ -139,12 +151,17 @@ public:
     }
 
 private:
+    void open();
+    void switchToWal();
     void applyChanges(const std::vector<Change>& changes);
     void execute(const char* sql);
+    std::int64_t userVersion();
     void migrate();
+    bool isStillRunning(std::int64_t run);
 
     fs::path file_;
     sqlite3* db_ = nullptr;
+    FileIdentity identity_{}; // of the file opened
 };
 
 } // namespace foldwise

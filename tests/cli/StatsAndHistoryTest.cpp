@@ -1,5 +1,12 @@
 #include "tests/cli/CommandLineTest.h"
 
+#include "engine/History.h"
+
+#include <csignal>
+#include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace foldwise::test {
 namespace {
 
@@ -75,6 +82,22 @@ TEST_F(HistoryCommand, ListsRunsNewestFirstAndWhetherASortWasUndone) {
 
     const QJsonObject newest = jsonOf(runFoldwise({"history", "--limit", "1", "--json"}));
     EXPECT_EQ(newest.value(QStringLiteral("runs")).toArray().size(), 1);
+}
+
+TEST_F(HistoryCommand, ShowsARunWhoseProcessWasKilledAsInterrupted) {
+    std::fflush(nullptr);
+    const pid_t killed = ::fork();
+    if (killed == 0) {
+        History(history).beginRun(History::Kind::Sort, {input, output, std::nullopt, std::nullopt}, false);
+        ::kill(::getpid(), SIGKILL);
+    }
+    ASSERT_EQ(::waitpid(killed, nullptr, 0), killed);
+
+    const QJsonArray runs = jsonOf(runFoldwise({"history", "--json"})).value(QStringLiteral("runs")).toArray();
+    ASSERT_EQ(runs.size(), 1);
+    EXPECT_EQ(runs.at(0).toObject().value(QStringLiteral("state")).toString(), QStringLiteral("interrupted"));
+    const Finished table = runFoldwise({"history"});
+    EXPECT_NE(table.out.find("  sort  extension      0       0  interrupted  “"), std::string::npos) << table.out;
 }
 
 // Without a display: the commands run, --help and --version answer, and without arguments the window is
