@@ -6,6 +6,7 @@
 #include "engine/FileError.h"
 #include "engine/FileSystem.h"
 #include "engine/FolderAccess.h"
+#include "engine/History.h"
 #include "engine/Organizer.h"
 
 #include <QString>
@@ -20,6 +21,7 @@
 #include <sys/eventfd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace foldwise {
@@ -36,12 +38,72 @@ std::string secondsText(std::chrono::milliseconds duration) {
     return QString::number(static_cast<double>(duration.count()) / 1000, 'g', 6).toStdString() + " s";
 }
 
+// The files of the input folder that an undo from the output folder brought back and that are still as it
+// left them: the same size and modification time, and the same inode where the undo's record of it is from
+// this volume (inode numbers of some volumes do not last). Read when first asked, once per sort.
+class ReturnedFiles {
+public:
+    explicit ReturnedFiles(const FolderPair& folders) : folders_(folders) {}
+    ~ReturnedFiles() {
+        if (folder_ >= 0) {
+            ::close(folder_);
+        }
+    }
+    ReturnedFiles(const ReturnedFiles&) = delete;
+    ReturnedFiles& operator=(const ReturnedFiles&) = delete;
+
+    bool isAsReturned(const std::string& name) {
+        if (!isLoaded_) {
+            load();
+        }
+        const auto [first, last] = returned_.equal_range(name);
+        struct stat status {};
+        if (first == last || ::fstatat(folder_, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            return false;
+        }
+        return std::any_of(first, last, [&](const auto& entry) {
+            const History::Returned& file = entry.second;
+            const std::int64_t modifiedNs =
+                std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec;
+            const bool sameIdentity = file.identity.device != folderDevice_ ||
+                                      (file.identity.device == status.st_dev && file.identity.inode == status.st_ino);
+            return file.stamp.size == status.st_size && file.stamp.modifiedNs == modifiedNs && sameIdentity;
+        });
+    }
+
+private:
+    void load() {
+        isLoaded_ = true;
+        folder_ = ::open(folders_.input.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        struct stat status {};
+        if (folder_ < 0 || ::fstat(folder_, &status) != 0) {
+            return;
+        }
+        folderDevice_ = status.st_dev;
+        try {
+            for (History::Returned& file : History().returnedFiles({folders_.input, folders_.output, {}, {}})) {
+                std::string name = file.name;
+                returned_.emplace(std::move(name), std::move(file));
+            }
+        } catch (const FileError&) {
+            // The sort that asks will fail on the same history, and say why.
+        }
+    }
+
+    const FolderPair& folders_;
+    bool isLoaded_ = false;
+    int folder_ = -1;
+    dev_t folderDevice_ = 0;
+    std::unordered_multimap<std::string, History::Returned> returned_;
+};
+
 } // namespace
 
 WatchLoop::WatchLoop(const FolderPair& folders, bool useSmartCategories, std::chrono::milliseconds settle,
                      std::stop_token stop)
     : folders_(folders), useSmartCategories_(useSmartCategories), settle_(settle), stop_(std::move(stop)),
-      wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), watch_(folders.input), arriving_(settle) {
+      wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), registration_(folders.input), watch_(folders.input),
+      arriving_(settle) {
     if (wake_ < 0) {
         throw std::runtime_error("Could not make an event descriptor");
     }
@@ -146,10 +208,24 @@ void WatchLoop::sortSettled() {
 void WatchLoop::sort(const std::vector<std::string>& names) {
     const std::unordered_set<std::string> chosen(names.begin(), names.end());
     std::unordered_set<std::string> moved;
+    std::unordered_set<std::string> leftAlone;
+    // Asked by the sort once it holds its folders, so that an undo it waited for has recorded what it
+    // brought back.
+    ReturnedFiles returned(folders_);
     RunOptions options;
     options.stop = stop_;
-    options.include = [&chosen](const std::string& name) {
-        return chosen.contains(name);
+    options.include = [&](const std::string& name) {
+        if (!chosen.contains(name)) {
+            return false;
+        }
+        if (returned.isAsReturned(name)) {
+            leftAlone.insert(name);
+            return false;
+        }
+        return true;
+    };
+    options.waiting = [](const std::string& otherRun) {
+        Console::printError("Waiting for " + otherRun + " to finish…");
     };
     options.moved = [&moved](const std::string& name, const std::string& subFolder) {
         Console::printLine("Moved " + NameText::quotedPath(name) + " into " + NameText::quotedPath(subFolder) + ".");
@@ -174,7 +250,8 @@ void WatchLoop::sort(const std::vector<std::string>& names) {
     }
     for (const std::string& name : names) {
         struct stat status {};
-        if (!moved.contains(name) && ::lstat((folders_.input / name).c_str(), &status) == 0) {
+        if (!moved.contains(name) && !leftAlone.contains(name) &&
+            ::lstat((folders_.input / name).c_str(), &status) == 0) {
             Console::printLine(NameText::quotedPath(name) + " stayed: its name is taken in " +
                                NameText::quotedPath(folders_.output) + ".");
         }

@@ -3,6 +3,7 @@
 #include "cli/ArrivingFiles.h"
 #include "cli/FolderWatch.h"
 #include "cli/RememberedChoices.h"
+#include "engine/RunLock.h"
 
 #include <chrono>
 #include <stop_token>
@@ -12,7 +13,9 @@
 namespace foldwise {
 
 // Sorts the files of a folder as they arrive and settle, until asked to stop: each batch of settled files is
-// one sort, recorded in the history like any other, and each moved file is one line on standard output.
+// one sort, recorded in the history like any other, and each moved file is one line on standard output. Files
+// an undo brought back are left alone until they change or are moved; the watch is registered for as long as
+// it runs, so that an undo can say so.
 class WatchLoop {
 public:
     WatchLoop(const FolderPair& folders, bool useSmartCategories, std::chrono::milliseconds settle,
@@ -37,6 +40,7 @@ private:
     std::chrono::milliseconds settle_;
     std::stop_token stop_;
     int wake_;
+    WatchRegistration registration_;
     FolderWatch watch_;
     ArrivingFiles arriving_;
 };

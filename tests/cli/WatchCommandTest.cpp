@@ -58,6 +58,35 @@ TEST_F(WatchCommand, SortsOnlySettledFinishedFilesFollowsTheInputFolderAndStopsC
     EXPECT_EQ(treeOf(input), (std::set<std::string>{"Setup.exe.crdownload", "~$report.docx"}));
 }
 
+std::size_t timesIn(const std::string& text, const std::string& part) {
+    std::size_t times = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++times;
+    }
+    return times;
+}
+
+TEST_F(WatchCommand, LeavesWhatAnUndoBroughtBackAloneUntilItChanges) {
+    addFiles({"a.txt", "b.jpg"});
+    FoldwiseProcess watch({"watch", input, output, "--settle", "0.3"});
+    ASSERT_TRUE(watch.waitForOutput("Moved “b.jpg” into “Images”.\n", kPatience)) << watch.out();
+    ASSERT_TRUE(watch.waitForOutput("Moved “a.txt” into “Documents”.\n", kPatience)) << watch.out();
+
+    const QJsonObject undone = jsonOf(runFoldwise({"undo", input, output, "--json"}));
+    EXPECT_EQ(countIn(undone, "moved"), 2);
+    EXPECT_TRUE(undone.value(QStringLiteral("inputWatched")).toBool());
+    std::this_thread::sleep_for(600ms); // the settle time, twice
+    addFiles({"c.txt"});                // changed after them: once it is sorted, they have been looked at
+    EXPECT_TRUE(watch.waitForOutput("Moved “c.txt” into “Documents”.\n", kPatience)) << watch.out();
+    EXPECT_EQ(treeOf(input), (std::set<std::string>{"a.txt", "b.jpg"}));
+
+    writeFile(input / "a.txt", "changed");
+    EXPECT_TRUE(FoldwiseProcess::waitUntil(
+        [&] { return timesIn(watch.out(), "Moved “a.txt” into “Documents”.\n") == 2; }, kPatience))
+        << watch.out();
+    EXPECT_EQ(treeOf(input), std::set<std::string>{"b.jpg"});
+}
+
 // A file copied to another file system is copied under a temporary name in its sub-folder; a stop during
 // that copy removes the copy and keeps the source, as the window's Cancel does.
 class StopDuringAMove : public CommandLineTest {
