@@ -49,7 +49,8 @@ public:
     static bool isHiddenName(std::string_view name) { return !name.empty() && name.front() == '.'; }
     static bool isPackageName(std::string_view name);
 
-    // The item's name or path as valid UTF-8 for messages; bytes that are not UTF-8 become U+FFFD.
+    // The item's name or path as valid UTF-8 for messages: bytes that are not UTF-8, and control
+    // characters, are shown as \xNN.
     static std::string displayName(const fs::path& path);
     static std::string displayPath(const fs::path& path);
     // A folder's own name for display, a trailing separator ignored, or its path where it has no name

@@ -89,7 +89,7 @@ TEST_F(FolderBookmarksTest, AFolderRenamedWithinItsParentIsFollowedAndReportedSt
     ASSERT_FALSE(saveBookmark(preferences, makeFolder(temp / "Sorted"), false));
     makeFolder(temp / "Another");
     fs::rename(temp / "Sorted", temp / "Sorted \xe9");
-    const std::string line = "Bookmark is stale for " + temp.path().string() + "/Sorted \xef\xbf\xbd\n";
+    const std::string line = "Bookmark is stale for " + temp.path().string() + "/Sorted \\xE9\n";
 
     EXPECT_EQ(restore(), line);
     EXPECT_EQ(output->native(), (temp / "Sorted \xe9").native());
