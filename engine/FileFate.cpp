@@ -68,6 +68,9 @@ void count(RunOutcome& outcome, FileFate fate) {
     case FileFate::FolderBlocked:
         ++outcome.folderBlocked;
         break;
+    case FileFate::InUse:
+        ++outcome.inUse;
+        break;
     case FileFate::Vanished:
         ++outcome.vanished;
         break;
@@ -93,6 +96,8 @@ std::optional<StayReason> stayReasonOf(FileFate fate) {
         return StayReason::TooLarge;
     case FileFate::FolderBlocked:
         return StayReason::FolderBlocked;
+    case FileFate::InUse:
+        return StayReason::InUse;
     case FileFate::Vanished:
         return StayReason::Vanished;
     case FileFate::Gone:

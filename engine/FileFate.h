@@ -21,6 +21,7 @@ enum class FileFate {
     NameRefused,
     TooLarge,
     FolderBlocked,
+    InUse,
     Vanished,
     Gone,
     NotAFile,

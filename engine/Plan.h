@@ -18,6 +18,7 @@ struct Plan {
         NameRefused,   // would stay: the destination's file system cannot store its name
         TooLarge,      // would stay: larger than the destination's file system can store
         FolderBlocked, // would stay: something that is not a folder holds its sub-folder's name
+        InUse,         // would stay: still being written or downloaded, or a lock file
         Gone,          // an undo's file no longer where its sort put it
     };
     struct File {

@@ -20,8 +20,13 @@ struct RunProgress {
     std::uint64_t bytesTotal = 0;
 };
 
+// What a sort does with a file whose name is taken where it would go: leave it where it is, or move it
+// under the first free name of the form "report (2).pdf".
+enum class OnNameTaken { Leave, KeepBoth };
+
 // What a caller lends a sort or an undo.
 struct RunOptions {
+    OnNameTaken onNameTaken = OnNameTaken::Leave;
     // Called on the running thread at most every 50 ms, and once when the run ends.
     std::function<void(const RunProgress&)> progress;
     // Checked between files and between chunks of a copy: the run stops after the current file, or

@@ -16,6 +16,8 @@ std::string_view stayReasonKey(StayReason reason) {
         return "folderBlocked";
     case StayReason::Gone:
         return "gone";
+    case StayReason::InUse:
+        return "inUse";
     case StayReason::Vanished:
         break;
     }

@@ -13,6 +13,7 @@ enum class StayReason {
     FolderBlocked, // something that is not a folder holds the name of its sub-folder
     Gone,          // an undo's file, no longer where its sort put it
     Vanished,      // removed by another program before it could be moved
+    InUse,         // still being written or downloaded, or a program's lock file
 };
 
 // The key that JSON output and tests use for a reason: "nameTaken", "nameRefused", …
