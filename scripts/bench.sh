@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release (build-bench) and runs them; each run's output is also kept in
-# bench/results/. `scripts/bench.sh` runs them all; `scripts/bench.sh organizer|analyzer|gui [options]` runs
+# bench/results/. `scripts/bench.sh` runs them all; `scripts/bench.sh organizer|analyzer|gui|fat [options]` runs
 # one, with its own options.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,4 +45,10 @@ if [ "$which" = all ] || [ "$which" = gui ] || [ "$which" = gui-runs ]; then
   [ -d "$tree" ] && args=(--analysis-tree "$tree")
   [ "$which" = gui-runs ] && args+=("$@")
   QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} build-bench/bench/foldwise-bench-gui-runs "${args[@]}" | tee "bench/results/gui-runs-$stamp.txt"
+fi
+
+# `foldwise sort` onto a FAT32 image mounted through fusefat, against cp + rm of the same files.
+if [ "$which" = fat ]; then
+  cmake --build build-bench --target foldwise foldwise-gentree -j2
+  bench/fat-sort.sh --build build-bench "$@" | tee "bench/results/fat-$stamp.txt"
 fi
