@@ -13,6 +13,10 @@ const QString applicationName = QStringLiteral("Foldwise");
 const QString inputFolderBookmarkKey = QStringLiteral("inputFolderBookmark");
 const QString outputFolderBookmarkKey = QStringLiteral("outputFolderBookmark");
 const QString useSmartCategoriesKey = QStringLiteral("useSmartCategories");
+const QString onNameTakenKey = QStringLiteral("onNameTaken");
+
+const QString keepBothValue = QStringLiteral("keepBoth");
+const QString leaveValue = QStringLiteral("leave");
 
 std::optional<QByteArray> readBytes(const QString& key) {
     const QSettings settings(organisationName, applicationName);
@@ -43,6 +47,12 @@ bool Preferences::useSmartCategories() const {
     return settings.value(useSmartCategoriesKey, true).toBool();
 }
 
+OnNameTaken Preferences::onNameTaken() const {
+    // Read as text, as a new process reads every entry; a value this version does not know leaves files be.
+    const QSettings settings(organisationName, applicationName);
+    return settings.value(onNameTakenKey).toString() == keepBothValue ? OnNameTaken::KeepBoth : OnNameTaken::Leave;
+}
+
 bool Preferences::setInputFolderBookmark(const QByteArray& bookmark) {
     return write(inputFolderBookmarkKey, bookmark);
 }
@@ -53,6 +63,10 @@ bool Preferences::setOutputFolderBookmark(const QByteArray& bookmark) {
 
 bool Preferences::setUseSmartCategories(bool useSmartCategories) {
     return write(useSmartCategoriesKey, useSmartCategories);
+}
+
+bool Preferences::setOnNameTaken(OnNameTaken onNameTaken) {
+    return write(onNameTakenKey, onNameTaken == OnNameTaken::KeepBoth ? keepBothValue : leaveValue);
 }
 
 QString Preferences::fileName() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/RunOptions.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -8,7 +10,7 @@
 
 namespace foldwise {
 
-// The three preference entries, kept in QSettings (organisation and application "Foldwise", so
+// The preference entries, kept in QSettings (organisation and application "Foldwise", so
 // ~/.config/Foldwise/Foldwise.conf). Every write is persisted at once. One instance is shared by
 // every window; `changed` tells every view that reads an entry to read it again.
 class Preferences : public QObject {
@@ -20,12 +22,15 @@ public:
     std::optional<QByteArray> inputFolderBookmark() const;  // absent when never stored
     std::optional<QByteArray> outputFolderBookmark() const; // absent when never stored
     bool useSmartCategories() const;                        // true when never stored
+    // Stored as "leave" or "keepBoth"; Leave when never stored or stored as anything else.
+    OnNameTaken onNameTaken() const;
 
     // Each returns whether the value reached the disk. When it did not, the entry keeps its
     // previous value (or stays absent) and `changed` is not emitted.
     bool setInputFolderBookmark(const QByteArray& bookmark);
     bool setOutputFolderBookmark(const QByteArray& bookmark);
     bool setUseSmartCategories(bool useSmartCategories);
+    bool setOnNameTaken(OnNameTaken onNameTaken);
 
     QString fileName() const; // where the entries are kept, for messages
 
