@@ -526,6 +526,24 @@ std::vector<History::Move> History::movesToUndo(std::int64_t run) {
 std::vector<History::MadeFolder> History::foldersMadeBy(std::int64_t run) {
     HistoryStatement select(db_, file_, "SELECT name, device, inode FROM folders WHERE run = ?");
     select.bind(1, run);
+        if (!select.isNull(11)) {
+            move.sortedName = select.bytes(11);
+        }
+    }
+    return moves;
+}
+
+std::vector<History::Move> History::interruptedCopies(const Folders& folders) {
+    HistoryStatement select(db_, file_,
+                            "SELECT moves.id, name, folder, moves.device, moves.inode, copy_device, copy_inode "
+                            "FROM moves JOIN runs ON runs.id = moves.run WHERE runs.kind = 'sort' AND "
+                            "runs.input = ? AND runs.output = ? AND moves.state = 0 AND copy_device IS NOT NULL");
+    select.bindBytes(1, recordedPath(folders.input).native()).bindBytes(2, recordedPath(folders.output).native());
+    std::vector<Move> moves;
+    while (select.step()) {
+        Move& move =
+            moves.emplace_back(Move{select.integer(0), select.bytes(1), select.bytes(2), identityAt(select, 3)});
+        move.copy = identityAt(select, 5);
     std::vector<MadeFolder> folders;
     while (select.step()) {
         folders.push_back(MadeFolder{select.bytes(0), identityAt(select, 1)});

@@ -104,6 +104,9 @@ public:
     // Marks a sort whose every move is undone or gone as undone by the undo `undoRun`; never one that is
     // still running.
     void markUndoneIfFinished(std::int64_t sortRun, std::int64_t undoRun);
+    // Moves of sorts from `input` into `output` whose copy to another file system was published but
+    // never followed by the removal of its source: the run was killed in between.
+    std::vector<Move> interruptedCopies(const Folders& folders);
 
     // A file an undo brought back into the input folder, as it was then: watches leave it alone until
     // it changes.

@@ -7,6 +7,7 @@
 #include "engine/History.h"
 #include "engine/Lowercase.h"
 #include "engine/MoveFailure.h"
+#include "engine/InterruptedCopies.h"
 #include "engine/ProgressReporter.h"
 #include "engine/RunLock.h"
 #include "engine/SubFolders.h"
@@ -419,3 +420,4 @@ void organizeFiles(const fs::path& input, const fs::path& output, bool useSmartC
 }
 
 } // namespace foldwise
+        finishInterruptedCopies(*history, inputFolder, output, outcome);

@@ -4,6 +4,7 @@
 #include "engine/Folder.h"
 #include "engine/FolderAccess.h"
 #include "engine/History.h"
+#include "engine/InterruptedCopies.h"
 #include "engine/MoveFailure.h"
 #include "engine/ProgressReporter.h"
 #include "engine/RunLock.h"
@@ -187,9 +188,7 @@ private:
     // A killed sort left its copy in the sub-folder beside the source: the copy goes when it is the
     // same as the source, and the move is forgotten; else both stay, and the outcome says so.
     FileFate finishSortCopy(const Folder& subFolder, const History::Move& move, std::vector<History::Change>& changes) {
-        if (sameContent(subFolder.fd(), move.name, input_.fd(), move.name)) {
-            ::unlinkat(subFolder.fd(), move.name.c_str(), 0);
-        } else {
+        if (!withdrawDuplicateCopy(subFolder, input_, move.name)) {
             ++outcome_.keptBoth;
         }
         changes.push_back({move.id, std::nullopt});
@@ -200,8 +199,7 @@ private:
     // when it is the same, and the file is moved back as if the undo had not begun; else both stay.
     FileFate finishUndoCopy(const Folder& subFolder, const History::Move& move, const FileIdentity& identity,
                             std::vector<History::Change>& changes) {
-        if (sameContent(input_.fd(), move.name, subFolder.fd(), move.name) &&
-            ::unlinkat(input_.fd(), move.name.c_str(), 0) == 0) {
+        if (withdrawDuplicateCopy(input_, subFolder, move.name)) {
             return moveBack(subFolder, move, identity, changes);
         }
         ++outcome_.keptBoth;

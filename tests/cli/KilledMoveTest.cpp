@@ -57,6 +57,17 @@ TEST_F(KilledMove, AfterASortPublishedItsCopyTheNextUndoFinishesTheMove) {
     expectEveryFileBackOnce(otherDrive.path());
 }
 
+TEST_F(KilledMove, AfterASortPublishedItsCopyTheNextSortFinishesTheMove) {
+    addFiles({"a.txt", "b.txt", "c.txt"});
+    runKilledAtFirstRemoval({"sort", input, otherDrive.path()});
+
+    const Finished sorted = runFoldwise({"sort", input, otherDrive.path()});
+    EXPECT_EQ(sorted.status, 0) << sorted.err;
+    EXPECT_TRUE(treeOf(input).empty());
+    EXPECT_EQ(treeOf(otherDrive.path() / "Documents"), (std::set<std::string>{"a.txt", "b.txt", "c.txt"}));
+    expectEveryFileBackOnce(otherDrive.path());
+}
+
 TEST_F(KilledMove, AfterAnUndoPublishedItsCopyTheNextUndoFinishesTheMove) {
     addFiles({"a.txt", "b.txt", "c.txt"});
     ASSERT_EQ(runFoldwise({"sort", input, otherDrive.path()}).status, 0);
