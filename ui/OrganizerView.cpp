@@ -202,7 +202,7 @@ void OrganizerView::startRun(RunWorker::Kind kind) {
     messages_.emplace(kind, input, output, locale());
     details_->clear();
     details_->hide();
-    worker_->start(kind, input, output, preferences_.useSmartCategories());
+    worker_->start(kind, input, output, preferences_.useSmartCategories(), preferences_.onNameTaken());
     showRunning(true);
     showProgress(RunProgress{});
 }

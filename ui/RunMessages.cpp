@@ -97,11 +97,24 @@ QString RunMessages::details(const RunOutcome& outcome) const {
                               kind_ == RunWorker::Kind::Sort ? QStringLiteral("moved") : QStringLiteral("moved back"),
                               count(outcome.notReached), were(outcome.notReached));
     }
+    if (outcome.renamed > 0) {
+        sentences << (outcome.renamed == 1
+                          ? QStringLiteral("1 file was moved under a new name beside its namesake in %1.")
+                                .arg(quoted(outputName_))
+                          : QStringLiteral("%1 files were moved under new names beside their namesakes in %2.")
+                                .arg(count(outcome.renamed), quoted(outputName_)));
+    }
     if (outcome.nameTaken > 0) {
         const QString where = quoted(kind_ == RunWorker::Kind::Sort ? outputName_ : inputName_);
         sentences << (outcome.nameTaken == 1 ? QStringLiteral("1 file stayed: its name is taken in %1.").arg(where)
                                              : QStringLiteral("%1 files stayed: their names are taken in %2.")
                                                    .arg(count(outcome.nameTaken), where));
+    }
+    if (outcome.identical > 0) { // of the files whose name was taken, kept beside their namesake or not
+        sentences << (outcome.identical == 1
+                          ? QStringLiteral("1 of them is identical to the file already in %1.").arg(quoted(outputName_))
+                          : QStringLiteral("%1 of them are identical to the files already in %2.")
+                                .arg(count(outcome.identical), quoted(outputName_)));
     }
     if (outcome.notRegular > 0) {
         sentences

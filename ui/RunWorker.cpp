@@ -28,12 +28,13 @@ void RunWorker::setRun(Run run) {
 }
 
 bool RunWorker::start(Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
-                      bool useSmartCategories) {
+                      bool useSmartCategories, OnNameTaken onNameTaken) {
     if (isRunning()) {
         return false;
     }
     stop_ = std::stop_source();
     RunOptions options;
+    options.onNameTaken = onNameTaken;
     options.stop = stop_.get_token();
     // Queued to this object: a worker destroyed meanwhile receives nothing.
     options.progress = [this](const RunProgress& progress) {

@@ -26,9 +26,9 @@ public:
 
     bool isRunning() const { return thread_.joinable(); }
 
-    // Starts a run unless one is running; returns whether it started.
+    // Starts a run unless one is running; returns whether it started. `onNameTaken` matters to a sort only.
     bool start(Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
-               bool useSmartCategories);
+               bool useSmartCategories, OnNameTaken onNameTaken = OnNameTaken::Leave);
 
     // Asks the run to stop after the file in hand (a copy to another drive is abandoned and removed).
     void cancel();

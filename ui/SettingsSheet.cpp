@@ -7,12 +7,14 @@
 
 #include <QButtonGroup>
 #include <QFrame>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace foldwise {
 
@@ -123,34 +125,55 @@ QLayout* SettingsSheet::makeFolderRow(const QString& buttonTitle, bool isInput) 
     return row;
 }
 
+// Two segmented pickers, their titles in one column: the sort mode, and what becomes of a file whose name is
+// taken. Each reads and writes its preference.
 QLayout* SettingsSheet::makeSortingPreference() {
-    byExtension_ = new QPushButton(tr("By Extension (jpg, pdf)"), this);
-    byExtension_->setObjectName(QStringLiteral("byExtensionButton"));
-    byCategory_ = new QPushButton(tr("By Category (Images, Docs)"), this);
-    byCategory_->setObjectName(QStringLiteral("byCategoryButton"));
     sortMode_ = new QButtonGroup(this);
-    sortMode_->setExclusive(true);
-    auto* segments = new QHBoxLayout;
-    segments->setSpacing(0);
-    segments->addWidget(new QLabel(tr("Sort Mode"), this));
-    segments->addSpacing(8);
-    for (QAbstractButton* segment : {byExtension_, byCategory_}) {
-        segment->setCheckable(true);
-        makeProminent(*segment); // the selected segment is filled with the accent, as a segmented control shows it
-        static_cast<QPushButton*>(segment)->setAutoDefault(false);
-        sortMode_->addButton(segment);
-        segments->addWidget(segment);
-    }
-    segments->addStretch();
+    byExtension_ = makeSegment(tr("By Extension (jpg, pdf)"), QStringLiteral("byExtensionButton"), *sortMode_);
+    byCategory_ = makeSegment(tr("By Category (Images, Docs)"), QStringLiteral("byCategoryButton"), *sortMode_);
     connect(sortMode_, &QButtonGroup::buttonClicked, this, [this](QAbstractButton* segment) {
         preferences_.setUseSmartCategories(segment == byCategory_);
         showSortingPreference(); // the stored value, also when it could not be written
     });
+    onNameTaken_ = new QButtonGroup(this);
+    leaveFile_ = makeSegment(tr("Leave the File"), QStringLiteral("leaveFileButton"), *onNameTaken_);
+    keepBoth_ = makeSegment(tr("Keep Both"), QStringLiteral("keepBothButton"), *onNameTaken_);
+    connect(onNameTaken_, &QButtonGroup::buttonClicked, this, [this](QAbstractButton* segment) {
+        preferences_.setOnNameTaken(segment == keepBoth_ ? OnNameTaken::KeepBoth : OnNameTaken::Leave);
+        showSortingPreference();
+    });
+
+    auto* rows = new QGridLayout;
+    rows->setHorizontalSpacing(8);
+    rows->setColumnStretch(2, 1);
+    int row = 0;
+    for (const auto& [title, group] :
+         {std::pair{tr("Sort Mode"), sortMode_}, {tr("If a Name Is Taken"), onNameTaken_}}) {
+        auto* segments = new QHBoxLayout;
+        segments->setSpacing(0);
+        for (QAbstractButton* segment : group->buttons()) {
+            segments->addWidget(segment);
+        }
+        rows->addWidget(new QLabel(title, this), row, 0);
+        rows->addLayout(segments, row, 1);
+        ++row;
+    }
 
     auto* group = new QVBoxLayout;
     group->addWidget(makeCaption(tr("Sorting Preference"), this));
-    group->addLayout(segments);
+    group->addLayout(rows);
     return group;
+}
+
+QAbstractButton* SettingsSheet::makeSegment(const QString& title, const QString& objectName, QButtonGroup& group) {
+    auto* segment = new QPushButton(title, this);
+    segment->setObjectName(objectName);
+    segment->setCheckable(true);
+    segment->setAutoDefault(false);
+    makeProminent(*segment); // the selected segment is filled with the accent, as a segmented control shows it
+    group.setExclusive(true);
+    group.addButton(segment);
+    return segment;
 }
 
 QLayout* SettingsSheet::makeDoneRow() {
@@ -209,8 +232,8 @@ void SettingsSheet::pickFolder(bool isInput) {
 }
 
 void SettingsSheet::showSortingPreference() {
-    QAbstractButton* selected = preferences_.useSmartCategories() ? byCategory_ : byExtension_;
-    selected->setChecked(true);
+    (preferences_.useSmartCategories() ? byCategory_ : byExtension_)->setChecked(true);
+    (preferences_.onNameTaken() == OnNameTaken::KeepBoth ? keepBoth_ : leaveFile_)->setChecked(true);
 }
 
 } // namespace foldwise

@@ -14,10 +14,11 @@ class FolderNameLabel;
 class FolderPicker;
 class Preferences;
 
-// The settings sheet: the input and output folders and the sorting mode. It is window-modal, never wider than
+// The settings sheet: the input and output folders, the sorting mode and what a sort does with a file whose
+// name is taken. It is window-modal, never wider than
 // the window it covers, and only "Done" closes it: Escape and the window's close button are refused. A picked folder is
-// announced through `folderPicked`, and its owner decides what becomes of it; the sorting mode is
-// written straight to the preferences.
+// announced through `folderPicked`, and its owner decides what becomes of it; the sorting mode and
+// the choice for a taken name are written straight to the preferences.
 class SettingsSheet : public QDialog {
     Q_OBJECT
 
@@ -37,6 +38,7 @@ signals:
 private:
     QLayout* makeFolderRow(const QString& buttonTitle, bool isInput);
     QLayout* makeSortingPreference();
+    QAbstractButton* makeSegment(const QString& title, const QString& objectName, QButtonGroup& group);
     QLayout* makeDoneRow();
 
     QString folderName(const std::optional<std::filesystem::path>& folder) const;
@@ -53,6 +55,9 @@ private:
     QButtonGroup* sortMode_ = nullptr;
     QAbstractButton* byExtension_ = nullptr;
     QAbstractButton* byCategory_ = nullptr;
+    QButtonGroup* onNameTaken_ = nullptr;
+    QAbstractButton* leaveFile_ = nullptr;
+    QAbstractButton* keepBoth_ = nullptr;
 };
 
 } // namespace foldwise

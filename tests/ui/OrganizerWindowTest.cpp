@@ -261,6 +261,31 @@ private slots:
         QCOMPARE(window.text("detailsLabel"), QStringLiteral("1 file was no longer where Foldwise put it."));
     }
 
+    // The row for a taken name shows and writes the preference, and every sort the window runs takes it.
+    void theChoiceForATakenNameIsShownStoredAndPassedToEverySort() {
+        const TestWindow window;
+        window.chooseFolders(input_, output_);
+        std::vector<OnNameTaken> passed;
+        window.organizer().worker().setRun(
+            [&](RunWorker::Kind, const fs::path&, const fs::path&, bool, const RunOptions& options) {
+                passed.push_back(options.onNameTaken);
+                return RunOutcome{};
+            });
+        window.run("sortButton");
+
+        window.openSettings();
+        QVERIFY(window.find("leaveFileButton").isChecked() && !window.find("keepBothButton").isChecked());
+        window.click("keepBothButton");
+        QCOMPARE(Preferences::shared().onNameTaken(), OnNameTaken::KeepBoth);
+        QVERIFY(!window.find("leaveFileButton").isChecked() && window.find("byCategoryButton").isChecked());
+        window.click("doneButton");
+        window.run("sortButton");
+        Preferences::shared().setOnNameTaken(OnNameTaken::Leave); // as another window stores it
+        QVERIFY(window.find("leaveFileButton").isChecked());
+        window.run("sortButton");
+        QCOMPARE(passed, (std::vector{OnNameTaken::Leave, OnNameTaken::KeepBoth, OnNameTaken::Leave}));
+    }
+
     void closingTheWindowDuringARunStopsItWithNothingHalfDone() {
         const Tree files = filesIn(input_, 3000, ".jpg");
         auto window = std::make_unique<TestWindow>();
