@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/vfs.h>
+#include <unistd.h>
 #include <vector>
 
 namespace foldwise {
@@ -107,12 +108,8 @@ std::optional<Volume::Kind> formatInBootSector(const std::string& source) {
 }
 
 // A FUSE mount's format, told by the tool's name in its type ("fuse.fusefat") or by its boot sector.
-Volume::Kind kindOfFuseMount(dev_t device) {
-    const std::optional<Mount> mount = mountOf(device);
-    if (!mount) {
-        return Volume::Kind::Ordinary;
-    }
-    const std::string_view type(mount->type);
+Volume::Kind kindOfFuseMount(const Mount& mount) {
+    const std::string_view type(mount.type);
     const std::string_view subtype = type.starts_with("fuse.") ? type.substr(5) : std::string_view{};
     if (subtype == "fusefat" || subtype == "vfat" || subtype == "msdos") {
         return Volume::Kind::Fat;
@@ -123,7 +120,7 @@ Volume::Kind kindOfFuseMount(dev_t device) {
     if (subtype == "ntfs" || subtype == "ntfs-3g" || subtype == "lowntfs-3g") {
         return Volume::Kind::Ntfs;
     }
-    if (const std::optional<Volume::Kind> format = formatInBootSector(mount->source)) {
+    if (const std::optional<Volume::Kind> format = formatInBootSector(mount.source)) {
         return *format;
     }
     return type == "fuseblk" ? Volume::Kind::WindowsFamily : Volume::Kind::Ordinary;
@@ -178,6 +175,22 @@ bool hasRefusedCharacter(std::string_view name) {
     });
 }
 
+bool isAscii(std::string_view name) {
+    return std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Whether the folder takes a new file of a plain name: then a refusal of another name was about that
+// name. The probe is removed at once.
+bool takesAPlainName(int folderFd) {
+    const std::string probe = ".foldwise-probe-" + std::to_string(::getpid());
+    const Descriptor fd(::openat(folderFd, probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!fd.isOpen()) {
+        return false;
+    }
+    ::unlinkat(folderFd, probe.c_str(), 0);
+    return true;
+}
+
 // CON, PRN, AUX, NUL, COM1–9 and LPT1–9 name devices on Windows, whatever extension follows.
 bool isReservedDeviceName(std::string_view name) {
     std::string stem(name.substr(0, name.find('.')));
@@ -207,7 +220,10 @@ Volume Volume::of(int folderFd) {
     case fuseMagic: {
         // Every FUSE file system hands out node numbers of its own making: none is stable.
         struct stat folder {};
-        return volumeOfKind(::fstat(folderFd, &folder) == 0 ? kindOfFuseMount(folder.st_dev) : Kind::Ordinary, false);
+        const std::optional<Mount> mount = ::fstat(folderFd, &folder) == 0 ? mountOf(folder.st_dev) : std::nullopt;
+        Volume volume = volumeOfKind(mount ? kindOfFuseMount(*mount) : Kind::Ordinary, false);
+        volume.asciiNamesOnly = mount && mount->type == "fuse.fusefat";
+        return volume;
     }
     default:
         return Volume{};
@@ -219,7 +235,7 @@ bool Volume::refusesName(std::string_view name) const {
         return false;
     }
     const std::optional<size_t> length = utf16Length(name);
-    if (!length || *length > 255 || hasRefusedCharacter(name)) {
+    if (!length || *length > 255 || hasRefusedCharacter(name) || (asciiNamesOnly && !isAscii(name))) {
         return true;
     }
     if (kind != Kind::Ntfs && kind != Kind::Fat) {
@@ -235,8 +251,10 @@ bool Volume::isNameRefusal(int error, int folderFd, std::string_view name) {
     case ENAMETOOLONG:
         return true;
     case EPERM:
-    case ENOENT:
-        return of(folderFd).refusesName(name);
+    case ENOENT: {
+        const Volume volume = of(folderFd);
+        return volume.kind != Kind::Ordinary && (volume.refusesName(name) || takesAPlainName(folderFd));
+    }
     default:
         return false;
     }

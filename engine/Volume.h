@@ -16,6 +16,8 @@ struct Volume {
     Kind kind = Kind::Ordinary;
     bool stableInodes = true;
     std::optional<std::uint64_t> largestFile; // in bytes, where the format sets a limit
+    // fusefat stores long names in ASCII alone: it refuses every other name with EPERM.
+    bool asciiNamesOnly = false;
 
     // The volume that holds the open folder `folderFd`; an Ordinary one where it cannot be told.
     static Volume of(int folderFd);
@@ -27,7 +29,8 @@ struct Volume {
 
     // Whether `error`, from creating `name` in the open folder `folderFd` or renaming a file to it, says
     // that the folder's file system cannot store that name: EINVAL, EILSEQ and ENAMETOOLONG do; EPERM
-    // (FAT through FUSE) and ENOENT (exFAT through FUSE) only where the naming rules refuse the name.
+    // (FAT through FUSE) and ENOENT (exFAT through FUSE) only on a drive formatted for Windows, where the
+    // naming rules refuse the name or the folder takes a plain name of Foldwise's own meanwhile.
     static bool isNameRefusal(int error, int folderFd, std::string_view name);
 };
 

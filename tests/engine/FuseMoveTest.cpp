@@ -51,6 +51,9 @@ std::vector<std::string> refusedNamesOf(Format format) {
     if (format == Format::Ntfs) {
         names.insert(names.end(), {"con.txt", "trailing."});
     }
+    if (format == Format::Fat) {
+        names.push_back("R\u00e9sum\u00e9.txt"); // fusefat keeps long names in ASCII alone
+    }
     return names;
 }
 
