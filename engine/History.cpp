@@ -75,7 +75,8 @@ CREATE INDEX folders_by_run ON folders (run);
 
 // Version 2: files on volumes whose inode numbers do not last are known by size and time (by_place);
 // a copy published before its source was removed is recorded; runs say which process ran them; an
-// undo lists the files it brought back, which watches leave alone until they change.
+// undo lists the files it brought back, which watches leave alone until they change; a file moved
+// under a new name beside its namesake has that name in sorted_name (NULL: its own name).
 constexpr const char* kSchemaVersion2 = R"(
 ALTER TABLE moves ADD COLUMN by_place INTEGER NOT NULL DEFAULT 0;
 ALTER TABLE moves ADD COLUMN size INTEGER;
@@ -489,6 +490,12 @@ void History::forgetCopy(std::int64_t move) {
     update.bind(1, move).run();
 }
 
+void History::recordSortedName(std::int64_t move, const std::string& sortedName) {
+    checkStillThere();
+    HistoryStatement update(db_, file_, "UPDATE moves SET sorted_name = ? WHERE id = ?");
+    update.bindBytes(1, sortedName).bind(2, move).run();
+}
+
 std::vector<History::SortRun> History::sortsToUndo(const Folders& folders) {
     HistoryStatement select(db_, file_,
                             "SELECT id, (SELECT count(*) FROM moves WHERE moves.run = runs.id AND state IN (0, 1)) "
@@ -507,7 +514,7 @@ std::vector<History::SortRun> History::sortsToUndo(const Folders& folders) {
 std::vector<History::Move> History::movesToUndo(std::int64_t run) {
     HistoryStatement select(db_, file_,
                             "SELECT id, name, folder, device, inode, state, by_place, size, modified_ns, copy_device, "
-                            "copy_inode FROM moves WHERE run = ? AND state IN (0, 1) ORDER BY id DESC");
+                            "copy_inode, sorted_name FROM moves WHERE run = ? AND state IN (0, 1) ORDER BY id DESC");
     select.bind(1, run);
     std::vector<Move> moves;
     while (select.step()) {
@@ -519,13 +526,6 @@ std::vector<History::Move> History::movesToUndo(std::int64_t run) {
         if (!select.isNull(9)) {
             move.copy = identityAt(select, 9);
         }
-    }
-    return moves;
-}
-
-std::vector<History::MadeFolder> History::foldersMadeBy(std::int64_t run) {
-    HistoryStatement select(db_, file_, "SELECT name, device, inode FROM folders WHERE run = ?");
-    select.bind(1, run);
         if (!select.isNull(11)) {
             move.sortedName = select.bytes(11);
         }
@@ -544,6 +544,13 @@ std::vector<History::Move> History::interruptedCopies(const Folders& folders) {
         Move& move =
             moves.emplace_back(Move{select.integer(0), select.bytes(1), select.bytes(2), identityAt(select, 3)});
         move.copy = identityAt(select, 5);
+    }
+    return moves;
+}
+
+std::vector<History::MadeFolder> History::foldersMadeBy(std::int64_t run) {
+    HistoryStatement select(db_, file_, "SELECT name, device, inode FROM folders WHERE run = ?");
+    select.bind(1, run);
     std::vector<MadeFolder> folders;
     while (select.step()) {
         folders.push_back(MadeFolder{select.bytes(0), identityAt(select, 1)});

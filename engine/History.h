@@ -53,7 +53,7 @@ public:
     };
     struct Move {
         std::int64_t id = 0;
-        std::string name;      // in the input folder, and in the sub-folder: a sort keeps names
+        std::string name;      // in the input folder, and in the sub-folder unless sortedName says otherwise
         std::string folder;    // the sub-folder of the output folder
         FileIdentity identity; // of the file: at its source while intended, where it went once made
         MoveState state = MoveState::Intended;
@@ -62,6 +62,11 @@ public:
         // A copy to another file system that was published before its source was removed: the sort's
         // copy in the sub-folder while the move is intended, an undo's in the input folder once made.
         std::optional<FileIdentity> copy{};
+        // The name a sort gave the file in the sub-folder beside a namesake; empty: its own name.
+        std::string sortedName{};
+
+        // The file's name in the sub-folder.
+        const std::string& nameThere() const { return sortedName.empty() ? name : sortedName; }
     };
     // The calls that record moves throw FileError (see checkStillThere) when the history file was
     // removed or replaced since it was opened: a run then stops rather than move files on no record.
@@ -87,6 +92,9 @@ public:
     // run killed before it removed the source can be finished by the next one; and forgets it.
     void recordCopy(std::int64_t move, const FileIdentity& copy);
     void forgetCopy(std::int64_t move);
+    // Records, before a move under a new name is tried, the name the file is to get in the sub-folder,
+    // so that a run killed after that move leaves a record the undo can find the file by.
+    void recordSortedName(std::int64_t move, const std::string& sortedName);
 
     // The sorts from `input` into `output` not yet wholly undone (files still on record, or
     // sub-folders they made still there), newest first.
@@ -96,6 +104,9 @@ public:
     };
     std::vector<SortRun> sortsToUndo(const Folders& folders);
     std::vector<Move> movesToUndo(std::int64_t run); // newest first
+    // Moves of sorts from `input` into `output` whose copy to another file system was published but
+    // never followed by the removal of its source: the run was killed in between.
+    std::vector<Move> interruptedCopies(const Folders& folders);
     struct MadeFolder {
         std::string name;
         FileIdentity identity;
@@ -104,9 +115,6 @@ public:
     // Marks a sort whose every move is undone or gone as undone by the undo `undoRun`; never one that is
     // still running.
     void markUndoneIfFinished(std::int64_t sortRun, std::int64_t undoRun);
-    // Moves of sorts from `input` into `output` whose copy to another file system was published but
-    // never followed by the removal of its source: the run was killed in between.
-    std::vector<Move> interruptedCopies(const Folders& folders);
 
     // A file an undo brought back into the input folder, as it was then: watches leave it alone until
     // it changes.

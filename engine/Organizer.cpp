@@ -4,12 +4,14 @@
 #include "engine/FileFate.h"
 #include "engine/FileSystem.h"
 #include "engine/Folder.h"
+#include "engine/FreeName.h"
 #include "engine/History.h"
+#include "engine/InterruptedCopies.h"
 #include "engine/Lowercase.h"
 #include "engine/MoveFailure.h"
-#include "engine/InterruptedCopies.h"
 #include "engine/ProgressReporter.h"
 #include "engine/RunLock.h"
+#include "engine/SameContent.h"
 #include "engine/SubFolders.h"
 #include "engine/Volume.h"
 
@@ -203,7 +205,7 @@ private:
     }
 
     // Moves one file, noting in `changes` what became of it.
-    FileFate move(const History::Move& planned, std::vector<History::Change>& changes) {
+    FileFate move(History::Move& planned, std::vector<History::Change>& changes) {
         History::Change& change = changes.emplace_back(History::Change{planned.id, std::nullopt});
         const MoveFailure failure(planned.name, input_.path(), (outputPath_ / planned.folder).native());
         // A sub-folder removed while the file was on its way is made again, once.
@@ -218,12 +220,15 @@ private:
             control.beforePublish = [this, &planned](const struct stat& copy) {
                 history_.recordCopy(planned.id, FileIdentity{copy.st_dev, copy.st_ino});
             };
-            const MoveResult result = input_.moveNoReplace(planned.name, subFolder->folder, planned.name, control);
+            MoveResult result = input_.moveNoReplace(planned.name, subFolder->folder, planned.name, control);
+            if (result == MoveResult::DestinationExists) {
+                result = nameTaken(planned, subFolder->folder, control);
+            }
             if (result == MoveResult::Moved) {
                 change.state = History::MoveState::Made;
                 change.identity = identityThere(*subFolder, planned);
                 if (!outputVolume_.stableInodes) {
-                    change.stamp = stampOf(subFolder->folder, planned.name);
+                    change.stamp = stampOf(subFolder->folder, planned.nameThere());
                 }
                 noteMoved(planned);
             }
@@ -232,6 +237,31 @@ private:
             }
         }
         throw failure.atDestination(ENOENT);
+    }
+
+    // A file whose name is taken in its sub-folder: said to be identical where its namesake has the
+    // same size and bytes, and moved under the first free numbered name when both are to be kept.
+    // Only here are contents compared: a sort of files whose names are free reads none.
+    MoveResult nameTaken(History::Move& planned, const Folder& subFolder, const MoveControl& control) {
+        const bool identical = sameContent(input_.fd(), planned.name, subFolder.fd(), planned.name);
+        MoveResult result = MoveResult::DestinationExists;
+        if (options_.onNameTaken == OnNameTaken::KeepBoth) {
+            result = moveUnderFreeName(
+                input_, planned.name, subFolder, control,
+                [this, &planned](const std::string& candidate) { history_.recordSortedName(planned.id, candidate); },
+                planned.sortedName);
+            if (result != MoveResult::Moved) {
+                planned.sortedName.clear();
+            }
+        }
+        // A namesake gone with its folder, or a stop, leaves nothing to tell.
+        if (identical && result != MoveResult::DestinationFolderGone && result != MoveResult::Cancelled) {
+            ++outcome_.identical;
+            if (options_.identical) {
+                options_.identical(planned.name, planned.folder);
+            }
+        }
+        return result;
     }
 
     // The sub-folder to move into, or nothing when a file (not a folder, nor a link) holds its name:
@@ -260,6 +290,12 @@ private:
         if (options_.moved) {
             options_.moved(planned.name, planned.folder);
         }
+        if (!planned.sortedName.empty()) {
+            ++outcome_.renamed;
+            if (options_.renamed) {
+                options_.renamed(planned.name, planned.folder, planned.sortedName);
+            }
+        }
     }
 
     // A rename keeps the file's identity; a copy to another file system makes a new one.
@@ -267,7 +303,7 @@ private:
         if (subFolder.identity.device == planned.identity.device) {
             return planned.identity;
         }
-        return subFolder.folder.entryIdentityOf(planned.name).value_or(planned.identity);
+        return subFolder.folder.entryIdentityOf(planned.nameThere()).value_or(planned.identity);
     }
 
     // Records what became of the batch's moves: made, but for those not made or not reached, which
@@ -323,6 +359,37 @@ private:
     std::size_t handled_ = 0;
 };
 
+// The names ("sub-folder/name") a preview foresees a sort giving. With both files kept, a numbered
+// name may go to a file of the input before the sort comes to the file that has it as its own, or the
+// reverse: either finds it taken then.
+using GivenNames = std::unordered_set<std::string>;
+
+// What a sort would do with a file bound for `subFolderName`, its name taken there or not.
+Plan::File previewMove(const Folder& input, const std::optional<Folder>& output, const std::string& name,
+                       const std::string& subFolderName, OnNameTaken onNameTaken, GivenNames& given) {
+    const auto isTaken = [&](const std::string& candidate) {
+        const std::string there = subFolderName + "/" + candidate;
+        return (output && output->isAnything(there)) || given.contains(there);
+    };
+    Plan::File file{name, subFolderName, Plan::Verdict::Move};
+    if (isTaken(name)) {
+        file.identical = output && sameContent(input.fd(), name, output->fd(), subFolderName + "/" + name);
+        std::optional<std::string> freeName;
+        if (onNameTaken == OnNameTaken::KeepBoth) {
+            freeName = firstFreeName(name, isTaken);
+        }
+        if (!freeName) {
+            file.verdict = Plan::Verdict::NameTaken;
+            return file;
+        }
+        file.newName = std::move(*freeName);
+    }
+    if (onNameTaken == OnNameTaken::KeepBoth) {
+        given.insert(subFolderName + "/" + (file.newName.empty() ? name : file.newName));
+    }
+    return file;
+}
+
 // Opens the history before anything moves: a sort is never made without its record.
 std::optional<History> openHistory(const RunOptions& options, RunOutcome& outcome) {
     try {
@@ -350,6 +417,7 @@ RunOutcome organizeFiles(const fs::path& input, const fs::path& output, bool use
     }
     try {
         const Folder inputFolder(input);
+        finishInterruptedCopies(*history, inputFolder, output, outcome);
         const std::vector<Folder::Entry> names = candidates(inputFolder, options);
         const std::int64_t run = history->beginRun(
             History::Kind::Sort, {input, output, inputFolder.identity(), Folder::identityOfPath(output)},
@@ -379,6 +447,7 @@ Plan previewSort(const fs::path& input, const fs::path& output, bool useSmartCat
     Plan plan;
     const Examiner examiner(inputFolder);
     const Volume volume = volumeOf(output);
+    GivenNames given;
     for (const Folder::Entry& entry : candidates(inputFolder, options)) {
         const std::string& name = entry.name;
         const Candidate candidate = examiner(entry);
@@ -406,8 +475,7 @@ Plan previewSort(const fs::path& input, const fs::path& output, bool useSmartCat
                 break;
             }
         }
-        const bool taken = outputFolder && outputFolder->isAnything(subFolderName + "/" + name);
-        plan.files.push_back({name, subFolderName, taken ? Plan::Verdict::NameTaken : Plan::Verdict::Move});
+        plan.files.push_back(previewMove(inputFolder, outputFolder, name, subFolderName, options.onNameTaken, given));
     }
     return plan;
 }
@@ -420,4 +488,3 @@ void organizeFiles(const fs::path& input, const fs::path& output, bool useSmartC
 }
 
 } // namespace foldwise
-        finishInterruptedCopies(*history, inputFolder, output, outcome);

@@ -25,6 +25,11 @@ struct Plan {
         std::string name;
         std::string subFolder; // where a sort would put it, or where an undo would take it from
         Verdict verdict;
+        // The name a sort would give it beside its namesake (OnNameTaken::KeepBoth); empty when it
+        // keeps its own.
+        std::string newName{};
+        // Its name is taken where it would go by a file of the same size and bytes.
+        bool identical = false;
     };
     std::vector<File> files;          // in the order the run would handle them
     std::optional<FileError> failure; // the failure the run would stop at, after the files above

@@ -60,7 +60,7 @@ bool matches(const Folder& folder, const std::string& name, const History::FileS
 
 // A move made onto a volume whose inode numbers do not last: its file is known by place, size and time.
 Decision decideByPlace(const Folder& input, const Folder* subFolder, const History::Move& move) {
-    if (subFolder != nullptr && matches(*subFolder, move.name, *move.stamp)) {
+    if (subFolder != nullptr && matches(*subFolder, move.nameThere(), *move.stamp)) {
         return move.copy && input.entryIdentityOf(move.name) == move.copy ? Decision::UndoCopyLeft : Decision::MoveBack;
     }
     return matches(input, move.name, *move.stamp) ? Decision::AlreadyBack : Decision::Gone;
@@ -68,7 +68,7 @@ Decision decideByPlace(const Folder& input, const Folder* subFolder, const Histo
 
 Decision decide(const Folder& input, const Folder* subFolder, const History::Move& move,
                 std::optional<FileIdentity>& there) {
-    there = subFolder ? subFolder->entryIdentityOf(move.name) : std::nullopt;
+    there = subFolder ? subFolder->entryIdentityOf(move.nameThere()) : std::nullopt;
     if (move.state == History::MoveState::Made && move.stamp) {
         return decideByPlace(input, subFolder, move);
     }
@@ -215,7 +215,8 @@ private:
         control.beforePublish = [this, &move](const struct stat& copy) {
             history_.recordCopy(move.id, FileIdentity{copy.st_dev, copy.st_ino});
         };
-        switch (const MoveResult result = subFolder.moveNoReplace(move.name, input_, move.name, control)) {
+        // A file given a new name beside its namesake goes back under its own.
+        switch (const MoveResult result = subFolder.moveNoReplace(move.nameThere(), input_, move.name, control)) {
         case MoveResult::Moved:
             changes.push_back({move.id, History::MoveState::Undone});
             noteReturned(move);
@@ -234,7 +235,7 @@ private:
         case MoveResult::DestinationFolderGone:
             break;
         }
-        throw MoveFailure(move.name, subFolder.path(), input_.path()).atDestination(ENOENT);
+        throw MoveFailure(move.nameThere(), subFolder.path(), input_.path()).atDestination(ENOENT);
     }
 
     // What was brought back, as it is now, so that watches leave it alone until it changes.

@@ -41,6 +41,13 @@ struct RunOptions {
     std::function<void(const std::string& name, const std::string& subFolder)> moved;
     // Told of each file that stays where it is, and why (a sort's files, and an undo's).
     std::function<void(const std::string& name, const std::string& subFolder, StayReason reason)> stayed;
+    // Told, on the running thread, of each file of a sort whose name was taken in its sub-folder by a
+    // file of the same size and bytes, whether it stays or is moved under a new name (before `stayed`
+    // or `moved`). Nothing is removed for being a duplicate.
+    std::function<void(const std::string& name, const std::string& subFolder)> identical;
+    // Told of each file a sort moved under a new name beside its namesake, after `moved`: the name it
+    // got in the sub-folder.
+    std::function<void(const std::string& name, const std::string& subFolder, const std::string& newName)> renamed;
     // Told, on the running thread, when the run has to wait for another run on the same folders, with
     // that run's description ("the sort from “In” into “Out”"); the stop ends the wait.
     std::function<void(const std::string& otherRun)> waiting;

@@ -2,12 +2,13 @@
 
 #include "engine/Descriptor.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace foldwise {
 
@@ -50,14 +51,16 @@ bool sameContent(int aFd, const std::string& a, int bFd, const std::string& b) {
     if (!first.isOpen() || !second.isOpen() || aStatus.st_size != bStatus.st_size) {
         return false;
     }
+    // Buffers no larger than the files, and not cleared: many small files are compared where a sort
+    // finds many names taken.
     constexpr size_t kChunk = size_t{1} << 20;
-    std::vector<char> aBuffer(kChunk);
-    std::vector<char> bBuffer(kChunk);
+    const size_t chunk = std::min(kChunk, static_cast<size_t>(aStatus.st_size) + 1);
+    const auto aBuffer = std::make_unique_for_overwrite<char[]>(chunk);
+    const auto bBuffer = std::make_unique_for_overwrite<char[]>(chunk);
     for (;;) {
-        const ssize_t aRead = readFully(first.get(), aBuffer.data(), kChunk);
-        const ssize_t bRead = readFully(second.get(), bBuffer.data(), kChunk);
-        if (aRead < 0 || aRead != bRead ||
-            std::memcmp(aBuffer.data(), bBuffer.data(), static_cast<size_t>(aRead)) != 0) {
+        const ssize_t aRead = readFully(first.get(), aBuffer.get(), chunk);
+        const ssize_t bRead = readFully(second.get(), bBuffer.get(), chunk);
+        if (aRead < 0 || aRead != bRead || std::memcmp(aBuffer.get(), bBuffer.get(), static_cast<size_t>(aRead)) != 0) {
             return false;
         }
         if (aRead == 0) {
