@@ -129,4 +129,12 @@ QCommandLineOption CommandArguments::byOption() {
                               QStringLiteral("category|extension"));
 }
 
+QCommandLineOption CommandArguments::ifTakenOption() {
+    return QCommandLineOption(QStringLiteral("if-taken"),
+                              QStringLiteral("When a file's name is taken in its sub-folder, leave the file where it "
+                                             "is, or keep both: move it under the first free name, as "
+                                             "“report (2).pdf”."),
+                              QStringLiteral("leave|keep-both"));
+}
+
 } // namespace foldwise

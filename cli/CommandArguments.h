@@ -33,6 +33,8 @@ public:
 
     // --by category|extension, as sort and watch take it.
     static QCommandLineOption byOption();
+    // --if-taken leave|keep-both, as sort and watch take it.
+    static QCommandLineOption ifTakenOption();
 
 private:
     std::vector<std::string> positionalBytes(const std::vector<std::string>& arguments) const;

@@ -58,6 +58,28 @@ std::string destinationSentences(const RunOutcome& outcome, const FolderPair& fo
     return text;
 }
 
+// " 2 files were moved under new names beside their namesakes in “Sorted”." for the files kept beside a
+// namesake, and how many of the files whose name was taken there are identical to it.
+std::string renamedSentence(const RunOutcome& outcome, const std::string& output) {
+    if (outcome.renamed == 0) {
+        return {};
+    }
+    return " " + Console::counted(outcome.renamed, "file", "files") +
+           (outcome.renamed == 1 ? " was moved under a new name beside its namesake in "
+                                 : " were moved under new names beside their namesakes in ") +
+           output + ".";
+}
+
+std::string identicalSentence(const RunOutcome& outcome, const std::string& output) {
+    if (outcome.identical == 0) {
+        return {};
+    }
+    return " " + Console::number(outcome.identical) +
+           (outcome.identical == 1 ? " of them is identical to the file already in "
+                                   : " of them are identical to the files already in ") +
+           output + ".";
+}
+
 // The files of a stopped run that are still where they were: not reached, or left there for a reason.
 std::int64_t notMoved(const RunOutcome& outcome) {
     return outcome.notReached + outcome.nameTaken + outcome.notRegular + outcome.nameRefused + outcome.tooLarge +
@@ -89,6 +111,12 @@ RunOptions OutcomeReport::runOptions(ProgressLine& progress, const StopSignals& 
         options.stayed = [this](const std::string& name, const std::string& subFolder, StayReason reason) {
             stayed_.push_back({name, subFolder, reason});
         };
+        options.renamed = [this](const std::string& name, const std::string& subFolder, const std::string& newName) {
+            newNames_[{subFolder, name}] = newName;
+        };
+        options.identical = [this](const std::string& name, const std::string& subFolder) {
+            identical_.insert({subFolder, name});
+        };
     }
     return options;
 }
@@ -109,10 +137,12 @@ std::string OutcomeReport::sortSummary(const RunOutcome& outcome, const FolderPa
                                   : "Moved " + Console::counted(outcome.moved, "file", "files") + " into " +
                                         Console::counted(outcome.folders, "folder", "folders") + " of " +
                                         NameText::quotedName(folders.output) + ".";
-    return moved +
+    const std::string output = NameText::quotedName(folders.output);
+    return moved + renamedSentence(outcome, output) +
            sentence(outcome.nameTaken, "stayed: its name is taken there.", "stayed: their names are taken there.") +
+           identicalSentence(outcome, output) +
            sentence(outcome.notRegular, "is not a regular file and stayed.", "are not regular files and stayed.") +
-           destinationSentences(outcome, folders, NameText::quotedName(folders.output)) +
+           destinationSentences(outcome, folders, output) +
            sentence(outcome.vanished, "vanished before it could be moved.", "vanished before they could be moved.");
 }
 
@@ -169,6 +199,8 @@ QJsonObject OutcomeReport::json(const RunOutcome& outcome) const {
     if (isSort()) {
         document.insert(QStringLiteral("mode"), modeName(*useSmartCategories_));
         document.insert(QStringLiteral("madeOutput"), madeOutput_);
+        document.insert(QStringLiteral("renamed"), qint64(outcome.renamed));
+        document.insert(QStringLiteral("identical"), qint64(outcome.identical));
     } else {
         document.insert(QStringLiteral("nothingOnRecord"), outcome.nothingOnRecord);
         document.insert(QStringLiteral("gone"), qint64(outcome.gone));
@@ -194,6 +226,10 @@ QJsonObject OutcomeReport::json(const RunOutcome& outcome) const {
         QJsonObject entry;
         JsonOutput::putName(entry, QStringLiteral("name"), file.name);
         JsonOutput::putName(entry, QStringLiteral("subFolder"), file.subFolder);
+        if (const auto newName = newNames_.find({file.subFolder, file.name}); newName != newNames_.end()) {
+            JsonOutput::putName(entry, QStringLiteral("newName"), newName->second);
+        }
+        putIdentical(entry, file.subFolder, file.name);
         files.append(entry);
     }
     document.insert(QStringLiteral("files"), files);
@@ -202,10 +238,17 @@ QJsonObject OutcomeReport::json(const RunOutcome& outcome) const {
         QJsonObject entry{{QStringLiteral("reason"), QString::fromLatin1(stayReasonKey(file.reason))}};
         JsonOutput::putName(entry, QStringLiteral("name"), file.name);
         JsonOutput::putName(entry, QStringLiteral("subFolder"), file.subFolder);
+        putIdentical(entry, file.subFolder, file.name);
         stayed.append(entry);
     }
     document.insert(QStringLiteral("stayed"), stayed);
     return document;
+}
+
+void OutcomeReport::putIdentical(QJsonObject& entry, const std::string& subFolder, const std::string& name) const {
+    if (identical_.contains({subFolder, name})) {
+        entry.insert(QStringLiteral("identical"), true);
+    }
 }
 
 } // namespace foldwise

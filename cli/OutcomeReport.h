@@ -7,8 +7,11 @@
 #include "engine/RunOptions.h"
 #include "engine/RunOutcome.h"
 
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QJsonObject;
@@ -24,7 +27,7 @@ public:
 
     // The options of a run this reports on: its progress on `progress`, a wait for another run said on
     // standard error, stopped by `stop`, and with `asJson` every file moved or left noted for the JSON
-    // document.
+    // document, with the name it was moved under and whether its namesake is identical.
     RunOptions runOptions(ProgressLine& progress, const StopSignals& stop, bool asJson);
     // Whether the command made the output folder before the run, for the JSON document ("madeOutput").
     void setMadeOutput(bool madeOutput) { madeOutput_ = madeOutput; }
@@ -39,6 +42,8 @@ public:
 private:
     bool isSort() const { return useSmartCategories_.has_value(); }
     QJsonObject json(const RunOutcome& outcome) const;
+    // `"identical": true` on the entry of a file whose namesake is identical; nothing on the others.
+    void putIdentical(QJsonObject& entry, const std::string& subFolder, const std::string& name) const;
 
     struct MovedFile {
         std::string name;
@@ -54,6 +59,9 @@ private:
     bool madeOutput_ = false;
     std::vector<MovedFile> moved_;
     std::vector<StayedFile> stayed_;
+    // By sub-folder and name: the names files were moved under, and the files whose namesake is identical.
+    std::map<std::pair<std::string, std::string>, std::string> newNames_;
+    std::set<std::pair<std::string, std::string>> identical_;
 };
 
 } // namespace foldwise

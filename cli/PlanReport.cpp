@@ -74,6 +74,40 @@ std::string staying(const Plan& plan, Plan::Verdict verdict, const std::string& 
     return text;
 }
 
+// "2 would be moved under new names beside their namesakes in “Sorted”:" and each such move, as
+// "a.jpg → Images/a (2).jpg".
+std::string keptBeside(const Plan& plan, const std::string& output) {
+    std::string text;
+    std::int64_t renamed = 0;
+    for (const Plan::File& file : plan.files) {
+        if (file.verdict == Plan::Verdict::Move && !file.newName.empty()) {
+            ++renamed;
+            text += "  " + NameText::escaped(file.name) + " → " +
+                    NameText::escaped(file.subFolder + "/" + file.newName) + "\n";
+        }
+    }
+    if (renamed > 0) {
+        text = Console::number(renamed) +
+               (renamed == 1 ? " would be moved under a new name beside its namesake in "
+                             : " would be moved under new names beside their namesakes in ") +
+               output + ":\n" + text;
+    }
+    return text;
+}
+
+// How many of the files whose name is taken would be identical to their namesake, kept beside it or not.
+std::string identicalSentence(const Plan& plan, const std::string& output) {
+    const std::int64_t identical =
+        std::count_if(plan.files.begin(), plan.files.end(), [](const Plan::File& file) { return file.identical; });
+    if (identical == 0) {
+        return {};
+    }
+    return Console::number(identical) +
+           (identical == 1 ? " of them is identical to the file already in "
+                           : " of them are identical to the files already in ") +
+           output + ".\n";
+}
+
 // The files that would stay because of what the folder `where` cannot hold, in the window's words.
 std::string stayingForTheDestination(const Plan& plan, const std::string& where) {
     return staying(plan, Plan::Verdict::NameRefused, "would stay: " + where + " cannot store its name",
@@ -131,8 +165,10 @@ void PlanReport::printText(const Plan& plan) const {
     }
     text += table.text();
     if (isSort()) {
+        text += keptBeside(plan, output);
         text += staying(plan, Plan::Verdict::NameTaken, "would stay: its name is taken there",
                         "would stay: their names are taken there", true);
+        text += identicalSentence(plan, output);
         text += staying(plan, Plan::Verdict::NotRegular, "would stay: it is not a regular file",
                         "would stay: they are not regular files", false);
         text += stayingForTheDestination(plan, output);
@@ -160,6 +196,14 @@ void PlanReport::printJson(const Plan& plan) const {
     for (const Plan::Verdict verdict : kVerdicts) {
         document.insert(verdictName(verdict), qint64(countOf(plan, verdict)));
     }
+    if (isSort()) {
+        document.insert(QStringLiteral("renamed"),
+                        qint64(std::count_if(plan.files.begin(), plan.files.end(),
+                                             [](const Plan::File& file) { return !file.newName.empty(); })));
+        document.insert(QStringLiteral("identical"),
+                        qint64(std::count_if(plan.files.begin(), plan.files.end(),
+                                             [](const Plan::File& file) { return file.identical; })));
+    }
     QJsonArray subFolders;
     for (const auto& [name, count] : subFolderCounts(plan)) {
         QJsonObject entry{{QStringLiteral("count"), qint64(count)}};
@@ -172,6 +216,12 @@ void PlanReport::printJson(const Plan& plan) const {
         QJsonObject entry{{QStringLiteral("verdict"), verdictName(file.verdict)}};
         JsonOutput::putName(entry, QStringLiteral("name"), file.name);
         JsonOutput::putName(entry, QStringLiteral("subFolder"), file.subFolder);
+        if (!file.newName.empty()) {
+            JsonOutput::putName(entry, QStringLiteral("newName"), file.newName);
+        }
+        if (file.identical) {
+            entry.insert(QStringLiteral("identical"), true);
+        }
         files.append(entry);
     }
     document.insert(QStringLiteral("files"), files);

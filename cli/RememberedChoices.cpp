@@ -81,6 +81,19 @@ bool RememberedChoices::useSmartCategories(const std::optional<QString>& by) {
     throw UsageError("--by takes “category” or “extension”, not “" + by->toStdString() + "”");
 }
 
+OnNameTaken RememberedChoices::onNameTaken(const std::optional<QString>& ifTaken) {
+    if (!ifTaken) {
+        return Preferences::shared().onNameTaken();
+    }
+    if (*ifTaken == QStringLiteral("leave")) {
+        return OnNameTaken::Leave;
+    }
+    if (*ifTaken == QStringLiteral("keep-both")) {
+        return OnNameTaken::KeepBoth;
+    }
+    throw UsageError("--if-taken takes “leave” or “keep-both”, not “" + ifTaken->toStdString() + "”");
+}
+
 void RememberedChoices::openInput(const fs::path& input) {
     const Folder opened(input);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/RunOptions.h"
+
 #include <QString>
 
 #include <filesystem>
@@ -32,6 +34,8 @@ public:
     static fs::path inputFolder(const std::vector<std::string>& given, std::string_view command);
     // "category" or "extension" as given, else the remembered mode; throws UsageError on any other text.
     static bool useSmartCategories(const std::optional<QString>& by);
+    // "leave" or "keep-both" as given, else the remembered choice; throws UsageError on any other text.
+    static OnNameTaken onNameTaken(const std::optional<QString>& ifTaken);
 
     // Throws FileError, in the engine's words, when the input folder cannot be opened: checked before a
     // run opens the history, so that a missing folder leaves no history behind.

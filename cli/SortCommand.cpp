@@ -16,18 +16,21 @@ namespace foldwise {
 
 ExitStatus SortCommand::run(const std::vector<std::string>& arguments) {
     CommandArguments parsed(
-        QStringLiteral("sort [INPUT OUTPUT] [--by category|extension] [--dry-run] [--json]"),
+        QStringLiteral("sort [INPUT OUTPUT] [--by category|extension] [--if-taken leave|keep-both] [--dry-run] "
+                       "[--json]"),
         QStringLiteral("Sorts the files that lie directly in INPUT into sub-folders of OUTPUT, named after each "
                        "file's category or its extension. A name already taken there is never overwritten: the "
-                       "file stays. Folders and mode left out are the ones the window remembers."));
+                       "file stays, or with --if-taken keep-both moves under the first free name. Folders, mode "
+                       "and choice left out are the ones the window remembers."));
     parsed.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The folder whose files are sorted."));
     parsed.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("The folder the sub-folders go into."));
     const QCommandLineOption by = CommandArguments::byOption();
+    const QCommandLineOption ifTaken = CommandArguments::ifTakenOption();
     const QCommandLineOption dryRun(QStringLiteral("dry-run"),
                                     QStringLiteral("Show what would be moved where, and what would stay and why, "
                                                    "without moving anything or writing to the history."));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print one JSON document."));
-    for (const QCommandLineOption& option : {by, dryRun, json}) {
+    for (const QCommandLineOption& option : {by, ifTaken, dryRun, json}) {
         parsed.addOption(option);
     }
     if (!parsed.parse(arguments)) {
@@ -36,6 +39,8 @@ ExitStatus SortCommand::run(const std::vector<std::string>& arguments) {
     const std::vector<std::string>& positional = parsed.positional(2);
     const bool useSmartCategories =
         RememberedChoices::useSmartCategories(parsed.isSet(by) ? std::optional(parsed.value(by)) : std::nullopt);
+    const OnNameTaken onNameTaken =
+        RememberedChoices::onNameTaken(parsed.isSet(ifTaken) ? std::optional(parsed.value(ifTaken)) : std::nullopt);
     const FolderPair folders = RememberedChoices::folders(positional, "sort");
     const bool asJson = parsed.isSet(json);
     const bool isDryRun = parsed.isSet(dryRun);
@@ -55,7 +60,9 @@ ExitStatus SortCommand::run(const std::vector<std::string>& arguments) {
     if (isDryRun) {
         Plan plan;
         try {
-            plan = previewSort(folders.input, folders.output, useSmartCategories, {});
+            RunOptions options;
+            options.onNameTaken = onNameTaken;
+            plan = previewSort(folders.input, folders.output, useSmartCategories, options);
         } catch (const FileError& error) {
             Console::printError("❌ Sorting failed: " + error.localizedDescription());
             return ExitStatus::Failure;
@@ -67,7 +74,8 @@ ExitStatus SortCommand::run(const std::vector<std::string>& arguments) {
     report.setMadeOutput(madeOutput);
     const StopSignals stopSignals;
     ProgressLine progress("Sorting…");
-    const RunOptions options = report.runOptions(progress, stopSignals, asJson);
+    RunOptions options = report.runOptions(progress, stopSignals, asJson);
+    options.onNameTaken = onNameTaken;
     RunOutcome outcome;
     {
         const FolderPairAccess access(folders.input, folders.output);

@@ -51,5 +51,33 @@ TEST_F(RememberedChoices, GiveTheFoldersAndModeACommandLeavesOutOrFailWithTheRea
     EXPECT_EQ(treeOf(output), outputBefore);
 }
 
+// What becomes of a file whose name is taken is the window's choice unless --if-taken says otherwise.
+TEST_F(RememberedChoices, GiveTheChoiceForATakenNameACommandLeavesOut) {
+    addFiles({"a.txt", "b.txt"});
+    const fs::path documents = makeFolder(output / "Documents");
+    writeFile(documents / "a.txt", "theirs");
+    writeFile(documents / "b.txt", "b.txt");
+    ASSERT_TRUE(Preferences::shared().setOnNameTaken(OnNameTaken::KeepBoth));
+
+    const Finished left = runFoldwise({"sort", input, output, "--if-taken", "leave", "--json"});
+    ASSERT_EQ(left.status, 0) << left.err;
+    const QJsonObject stayed = jsonOf(left);
+    EXPECT_EQ(countIn(stayed, "nameTaken"), 2);
+    EXPECT_EQ(countIn(stayed, "identical"), 1);
+    std::set<std::string> identical;
+    for (const QJsonValue& file : stayed.value(QStringLiteral("stayed")).toArray()) {
+        if (file.toObject().value(QStringLiteral("identical")).toBool()) {
+            identical.insert(nameIn(file.toObject(), QStringLiteral("name")));
+        }
+    }
+    EXPECT_EQ(identical, std::set<std::string>{"b.txt"});
+    EXPECT_EQ(treeOf(input), (std::set<std::string>{"a.txt", "b.txt"})) << "--if-taken wins over the remembered choice";
+
+    const Finished kept = runFoldwise({"sort", input, output});
+    EXPECT_EQ(kept.status, 0) << kept.err;
+    EXPECT_EQ(treeOf(documents), (std::set<std::string>{"a.txt", "a (2).txt", "b.txt", "b (2).txt"}));
+    EXPECT_EQ(readFile(documents / "a (2).txt"), "a.txt");
+}
+
 } // namespace
 } // namespace foldwise::test

@@ -154,6 +154,52 @@ TEST_F(SortCommand, MakesAMissingOutputFolderButNeverItsParents) {
     EXPECT_FALSE(jsonOf(runFoldwise({"sort", input, output, "--json"})).value(QStringLiteral("madeOutput")).toBool());
 }
 
+// With --if-taken keep-both a file whose name is taken moves under the first free name beside its namesake,
+// in the plan, the run and its JSON document alike; files identical to their namesake are told apart.
+TEST_F(SortCommand, KeepsBothFilesWhenANameIsTakenAndSaysWhichAreIdentical) {
+    addFiles({"a.jpg", "b.jpg"});
+    const fs::path images = makeFolder(output / "Images");
+    writeFile(images / "a.jpg", "theirs");
+    writeFile(images / "a (2).jpg", "theirs too");
+    writeFile(images / "b.jpg", "b.jpg"); // the same bytes as the one that arrives
+
+    const Finished planned = runFoldwise({"sort", input, output, "--if-taken", "keep-both", "--dry-run"});
+    EXPECT_EQ(planned.status, 0) << planned.err;
+    const std::string head = "Sorting “in” into “out” by category would move 2 files into 1 folder:\n"
+                             "  Images  2\n"
+                             "2 would be moved under new names beside their namesakes in “out”:\n";
+    const std::string a = "  a.jpg → Images/a (3).jpg\n";
+    const std::string b = "  b.jpg → Images/b (2).jpg\n"; // in the order the run would take them
+    const std::string tail = "1 of them is identical to the file already in “out”.\n";
+    EXPECT_TRUE(planned.out == head + a + b + tail || planned.out == head + b + a + tail) << planned.out;
+
+    const Finished sorted = runFoldwise({"sort", input, output, "--if-taken", "keep-both", "--json"});
+    ASSERT_EQ(sorted.status, 0) << sorted.err;
+    const QJsonObject document = jsonOf(sorted);
+    EXPECT_EQ(countIn(document, "moved"), 2);
+    EXPECT_EQ(countIn(document, "renamed"), 2);
+    EXPECT_EQ(countIn(document, "identical"), 1);
+    EXPECT_EQ(countIn(document, "nameTaken"), 0);
+    std::set<std::string> entries;
+    for (const QJsonValue& value : document.value(QStringLiteral("files")).toArray()) {
+        const QJsonObject file = value.toObject();
+        entries.insert(nameIn(file, QStringLiteral("name")) + " → " + nameIn(file, QStringLiteral("newName")) +
+                       (file.value(QStringLiteral("identical")).toBool() ? " identical" : ""));
+    }
+    EXPECT_EQ(entries, (std::set<std::string>{"a.jpg → a (3).jpg", "b.jpg → b (2).jpg identical"}));
+    EXPECT_EQ(readFile(images / "a (3).jpg"), "a.jpg");
+    EXPECT_EQ(readFile(images / "a.jpg"), "theirs");
+    EXPECT_EQ(readFile(images / "b (2).jpg"), "b.jpg");
+    EXPECT_EQ(treeOf(input), std::set<std::string>{});
+
+    addFiles({"b.jpg"});
+    const Finished again = runFoldwise({"sort", input, output, "--if-taken", "keep-both"});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, "Moved 1 file into 1 folder of “out”. 1 file was moved under a new name beside its namesake "
+                         "in “out”. 1 of them is identical to the file already in “out”.\n");
+    EXPECT_EQ(readFile(images / "b (3).jpg"), "b.jpg");
+}
+
 // Wrong arguments are refused before anything is looked at: status 2, the reason and a hint on standard
 // error, nothing on standard output, and the folders and the history as they were.
 TEST_F(SortCommand, BadArgumentsChangeNothingAndExitWithTwo) {
@@ -166,6 +212,8 @@ TEST_F(SortCommand, BadArgumentsChangeNothingAndExitWithTwo) {
         {"sort", in, out, "third"},
         {"sort", in, out, "--by", "colour"},
         {"sort", in, out, "--by"},
+        {"sort", in, out, "--if-taken", "overwrite"},
+        {"sort", in, out, "--if-taken"},
         {"sort"}, // nothing remembered
         {"undo", in},
         {"undo", in, out, "--by", "category"},
