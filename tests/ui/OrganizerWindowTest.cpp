@@ -284,6 +284,21 @@ private slots:
         QVERIFY(window.find("leaveFileButton").isChecked());
         window.run("sortButton");
         QCOMPARE(passed, (std::vector{OnNameTaken::Leave, OnNameTaken::KeepBoth, OnNameTaken::Leave}));
+
+        // The engine's own sort, both files kept: the second line says so, and which files are identical.
+        window.organizer().worker().setRun({});
+        Preferences::shared().setOnNameTaken(OnNameTaken::KeepBoth);
+        filesIn(input_, 2, ".txt");
+        const fs::path documents = makeFolder(output_ / "Documents");
+        writeFile(documents / "file-0.txt"); // the same bytes as the file that arrives
+        writeFile(documents / "file-1.txt", "theirs");
+        window.run("sortButton");
+        window.expectStatus(QStringLiteral("✅ Files successfully sorted!"), StatusColor::Green);
+        QCOMPARE(window.text("detailsLabel"),
+                 QStringLiteral("2 files were moved under new names beside their namesakes "
+                                "in “out”. 1 of them is identical to the file already "
+                                "in “out”."));
+        QCOMPARE(treeOf(documents), (Tree{"file-0.txt", "file-0 (2).txt", "file-1.txt", "file-1 (2).txt"}));
     }
 
     void closingTheWindowDuringARunStopsItWithNothingHalfDone() {
