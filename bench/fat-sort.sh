@@ -71,8 +71,21 @@ timed() {
 }
 fresh_input() { rm -rf "$scratch/in" && cp -a "$scratch/pristine" "$scratch/in"; }
 landed() { find "$mount/$1" -type f | wc -l; }
+# The peer puts the files into the same folders a sort by extension makes (fusefat slows down as one folder
+# fills up, so one folder for all would be no fair comparison): one cp per folder, then one rm.
+extensions() {
+  find "$scratch/in" -maxdepth 1 -type f -name '?*.?*' -printf '%f\0' | sed -z 's/.*\.//' | tr '[:upper:]' '[:lower:]' |
+    sort -zu
+}
 copy_and_remove() {
-  find "$scratch/in" -maxdepth 1 -type f -exec cp --preserve=timestamps -t "$mount/Plain" {} + &&
+  local extension
+  while IFS= read -r -d '' extension; do
+    mkdir -p "$mount/Plain/$extension" &&
+      find "$scratch/in" -maxdepth 1 -type f -iname "?*.$extension" -exec cp --preserve=timestamps -t "$mount/Plain/$extension" {} + ||
+      return 1
+  done < <(extensions)
+  mkdir -p "$mount/Plain/other" &&
+    find "$scratch/in" -maxdepth 1 -type f ! -name '?*.?*' -exec cp --preserve=timestamps -t "$mount/Plain/other" {} + &&
     find "$scratch/in" -maxdepth 1 -type f -delete
 }
 
@@ -94,7 +107,7 @@ column_of() { cut -d' ' -f"$2" "$scratch/$1" | median; }
 echo
 printf '%-30s %10s %10s %12s %10s\n' step "wall (s)" "CPU (s)" "fusefat CPU" "files/s"
 for step in sort copy; do
-  label=$([ "$step" = sort ] && echo "foldwise sort --by extension" || echo "cp + rm, one folder")
+  label=$([ "$step" = sort ] && echo "foldwise sort --by extension" || echo "cp + rm, same folders")
   wall=$(column_of "$step" 1)
   printf '%-30s %10.2f %10.2f %12.2f %10.0f\n' "$label" "$wall" "$(column_of "$step" 2)" "$(column_of "$step" 3)" \
     "$(awk -v n="$count" -v w="$wall" 'BEGIN { print (w > 0) ? n / w : 0 }')"
