@@ -4,9 +4,11 @@
 //   xvfb-run -s "-screen 0 1280x800x24" build/tools/foldwise_window_screenshots --dark docs/screenshots
 //   xvfb-run -s "-screen 0 2560x1600x24" build/tools/foldwise_window_screenshots --scale 2 docs/screenshots
 // The light palette at scale 1 takes every screenshot; --dark (the dark Fusion palette) and --scale 2 take the
-// organizer after a sort, the sheet and the statistics results, with "-dark" and "-2x" in their names.
+// organizer after a sort, the sheet and the statistics results, with "-dark" and "-2x" in their names, and
+// --dark also the sheet with "Keep Both" chosen.
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
+#include "prefs/Preferences.h"
 #include "stats/FileAnalyzer.h"
 #include "ui/DarkPalette.h"
 #include "ui/FolderPicker.h"
@@ -171,6 +173,12 @@ int main(int argc, char** argv) {
     click("selectInputFolderButton");
     click("selectOutputFolderButton");
     ok = save(window->organizerView().settingsSheet().frameGeometry(), file("settings-sheet")) && ok;
+    if (scale == 1) {
+        click("keepBothButton");
+        settle();
+        ok = save(window->organizerView().settingsSheet().frameGeometry(), file("settings-sheet-keep-both")) && ok;
+        click("leaveFileButton");
+    }
     click("doneButton");
 
     window->tabs().setCurrentIndex(1);
@@ -233,6 +241,14 @@ int main(int argc, char** argv) {
         ok = save(window->frameGeometry(), file("organizer-stayed")) && ok;
         run("undoSortButton");
         fs::remove(downloads / "stream.txt");
+
+        // The same name taken, both files kept: the second line says so, and that the two are identical.
+        Preferences::shared().setOnNameTaken(OnNameTaken::KeepBoth);
+        writeFile(sorted / "Documents/notes.txt");
+        run("sortButton");
+        ok = save(window->frameGeometry(), file("organizer-kept-both")) && ok;
+        run("undoSortButton");
+        Preferences::shared().setOnNameTaken(OnNameTaken::Leave);
 
         // An input folder with nothing in it.
         fs::remove_all(downloads);
