@@ -1,6 +1,8 @@
 #include "cli/WatchCommand.h"
 
 #include "cli/CommandArguments.h"
+#include "cli/Console.h"
+#include "cli/NameText.h"
 #include "cli/RememberedChoices.h"
 #include "cli/StopSignals.h"
 #include "cli/UsageError.h"
@@ -47,6 +49,10 @@ ExitStatus WatchCommand::run(const std::vector<std::string>& arguments) {
     const bool useSmartCategories =
         RememberedChoices::useSmartCategories(parsed.isSet(by) ? std::optional(parsed.value(by)) : std::nullopt);
     const FolderPair folders = RememberedChoices::folders(positional, "watch");
+    RememberedChoices::openInput(folders.input);
+    if (RememberedChoices::makeOutput(folders.output, false)) {
+        Console::printError("Made the folder " + NameText::quotedName(folders.output) + ".");
+    }
 
     const StopSignals stopSignals;
     WatchLoop(folders, useSmartCategories, settleFor, stopSignals.token()).run();

@@ -66,6 +66,13 @@ std::size_t timesIn(const std::string& text, const std::string& part) {
     return times;
 }
 
+TEST_F(WatchCommand, NeverMakesTheFoldersAboveAMistypedOutput) {
+    const Finished watched = runFoldwise({"watch", input, root / "Typo" / "Sorted"});
+    EXPECT_EQ(watched.status, 1);
+    EXPECT_NE(watched.err.find("does not exist"), std::string::npos) << watched.err;
+    EXPECT_FALSE(fs::exists(root / "Typo"));
+}
+
 TEST_F(WatchCommand, LeavesWhatAnUndoBroughtBackAloneUntilItChanges) {
     addFiles({"a.txt", "b.jpg"});
     FoldwiseProcess watch({"watch", input, output, "--settle", "0.3"});
