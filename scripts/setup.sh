@@ -11,7 +11,7 @@ packages=(
   libattr1-dev libacl1-dev libsqlite3-dev
   desktop-file-utils appstream fd-find groff-base
   librsvg2-bin imagemagick x11-utils xdotool
-  fusefat dosfstools exfat-fuse exfatprogs ntfs-3g bindfs fuse3
+  fusefat dosfstools exfat-fuse exfatprogs ntfs-3g bindfs fuse3 strace
 )
 
 missing=()
