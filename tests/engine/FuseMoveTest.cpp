@@ -16,20 +16,6 @@ namespace {
 using namespace test;
 using Format = FuseMount::Format;
 
-std::string nameOf(Format format) {
-    switch (format) {
-    case Format::Fat:
-        return "Fat";
-    case Format::ExFat:
-        return "ExFat";
-    case Format::Ntfs:
-        return "Ntfs";
-    case Format::Bind:
-        return "Bind";
-    }
-    return {};
-}
-
 Volume::Kind kindOf(Format format) {
     switch (format) {
     case Format::Fat:
@@ -62,7 +48,7 @@ class FuseMove : public ::testing::TestWithParam<Format> {
 protected:
     void SetUp() override {
         if (const std::string missing = FuseMount::missingFor(GetParam()); !missing.empty()) {
-            GTEST_SKIP() << "cannot mount " << nameOf(GetParam()) << ": " << missing;
+            GTEST_SKIP() << "cannot mount " << FuseMount::nameOf(GetParam()) << ": " << missing;
         }
         drive_ = std::make_unique<FuseMount>(GetParam(), FuseMount::Options{.windowsNames = true});
     }
@@ -153,7 +139,7 @@ TEST(WindowsNames, FollowEachFormatsRules) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, FuseMove, ::testing::Values(Format::Fat, Format::ExFat, Format::Ntfs),
-                         [](const auto& format) { return nameOf(format.param); });
+                         [](const auto& format) { return FuseMount::nameOf(format.param); });
 
 TEST(FuseMoveOntoFat, RefusesAFileOf4GiBBeforeCopyingAnything) {
     if (const std::string missing = FuseMount::missingFor(Format::Fat); !missing.empty()) {

@@ -100,6 +100,20 @@ dev_t deviceOf(const fs::path& path) {
 
 } // namespace
 
+std::string FuseMount::nameOf(Format format) {
+    switch (format) {
+    case Format::Fat:
+        return "Fat";
+    case Format::ExFat:
+        return "ExFat";
+    case Format::Ntfs:
+        return "Ntfs";
+    case Format::Bind:
+        break;
+    }
+    return "Bind";
+}
+
 std::string FuseMount::missingFor(Format format) {
     if (::access("/dev/fuse", R_OK | W_OK) != 0) {
         return "/dev/fuse is missing or cannot be opened here";

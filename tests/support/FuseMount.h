@@ -26,6 +26,7 @@ public:
     // What this machine lacks to mount `format` ("/dev/fuse", "the program fusefat", …), or "" when
     // nothing is missing. A test skips with it.
     static std::string missingFor(Format format);
+    static std::string nameOf(Format format); // "Fat", "ExFat", "Ntfs", "Bind": for test names
 
     // Makes the image and mounts it; throws std::runtime_error, with the tool's own words, when it cannot.
     FuseMount(Format format, Options options);
