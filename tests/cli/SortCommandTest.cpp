@@ -172,6 +172,10 @@ TEST_F(SortCommand, KeepsBothFilesWhenANameIsTakenAndSaysWhichAreIdentical) {
     const std::string b = "  b.jpg → Images/b (2).jpg\n"; // in the order the run would take them
     const std::string tail = "1 of them is identical to the file already in “out”.\n";
     EXPECT_TRUE(planned.out == head + a + b + tail || planned.out == head + b + a + tail) << planned.out;
+    const QJsonObject plan =
+        jsonOf(runFoldwise({"sort", input, output, "--if-taken", "keep-both", "--dry-run", "--json"}));
+    EXPECT_EQ(countIn(plan, "renamed"), 2);
+    EXPECT_EQ(countIn(plan, "identical"), 1);
 
     const Finished sorted = runFoldwise({"sort", input, output, "--if-taken", "keep-both", "--json"});
     ASSERT_EQ(sorted.status, 0) << sorted.err;
@@ -180,13 +184,17 @@ TEST_F(SortCommand, KeepsBothFilesWhenANameIsTakenAndSaysWhichAreIdentical) {
     EXPECT_EQ(countIn(document, "renamed"), 2);
     EXPECT_EQ(countIn(document, "identical"), 1);
     EXPECT_EQ(countIn(document, "nameTaken"), 0);
-    std::set<std::string> entries;
-    for (const QJsonValue& value : document.value(QStringLiteral("files")).toArray()) {
-        const QJsonObject file = value.toObject();
-        entries.insert(nameIn(file, QStringLiteral("name")) + " → " + nameIn(file, QStringLiteral("newName")) +
-                       (file.value(QStringLiteral("identical")).toBool() ? " identical" : ""));
-    }
-    EXPECT_EQ(entries, (std::set<std::string>{"a.jpg → a (3).jpg", "b.jpg → b (2).jpg identical"}));
+    const auto entriesOf = [&](const QJsonObject& json) {
+        std::set<std::string> entries;
+        for (const QJsonValue& value : json.value(QStringLiteral("files")).toArray()) {
+            const QJsonObject file = value.toObject();
+            entries.insert(nameIn(file, QStringLiteral("name")) + " → " + nameIn(file, QStringLiteral("newName")) +
+                           (file.value(QStringLiteral("identical")).toBool() ? " identical" : ""));
+        }
+        return entries;
+    };
+    EXPECT_EQ(entriesOf(document), (std::set<std::string>{"a.jpg → a (3).jpg", "b.jpg → b (2).jpg identical"}));
+    EXPECT_EQ(entriesOf(plan), entriesOf(document)) << "the plan foresees the names";
     EXPECT_EQ(readFile(images / "a (3).jpg"), "a.jpg");
     EXPECT_EQ(readFile(images / "a.jpg"), "theirs");
     EXPECT_EQ(readFile(images / "b (2).jpg"), "b.jpg");
