@@ -145,7 +145,6 @@ QLayout* SettingsSheet::makeSortingPreference() {
 
     auto* rows = new QGridLayout;
     rows->setHorizontalSpacing(8);
-    rows->setColumnStretch(2, 1);
     int row = 0;
     for (const auto& [title, group] :
          {std::pair{tr("Sort Mode"), sortMode_}, {tr("If a Name Is Taken"), onNameTaken_}}) {
