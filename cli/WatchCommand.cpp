@@ -27,7 +27,8 @@ std::chrono::milliseconds settleTime(const QString& text) {
 
 ExitStatus WatchCommand::run(const std::vector<std::string>& arguments) {
     CommandArguments parsed(
-        QStringLiteral("watch [INPUT OUTPUT] [--by category|extension] [--settle SECONDS]"),
+        QStringLiteral(
+            "watch [INPUT OUTPUT] [--by category|extension] [--if-taken leave|keep-both] [--settle SECONDS]"),
         QStringLiteral("Sorts the files of INPUT into OUTPUT as they arrive, and those already there at the "
                        "start. A file is sorted once it has not changed for the settle time and no program has it "
                        "open for writing; names of unfinished downloads (.part, .crdownload, .download, .tmp, "
@@ -36,10 +37,12 @@ ExitStatus WatchCommand::run(const std::vector<std::string>& arguments) {
     parsed.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The folder to watch."));
     parsed.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("The folder the sub-folders go into."));
     const QCommandLineOption by = CommandArguments::byOption();
+    const QCommandLineOption ifTaken = CommandArguments::ifTakenOption();
     const QCommandLineOption settle(QStringLiteral("settle"),
                                     QStringLiteral("Sort a file once it has not changed for SECONDS (default 2)."),
                                     QStringLiteral("SECONDS"), QStringLiteral("2"));
     parsed.addOption(by);
+    parsed.addOption(ifTaken);
     parsed.addOption(settle);
     if (!parsed.parse(arguments)) {
         return ExitStatus::Success;
@@ -48,6 +51,8 @@ ExitStatus WatchCommand::run(const std::vector<std::string>& arguments) {
     const std::chrono::milliseconds settleFor = settleTime(parsed.value(settle));
     const bool useSmartCategories =
         RememberedChoices::useSmartCategories(parsed.isSet(by) ? std::optional(parsed.value(by)) : std::nullopt);
+    const OnNameTaken onNameTaken =
+        RememberedChoices::onNameTaken(parsed.isSet(ifTaken) ? std::optional(parsed.value(ifTaken)) : std::nullopt);
     const FolderPair folders = RememberedChoices::folders(positional, "watch");
     RememberedChoices::openInput(folders.input);
     if (RememberedChoices::makeOutput(folders.output, false)) {
@@ -55,7 +60,7 @@ ExitStatus WatchCommand::run(const std::vector<std::string>& arguments) {
     }
 
     const StopSignals stopSignals;
-    WatchLoop(folders, useSmartCategories, settleFor, stopSignals.token()).run();
+    WatchLoop(folders, useSmartCategories, onNameTaken, settleFor, stopSignals.token()).run();
     return ExitStatus::Success;
 }
 

@@ -33,6 +33,8 @@ using Clock = ArrivingFiles::Clock;
 constexpr int kReconnectMs = 1000;
 // Files a failed sort left behind are tried again after this long.
 constexpr auto kRetryAfterFailure = std::chrono::seconds(30);
+constexpr auto kFirstRetryOfATakenName = std::chrono::seconds(5);
+constexpr auto kLongestRetryOfATakenName = std::chrono::seconds(15 * 60);
 
 std::string secondsText(std::chrono::milliseconds duration) {
     return QString::number(static_cast<double>(duration.count()) / 1000, 'g', 6).toStdString() + " s";
@@ -99,11 +101,11 @@ private:
 
 } // namespace
 
-WatchLoop::WatchLoop(const FolderPair& folders, bool useSmartCategories, std::chrono::milliseconds settle,
-                     std::stop_token stop)
-    : folders_(folders), useSmartCategories_(useSmartCategories), settle_(settle), stop_(std::move(stop)),
-      wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), registration_(folders.input), watch_(folders.input),
-      arriving_(settle) {
+WatchLoop::WatchLoop(const FolderPair& folders, bool useSmartCategories, OnNameTaken onNameTaken,
+                     std::chrono::milliseconds settle, std::stop_token stop)
+    : folders_(folders), useSmartCategories_(useSmartCategories), onNameTaken_(onNameTaken), settle_(settle),
+      stop_(std::move(stop)), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), registration_(folders.input),
+      watch_(folders.input), arriving_(settle) {
     if (wake_ < 0) {
         throw std::runtime_error("Could not make an event descriptor");
     }
@@ -151,6 +153,7 @@ void WatchLoop::handleEvents() {
         switch (event.kind) {
         case FolderWatch::Event::Kind::Changed:
             arriving_.changed(event.name, now);
+            takenRetry_.erase(event.name);
             break;
         case FolderWatch::Event::Kind::Removed:
             arriving_.removed(event.name);
@@ -212,8 +215,15 @@ void WatchLoop::sort(const std::vector<std::string>& names) {
     // Asked by the sort once it holds its folders, so that an undo it waited for has recorded what it
     // brought back.
     ReturnedFiles returned(folders_);
+    std::unordered_set<std::string> taken;
     RunOptions options;
     options.stop = stop_;
+    options.onNameTaken = onNameTaken_;
+    options.stayed = [&taken](const std::string& name, const std::string&, StayReason reason) {
+        if (reason == StayReason::NameTaken) {
+            taken.insert(name);
+        }
+    };
     options.include = [&](const std::string& name) {
         if (!chosen.contains(name)) {
             return false;
@@ -227,9 +237,10 @@ void WatchLoop::sort(const std::vector<std::string>& names) {
     options.waiting = [](const std::string& otherRun) {
         Console::printError("Waiting for " + otherRun + " to finish…");
     };
-    options.moved = [&moved](const std::string& name, const std::string& subFolder) {
+    options.moved = [this, &moved](const std::string& name, const std::string& subFolder) {
         Console::printLine("Moved " + NameText::quotedPath(name) + " into " + NameText::quotedPath(subFolder) + ".");
         moved.insert(name);
+        takenRetry_.erase(name);
     };
     RunOutcome outcome;
     {
@@ -245,16 +256,22 @@ void WatchLoop::sort(const std::vector<std::string>& names) {
         }
         return;
     }
-    if (outcome.nameTaken == 0) {
-        return;
+    for (const std::string& name : taken) {
+        Console::printLine(NameText::quotedPath(name) + " stayed: its name is taken in " +
+                           NameText::quotedPath(folders_.output) + ".");
     }
-    for (const std::string& name : names) {
-        struct stat status {};
-        if (!moved.contains(name) && !leftAlone.contains(name) &&
-            ::lstat((folders_.input / name).c_str(), &status) == 0) {
-            Console::printLine(NameText::quotedPath(name) + " stayed: its name is taken in " +
-                               NameText::quotedPath(folders_.output) + ".");
+    retryTakenLater(taken);
+}
+
+// Tries each file again once the wait for its name has passed, never by looking through the output.
+void WatchLoop::retryTakenLater(const std::unordered_set<std::string>& taken) {
+    for (const std::string& name : taken) {
+        const auto [entry, isNew] = takenRetry_.try_emplace(name, kFirstRetryOfATakenName);
+        if (!isNew) {
+            entry->second = std::min(entry->second * 2,
+                                     std::chrono::duration_cast<std::chrono::seconds>(kLongestRetryOfATakenName));
         }
+        arriving_.retryAt(name, Clock::now() + entry->second);
     }
 }
 

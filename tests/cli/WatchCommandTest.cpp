@@ -66,6 +66,25 @@ std::size_t timesIn(const std::string& text, const std::string& part) {
     return times;
 }
 
+// A file whose name is taken stays, and is tried again once that name may be free; with --if-taken
+// keep-both it goes beside its namesake at once.
+TEST_F(WatchCommand, TriesAFileWhoseNameIsTakenAgainLater) {
+    writeFile(makeFolder(output / "Documents") / "notes.txt", "the user's");
+    addFiles({"notes.txt"});
+    FoldwiseProcess watch({"watch", input, output, "--settle", "0.2"});
+    ASSERT_TRUE(watch.waitForOutput("“notes.txt” stayed: its name is taken in “", kPatience)) << watch.out();
+    fs::remove(output / "Documents" / "notes.txt");
+    EXPECT_TRUE(watch.waitForOutput("Moved “notes.txt” into “Documents”.\n", kPatience)) << watch.out();
+    EXPECT_EQ(readFile(output / "Documents" / "notes.txt"), "notes.txt");
+    watch.signal(SIGTERM);
+    watch.waitForExit(kPatience);
+
+    addFiles({"notes.txt"});
+    FoldwiseProcess keepingBoth({"watch", input, output, "--settle", "0.2", "--if-taken", "keep-both"});
+    EXPECT_TRUE(
+        FoldwiseProcess::waitUntil([&] { return fs::exists(output / "Documents" / "notes (2).txt"); }, kPatience));
+}
+
 TEST_F(WatchCommand, NeverMakesTheFoldersAboveAMistypedOutput) {
     const Finished watched = runFoldwise({"watch", input, root / "Typo" / "Sorted"});
     EXPECT_EQ(watched.status, 1);
