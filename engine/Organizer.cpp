@@ -3,6 +3,7 @@
 #include "engine/Categories.h"
 #include "engine/FileFate.h"
 #include "engine/FileSystem.h"
+#include "engine/FilesInUse.h"
 #include "engine/Folder.h"
 #include "engine/FreeName.h"
 #include "engine/History.h"
@@ -176,8 +177,13 @@ private:
         for (std::size_t index = handled_; index < end; ++index) {
             const std::string& name = entries[index].name;
             const Candidate candidate = examiner_(entries[index]);
-            const std::optional<FileFate> unmovable =
-                candidate.unmovable ? candidate.unmovable : refusal(outputVolume_, input_, name, candidate);
+            std::optional<FileFate> unmovable = candidate.unmovable;
+            if (!unmovable && FilesInUse::isInUse(input_.fd(), name)) {
+                unmovable = FileFate::InUse; // not on record: the next sort looks at it afresh
+            }
+            if (!unmovable) {
+                unmovable = refusal(outputVolume_, input_, name, candidate);
+            }
             batch.unmovable.push_back(unmovable);
             if (!unmovable) {
                 batch.moves.push_back(History::Move{0, name, namer_.nameFor(name), candidate.identity, {}});
@@ -458,6 +464,10 @@ Plan previewSort(const fs::path& input, const fs::path& output, bool useSmartCat
             continue; // folders, and files gone meanwhile, are no part of a sort
         }
         const std::string& subFolderName = namer.nameFor(name);
+        if (FilesInUse::isInUse(inputFolder.fd(), name)) {
+            plan.files.push_back({name, subFolderName, Plan::Verdict::InUse});
+            continue;
+        }
         if (const std::optional<FileFate> refused = refusal(volume, inputFolder, name, candidate)) {
             plan.files.push_back(
                 {name, subFolderName,
