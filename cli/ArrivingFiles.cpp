@@ -1,34 +1,14 @@
 #include "cli/ArrivingFiles.h"
 
 #include "engine/FileSystem.h"
-#include "engine/Lowercase.h"
+#include "engine/FilesInUse.h"
 
-#include <array>
-#include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace foldwise {
 namespace {
-
-// Whether a program has the file open for writing. A read lease is granted only on a file that no one has
-// open for writing, which is exactly the question; where leases are refused (a file of another user, a file
-// system without them) the settle time alone decides.
-bool isOpenForWriting(int folder, const std::string& name) {
-    const int file = ::openat(folder, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
-    if (file < 0) {
-        return false;
-    }
-    bool isOpen = false;
-    if (::fcntl(file, F_SETLEASE, F_RDLCK) == 0) {
-        ::fcntl(file, F_SETLEASE, F_UNLCK);
-    } else {
-        isOpen = errno == EAGAIN;
-    }
-    ::close(file);
-    return isOpen;
-}
 
 // How long ago the file's status last changed by the wall clock, from its ctime: a write or a rename made
 // before the watch began, or not yet reported.
@@ -41,19 +21,8 @@ std::chrono::nanoseconds changedAgo(const struct stat& status) {
 
 } // namespace
 
-bool ArrivingFiles::isUnfinishedName(std::string_view name) {
-    static constexpr std::array<std::string_view, 4> unfinished = {"part", "crdownload", "download", "tmp"};
-    const std::string extension = lowercased(std::string(FileSystem::nameExtension(name)));
-    for (const std::string_view candidate : unfinished) {
-        if (extension == candidate) {
-            return true;
-        }
-    }
-    return name.starts_with("~$");
-}
-
 void ArrivingFiles::changed(const std::string& name, Clock::time_point now) {
-    if (FileSystem::isHiddenName(name) || isUnfinishedName(name)) {
+    if (FileSystem::isHiddenName(name) || FilesInUse::hasUnfinishedName(name)) {
         return;
     }
     waiting_[name].due = now + settle_;
@@ -119,7 +88,8 @@ ArrivingFiles::Check ArrivingFiles::check(int folder, const std::string& name, C
         due = now + std::chrono::duration_cast<Clock::duration>(settle_ - ago);
         return Check::Wait;
     }
-    return isOpenForWriting(folder, name) ? Check::WaitForClose : Check::Settled;
+    // Where the check cannot tell (a file of another user), the settle time alone decides.
+    return FilesInUse::isOpenForWriting(folder, name) ? Check::WaitForClose : Check::Settled;
 }
 
 } // namespace foldwise

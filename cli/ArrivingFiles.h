@@ -4,23 +4,19 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace foldwise {
 
 // The files of a watched folder that are waiting to settle. A file has settled once it has not changed
 // for the settle time and no program has it open for writing; one that is open waits until its writer
-// closes it (inotify says so). Names that browsers and downloaders give unfinished files are left alone
-// until they are renamed, as are hidden names, which no sort touches.
+// closes it (inotify says so). Names that mark unfinished downloads and lock files (FilesInUse) are left
+// alone until they are renamed, as are hidden names, which no sort touches.
 class ArrivingFiles {
 public:
     using Clock = std::chrono::steady_clock;
 
     explicit ArrivingFiles(std::chrono::milliseconds settle) : settle_(settle) {}
-
-    // ".part", ".crdownload", ".download", ".tmp" (in any case), and "~$…" (an office program's lock file).
-    static bool isUnfinishedName(std::string_view name);
 
     void changed(const std::string& name, Clock::time_point now);
     void removed(const std::string& name) { waiting_.erase(name); }

@@ -83,7 +83,7 @@ std::string identicalSentence(const RunOutcome& outcome, const std::string& outp
 // The files of a stopped run that are still where they were: not reached, or left there for a reason.
 std::int64_t notMoved(const RunOutcome& outcome) {
     return outcome.notReached + outcome.nameTaken + outcome.notRegular + outcome.nameRefused + outcome.tooLarge +
-           outcome.folderBlocked;
+           outcome.folderBlocked + outcome.inUse;
 }
 
 QString modeName(bool useSmartCategories) {
@@ -142,6 +142,8 @@ std::string OutcomeReport::sortSummary(const RunOutcome& outcome, const FolderPa
            sentence(outcome.nameTaken, "stayed: its name is taken there.", "stayed: their names are taken there.") +
            identicalSentence(outcome, output) +
            sentence(outcome.notRegular, "is not a regular file and stayed.", "are not regular files and stayed.") +
+           sentence(outcome.inUse, "file is still being written or downloaded and stayed.",
+                    "files are still being written or downloaded and stayed.") +
            destinationSentences(outcome, folders, output) +
            sentence(outcome.vanished, "vanished before it could be moved.", "vanished before they could be moved.");
 }
@@ -212,6 +214,7 @@ QJsonObject OutcomeReport::json(const RunOutcome& outcome) const {
     document.insert(QStringLiteral("nameRefused"), qint64(outcome.nameRefused));
     document.insert(QStringLiteral("tooLarge"), qint64(outcome.tooLarge));
     document.insert(QStringLiteral("folderBlocked"), qint64(outcome.folderBlocked));
+    document.insert(QStringLiteral("inUse"), qint64(outcome.inUse));
     document.insert(QStringLiteral("keptBoth"), qint64(outcome.keptBoth));
     document.insert(QStringLiteral("vanished"), qint64(outcome.vanished));
     document.insert(QStringLiteral("notReached"), qint64(outcome.notReached));

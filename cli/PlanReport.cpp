@@ -30,6 +30,8 @@ QString verdictName(Plan::Verdict verdict) {
         return QStringLiteral("tooLarge");
     case Plan::Verdict::FolderBlocked:
         return QStringLiteral("folderBlocked");
+    case Plan::Verdict::InUse:
+        return QStringLiteral("inUse");
     case Plan::Verdict::Gone:
         break;
     }
@@ -38,7 +40,7 @@ QString verdictName(Plan::Verdict verdict) {
 
 constexpr std::array kVerdicts{Plan::Verdict::Move,        Plan::Verdict::NameTaken, Plan::Verdict::NotRegular,
                                Plan::Verdict::NameRefused, Plan::Verdict::TooLarge,  Plan::Verdict::FolderBlocked,
-                               Plan::Verdict::Gone};
+                               Plan::Verdict::InUse,       Plan::Verdict::Gone};
 
 std::int64_t countOf(const Plan& plan, Plan::Verdict verdict) {
     return std::count_if(plan.files.begin(), plan.files.end(),
@@ -171,6 +173,8 @@ void PlanReport::printText(const Plan& plan) const {
         text += identicalSentence(plan, output);
         text += staying(plan, Plan::Verdict::NotRegular, "would stay: it is not a regular file",
                         "would stay: they are not regular files", false);
+        text += staying(plan, Plan::Verdict::InUse, "would stay: it is still being written or downloaded",
+                        "would stay: they are still being written or downloaded", false);
         text += stayingForTheDestination(plan, output);
     } else {
         text += staying(plan, Plan::Verdict::NameTaken, "would stay: its name is taken in " + input,

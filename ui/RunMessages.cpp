@@ -58,7 +58,7 @@ RunMessage RunMessages::outcome(const RunOutcome& outcome) const {
     }
     if (outcome.cancelled) {
         const std::int64_t left = outcome.notReached + outcome.nameTaken + outcome.notRegular + outcome.nameRefused +
-                                  outcome.tooLarge + outcome.folderBlocked;
+                                  outcome.tooLarge + outcome.folderBlocked + outcome.inUse;
         return {isSort ? QStringLiteral("Sorting stopped: %1 files moved, %2 left in the input folder.")
                              .arg(count(outcome.moved), count(left))
                        : QStringLiteral("Undo stopped: %1 files moved back, %2 still in the output folder.")
@@ -121,6 +121,11 @@ QString RunMessages::details(const RunOutcome& outcome) const {
             << (outcome.notRegular == 1
                     ? QStringLiteral("1 file is not a regular file and stayed.")
                     : QStringLiteral("%1 files are not regular files and stayed.").arg(count(outcome.notRegular)));
+    }
+    if (outcome.inUse > 0) {
+        sentences << (outcome.inUse == 1 ? QStringLiteral("1 file is still being written or downloaded and stayed.")
+                                         : QStringLiteral("%1 files are still being written or downloaded and stayed.")
+                                               .arg(count(outcome.inUse)));
     }
     // What the destination cannot hold: the output folder of a sort, the input folder of an undo.
     const QString destination = quoted(kind_ == RunWorker::Kind::Sort ? outputName_ : inputName_);

@@ -94,6 +94,32 @@ TEST_F(SortCommand, SaysWhichFilesStayedBecauseAFileHoldsTheirFoldersName) {
               "Moved no files into “out”. 2 files stayed: files in “out” have the names of their folders.\n");
 }
 
+// Unfinished downloads and lock files stay, in every output, until they are done.
+TEST_F(SortCommand, SaysWhichFilesStayedBecauseTheyAreStillBeingWrittenOrDownloaded) {
+    addFiles({"done.txt", "film.mkv.part", "~$report.docx"});
+
+    const Finished planned = runFoldwise({"sort", input, output, "--dry-run", "--json"});
+    EXPECT_EQ(countIn(jsonOf(planned), "inUse"), 2);
+    const Finished sorted = runFoldwise({"sort", input, output, "--json"});
+    EXPECT_EQ(sorted.status, 0) << sorted.err;
+    const QJsonObject document = jsonOf(sorted);
+    EXPECT_EQ(countIn(document, "inUse"), 2);
+    Files stayed;
+    for (const QJsonValue& value : document.value(QStringLiteral("stayed")).toArray()) {
+        EXPECT_EQ(value.toObject().value(QStringLiteral("reason")).toString(), QStringLiteral("inUse"));
+        stayed.emplace(nameIn(value.toObject(), QStringLiteral("name")),
+                       nameIn(value.toObject(), QStringLiteral("subFolder")));
+    }
+    EXPECT_EQ(stayed, (Files{{"film.mkv.part", "Other"}, {"~$report.docx", "Documents"}}));
+    EXPECT_EQ(runFoldwise({"sort", input, output}).out,
+              "Moved no files into “out”. 2 files are still being written or downloaded and stayed.\n");
+    fs::remove(input / "~$report.docx");
+    EXPECT_EQ(runFoldwise({"sort", input, output, "--dry-run"}).out,
+              "Sorting “in” into “out” by category would move 0 files into 0 folders.\n"
+              "1 would stay: it is still being written or downloaded:\n"
+              "  film.mkv.part\n");
+}
+
 TEST_F(SortCommand, FailsInTheWindowsWordsWithStatusOne) {
     addFiles({"a.txt"});
     fs::remove(output);

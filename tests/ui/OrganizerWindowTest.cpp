@@ -261,6 +261,25 @@ private slots:
         QCOMPARE(window.text("detailsLabel"), QStringLiteral("1 file was no longer where Foldwise put it."));
     }
 
+    void downloadsAndLockFilesStayWhileTheyAreUnfinished() {
+        for (const char* name : {"done.txt", "film.mkv.part", "setup.crdownload", "~$report.docx"}) {
+            writeFile(input_ / name);
+        }
+        const TestWindow window;
+        window.chooseFolders(input_, output_);
+
+        window.run("sortButton");
+        QCOMPARE(window.text("detailsLabel"),
+                 QStringLiteral("3 files are still being written or downloaded and stayed."));
+        QCOMPARE(treeOf(input_), (Tree{"film.mkv.part", "setup.crdownload", "~$report.docx"}));
+        fs::rename(input_ / "film.mkv.part", input_ / "film.mkv"); // the download is done
+        fs::remove(input_ / "setup.crdownload");
+        window.run("sortButton");
+        QCOMPARE(window.text("detailsLabel"),
+                 QStringLiteral("1 file is still being written or downloaded and stayed."));
+        QVERIFY(fs::exists(output_ / "Video/film.mkv"));
+    }
+
     // The row for a taken name shows and writes the preference, and every sort the window runs takes it.
     void theChoiceForATakenNameIsShownStoredAndPassedToEverySort() {
         const TestWindow window;
