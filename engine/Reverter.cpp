@@ -8,7 +8,6 @@
 #include "engine/MoveFailure.h"
 #include "engine/ProgressReporter.h"
 #include "engine/RunLock.h"
-#include "engine/SameContent.h"
 #include "engine/TemporaryCopies.h"
 #include "engine/Volume.h"
 
