@@ -535,8 +535,8 @@ std::vector<History::Move> History::movesToUndo(std::int64_t run) {
 
 std::vector<History::Move> History::interruptedCopies(const Folders& folders) {
     HistoryStatement select(db_, file_,
-                            "SELECT moves.id, name, folder, moves.device, moves.inode, copy_device, copy_inode "
-                            "FROM moves JOIN runs ON runs.id = moves.run WHERE runs.kind = 'sort' AND "
+                            "SELECT moves.id, name, folder, moves.device, moves.inode, copy_device, copy_inode, "
+                            "sorted_name FROM moves JOIN runs ON runs.id = moves.run WHERE runs.kind = 'sort' AND "
                             "runs.input = ? AND runs.output = ? AND moves.state = 0 AND copy_device IS NOT NULL");
     select.bindBytes(1, recordedPath(folders.input).native()).bindBytes(2, recordedPath(folders.output).native());
     std::vector<Move> moves;
@@ -544,6 +544,9 @@ std::vector<History::Move> History::interruptedCopies(const Folders& folders) {
         Move& move =
             moves.emplace_back(Move{select.integer(0), select.bytes(1), select.bytes(2), identityAt(select, 3)});
         move.copy = identityAt(select, 5);
+        if (!select.isNull(7)) {
+            move.sortedName = select.bytes(7);
+        }
     }
     return moves;
 }

@@ -8,9 +8,10 @@
 
 namespace foldwise {
 
-bool withdrawDuplicateCopy(const Folder& copyFolder, const Folder& sourceFolder, const std::string& name) {
-    return sameContent(copyFolder.fd(), name, sourceFolder.fd(), name) &&
-           ::unlinkat(copyFolder.fd(), name.c_str(), 0) == 0;
+bool withdrawDuplicateCopy(const Folder& copyFolder, const std::string& copyName, const Folder& sourceFolder,
+                           const std::string& sourceName) {
+    return sameContent(copyFolder.fd(), copyName, sourceFolder.fd(), sourceName) &&
+           ::unlinkat(copyFolder.fd(), copyName.c_str(), 0) == 0;
 }
 
 void finishInterruptedCopies(History& history, const Folder& input, const std::filesystem::path& output,
@@ -31,13 +32,13 @@ void finishInterruptedCopies(History& history, const Folder& input, const std::f
         } catch (const FileError&) {
             // Gone with its copy.
         }
-        const bool copyThere = subFolder && subFolder->entryIdentityOf(move.name) == move.copy;
+        const bool copyThere = subFolder && subFolder->entryIdentityOf(move.nameThere()) == move.copy;
         const bool sourceThere = input.entryIdentityOf(move.name) == move.identity;
         if (copyThere && !sourceThere) {
             changes.push_back({move.id, History::MoveState::Made, move.copy});
             continue;
         }
-        if (copyThere && !withdrawDuplicateCopy(*subFolder, input, move.name)) {
+        if (copyThere && !withdrawDuplicateCopy(*subFolder, move.nameThere(), input, move.name)) {
             ++outcome.keptBoth;
         }
         changes.push_back({move.id, std::nullopt});

@@ -10,9 +10,10 @@
 namespace foldwise {
 
 // A move to another file system killed after its copy was published and before its source was removed
-// leaves the file in both places. Removes the copy `name` of `copyFolder` when it is the same as the
-// source of that name in `sourceFolder` (size, then bytes) and says so; keeps both otherwise.
-bool withdrawDuplicateCopy(const Folder& copyFolder, const Folder& sourceFolder, const std::string& name);
+// leaves the file in both places. Removes the copy `copyName` of `copyFolder` when it is the same as the
+// source `sourceName` of `sourceFolder` (size, then bytes) and says so; keeps both otherwise.
+bool withdrawDuplicateCopy(const Folder& copyFolder, const std::string& copyName, const Folder& sourceFolder,
+                           const std::string& sourceName);
 
 // Finishes what sorts from `input` into `output` left that way: a copy beside its intact source goes
 // (or both stay, counted in outcome.keptBoth, when they differ); a copy whose source is gone was moved.

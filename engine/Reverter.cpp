@@ -187,7 +187,7 @@ private:
     // A killed sort left its copy in the sub-folder beside the source: the copy goes when it is the
     // same as the source, and the move is forgotten; else both stay, and the outcome says so.
     FileFate finishSortCopy(const Folder& subFolder, const History::Move& move, std::vector<History::Change>& changes) {
-        if (!withdrawDuplicateCopy(subFolder, input_, move.name)) {
+        if (!withdrawDuplicateCopy(subFolder, move.nameThere(), input_, move.name)) {
             ++outcome_.keptBoth;
         }
         changes.push_back({move.id, std::nullopt});
@@ -198,7 +198,7 @@ private:
     // when it is the same, and the file is moved back as if the undo had not begun; else both stay.
     FileFate finishUndoCopy(const Folder& subFolder, const History::Move& move, const FileIdentity& identity,
                             std::vector<History::Change>& changes) {
-        if (withdrawDuplicateCopy(input_, subFolder, move.name)) {
+        if (withdrawDuplicateCopy(input_, move.name, subFolder, move.nameThere())) {
             return moveBack(subFolder, move, identity, changes);
         }
         ++outcome_.keptBoth;
