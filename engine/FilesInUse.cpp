@@ -1,11 +1,16 @@
 #include "engine/FilesInUse.h"
 
+#include "engine/Descriptor.h"
 #include "engine/FileSystem.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace foldwise {
@@ -85,6 +90,38 @@ bool FilesInUse::isOpenForWriting(int folderFd, const std::string& name) {
     const bool isOpen = ::fcntl(file, F_SETLEASE, F_RDLCK) != 0 && errno == EAGAIN;
     ::close(file);
     return isOpen;
+}
+
+FilesOpenForWriting FilesOpenForWriting::now() {
+    FilesOpenForWriting writers;
+    const std::unique_ptr<DIR, int (*)(DIR*)> processes(::opendir("/proc"), ::closedir);
+    if (!processes) {
+        return writers;
+    }
+    while (const dirent* process = ::readdir(processes.get())) {
+        const std::string_view pid(process->d_name);
+        if (pid.empty() || !std::all_of(pid.begin(), pid.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            continue;
+        }
+        Descriptor descriptors(
+            ::openat(::dirfd(processes.get()), (std::string(pid) + "/fd").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        DIR* listing = descriptors.isOpen() ? ::fdopendir(descriptors.get()) : nullptr;
+        if (listing == nullptr) {
+            continue; // another user's process, or one that has ended
+        }
+        descriptors.release(); // closed with the listing
+        const std::unique_ptr<DIR, int (*)(DIR*)> fds(listing, ::closedir);
+        while (const dirent* fd = ::readdir(listing)) {
+            struct stat link {};
+            struct stat file {};
+            if (fd->d_name[0] != '.' && ::fstatat(::dirfd(listing), fd->d_name, &link, AT_SYMLINK_NOFOLLOW) == 0 &&
+                (link.st_mode & S_IWUSR) != 0 && ::fstatat(::dirfd(listing), fd->d_name, &file, 0) == 0 &&
+                S_ISREG(file.st_mode)) {
+                writers.files_.emplace(file.st_dev, file.st_ino);
+            }
+        }
+    }
+    return writers;
 }
 
 } // namespace foldwise

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <chrono>
+#include <set>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
+#include <utility>
 
 namespace foldwise {
 
@@ -23,6 +27,24 @@ public:
     static bool isInUse(int folderFd, const std::string& name) {
         return hasUnfinishedName(name) || isOpenForWriting(folderFd, name);
     }
+};
+
+// The files that some process has open for writing, as /proc shows them at one moment: each descriptor's
+// link in /proc/PID/fd carries the write bit when it was opened for writing. One look at every descriptor
+// costs a sort of many files far less than opening each of them. An unprivileged user sees the descriptors
+// of its own processes alone, which is what writes its downloads; another user's files it could not judge
+// with a lease either.
+class FilesOpenForWriting {
+public:
+    static FilesOpenForWriting now();
+
+    bool contains(dev_t device, ino_t inode) const { return files_.contains({device, inode}); }
+    // How long ago the look was taken.
+    std::chrono::steady_clock::duration age() const { return std::chrono::steady_clock::now() - taken_; }
+
+private:
+    std::set<std::pair<dev_t, ino_t>> files_;
+    std::chrono::steady_clock::time_point taken_ = std::chrono::steady_clock::now();
 };
 
 } // namespace foldwise

@@ -172,13 +172,25 @@ private:
         close(batch);
     }
 
+    // A name that marks an unfinished download or a lock file, or a file open for writing, judged from
+    // a look at every process's descriptors that is at most a second old.
+    bool isInUse(const std::string& name, const Candidate& candidate) {
+        if (FilesInUse::hasUnfinishedName(name)) {
+            return true;
+        }
+        if (!writers_ || writers_->age() > std::chrono::seconds(1)) {
+            writers_ = FilesOpenForWriting::now();
+        }
+        return writers_->contains(candidate.identity.device, candidate.identity.inode);
+    }
+
     Batch plan(const std::vector<Folder::Entry>& entries, std::size_t end) {
         Batch batch{{}, {}, {}, &entries, handled_};
         for (std::size_t index = handled_; index < end; ++index) {
             const std::string& name = entries[index].name;
             const Candidate candidate = examiner_(entries[index]);
             std::optional<FileFate> unmovable = candidate.unmovable;
-            if (!unmovable && FilesInUse::isInUse(input_.fd(), name)) {
+            if (!unmovable && isInUse(name, candidate)) {
                 unmovable = FileFate::InUse; // not on record: the next sort looks at it afresh
             }
             if (!unmovable) {
@@ -361,6 +373,7 @@ private:
     RunOutcome& outcome_;
     std::optional<Folder> output_;
     std::optional<SubFolders> subFolders_;
+    std::optional<FilesOpenForWriting> writers_;
     std::unordered_set<std::string> foldersUsed_;
     std::size_t handled_ = 0;
 };
@@ -453,6 +466,7 @@ Plan previewSort(const fs::path& input, const fs::path& output, bool useSmartCat
     Plan plan;
     const Examiner examiner(inputFolder);
     const Volume volume = volumeOf(output);
+    const FilesOpenForWriting writers = FilesOpenForWriting::now();
     GivenNames given;
     for (const Folder::Entry& entry : candidates(inputFolder, options)) {
         const std::string& name = entry.name;
@@ -464,7 +478,8 @@ Plan previewSort(const fs::path& input, const fs::path& output, bool useSmartCat
             continue; // folders, and files gone meanwhile, are no part of a sort
         }
         const std::string& subFolderName = namer.nameFor(name);
-        if (FilesInUse::isInUse(inputFolder.fd(), name)) {
+        if (FilesInUse::hasUnfinishedName(name) ||
+            writers.contains(candidate.identity.device, candidate.identity.inode)) {
             plan.files.push_back({name, subFolderName, Plan::Verdict::InUse});
             continue;
         }
