@@ -71,11 +71,11 @@ Decision decide(const Folder& input, const Folder* subFolder, const History::Mov
     if (move.state == History::MoveState::Made && move.stamp) {
         return decideByPlace(input, subFolder, move);
     }
-    const std::optional<FileIdentity> inInput = input.entryIdentityOf(move.name);
     if (there == move.identity) {
-        return move.copy && inInput == move.copy ? Decision::UndoCopyLeft : Decision::MoveBack;
+        // Only a move whose copy back was published before a kill needs a look at the input folder.
+        return move.copy && input.entryIdentityOf(move.name) == move.copy ? Decision::UndoCopyLeft : Decision::MoveBack;
     }
-    const bool backAlready = inInput == move.identity;
+    const bool backAlready = input.entryIdentityOf(move.name) == move.identity;
     if (move.state == History::MoveState::Intended) {
         if (move.copy && there == move.copy && backAlready) {
             return Decision::SortCopyLeft;
@@ -118,7 +118,7 @@ public:
     Undo(const Folder& input, const Folder& output, History& history, std::int64_t run, const RunOptions& options,
          ProgressReporter& progress, RunOutcome& outcome)
         : input_(input), history_(history), run_(run), options_(options), progress_(progress), outcome_(outcome),
-          subFolders_(output) {}
+          subFolders_(output), recordsReturned_(outcome.inputWatched) {}
 
     void reverse(std::int64_t sortRun) {
         const std::vector<History::Move> moves = history_.movesToUndo(sortRun);
@@ -239,10 +239,11 @@ private:
 
     // What was brought back, as it is now, so that watches leave it alone until it changes.
     void noteReturned(const History::Move& move) {
-        const std::optional<FileIdentity> identity = input_.entryIdentityOf(move.name);
-        const std::optional<History::FileStamp> stamp = stampAt(input_, move.name);
-        if (identity && stamp) {
-            returned_.push_back(History::Returned{move.name, *identity, *stamp});
+        struct stat status {};
+        if (recordsReturned_ && ::fstatat(input_.fd(), move.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+            returned_.push_back(History::Returned{
+                move.name, FileIdentity{status.st_dev, status.st_ino},
+                History::FileStamp{status.st_size, status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec}});
         }
     }
 
@@ -268,6 +269,7 @@ private:
     ProgressReporter& progress_;
     RunOutcome& outcome_;
     RecordedSubFolders subFolders_;
+    const bool recordsReturned_;
     std::vector<History::Returned> returned_;
     std::set<std::string> foldersUsed_;
     std::int64_t handled_ = 0;
@@ -318,6 +320,8 @@ RunOutcome reverseSorts(History& history, const fs::path& input, const fs::path&
         removeAbandonedCopies(inputFolder.fd()); // copies left by a killed move back across file systems
     }
     const std::int64_t run = history.beginRun(History::Kind::Undo, folders, std::nullopt);
+    // What comes back is recorded for a watch of the input folder, where one runs.
+    outcome.inputWatched = RunLock::isWatched(input, options.historyFile);
     ProgressReporter progress(options, total);
     Undo undo(inputFolder, outputFolder, history, run, options, progress, outcome);
     try {
@@ -352,9 +356,7 @@ RunOutcome revertFiles(const fs::path& input, const fs::path& output, const RunO
     }
     try {
         History history(options.historyFile);
-        RunOutcome outcome = reverseSorts(history, input, output, options);
-        outcome.inputWatched = RunLock::isWatched(input, options.historyFile);
-        return outcome;
+        return reverseSorts(history, input, output, options);
     } catch (const FileError& error) {
         RunOutcome outcome;
         outcome.failure = error;
