@@ -65,11 +65,9 @@ public:
         }
         return std::any_of(first, last, [&](const auto& entry) {
             const History::Returned& file = entry.second;
-            const std::int64_t modifiedNs =
-                std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec;
             const bool sameIdentity = file.identity.device != folderDevice_ ||
                                       (file.identity.device == status.st_dev && file.identity.inode == status.st_ino);
-            return file.stamp.size == status.st_size && file.stamp.modifiedNs == modifiedNs && sameIdentity;
+            return file.stamp == History::FileStamp::of(status) && sameIdentity;
         });
     }
 

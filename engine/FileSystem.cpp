@@ -35,14 +35,6 @@ bool FileSystem::exists(const fs::path& path) {
     return ::stat(path.c_str(), &status) == 0;
 }
 
-void FileSystem::createDirectories(const fs::path& folder) {
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (error) {
-        throw FileError("Could not create the folder " + quoted(folder) + ": " + error.message());
-    }
-}
-
 bool FileSystem::startAccessing(const fs::path& folder) noexcept {
     struct stat status {};
     return ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&

@@ -35,8 +35,6 @@ public:
 
     static bool exists(const fs::path& path); // follows links: a dangling link does not exist
 
-    static void createDirectories(const fs::path& folder);
-
     // There is no sandbox here: access "starts" when the folder exists and can be read and entered.
     static bool startAccessing(const fs::path& folder) noexcept;
     static void stopAccessing(const fs::path& folder) noexcept;

@@ -22,11 +22,6 @@ public:
     // system without leases) counts as not in use. Call it for regular files only (never FIFOs or devices):
     // it opens the entry, though never through a link.
     static bool isOpenForWriting(int folderFd, const std::string& name);
-
-    // Either of the two, the name first: a file whose name tells is not opened.
-    static bool isInUse(int folderFd, const std::string& name) {
-        return hasUnfinishedName(name) || isOpenForWriting(folderFd, name);
-    }
 };
 
 // The files that some process has open for writing, as /proc shows them at one moment: each descriptor's

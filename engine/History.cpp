@@ -208,6 +208,18 @@ std::string stateOf(const RunOutcome& outcome) {
 
 } // namespace
 
+History::FileStamp History::FileStamp::of(const struct stat& status) {
+    return FileStamp{status.st_size, std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
+
+std::optional<History::FileStamp> History::FileStamp::at(const Folder& folder, const std::string& name) {
+    struct stat status {};
+    if (::fstatat(folder.fd(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        return std::nullopt;
+    }
+    return of(status);
+}
+
 fs::path History::defaultFile() {
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     fs::path base;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 struct sqlite3;
@@ -50,6 +51,10 @@ public:
         std::int64_t size = 0;
         std::int64_t modifiedNs = 0;
         bool operator==(const FileStamp&) const = default;
+
+        static FileStamp of(const struct stat& status);
+        // The entry `name` of `folder`, never followed through a link; nothing when it is not there.
+        static std::optional<FileStamp> at(const Folder& folder, const std::string& name);
     };
     struct Move {
         std::int64_t id = 0;

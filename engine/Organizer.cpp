@@ -112,15 +112,6 @@ std::optional<FileFate> refusal(const Volume& volume, const Folder& input, const
     return size && volume.refusesSize(*size) ? std::optional(FileFate::TooLarge) : std::nullopt;
 }
 
-// Where a volume's inode numbers do not last, a moved file is known by its size and time there.
-std::optional<History::FileStamp> stampOf(const Folder& folder, const std::string& name) {
-    struct stat status {};
-    if (::fstatat(folder.fd(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
-        return std::nullopt;
-    }
-    return History::FileStamp{status.st_size, status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec};
-}
-
 constexpr std::size_t kBatchFiles = 1000;
 constexpr auto kBatchTime = std::chrono::milliseconds(50);
 
@@ -246,7 +237,7 @@ private:
                 change.state = History::MoveState::Made;
                 change.identity = identityThere(*subFolder, planned);
                 if (!outputVolume_.stableInodes) {
-                    change.stamp = stampOf(subFolder->folder, planned.nameThere());
+                    change.stamp = History::FileStamp::at(subFolder->folder, planned.nameThere());
                 }
                 noteMoved(planned);
             }

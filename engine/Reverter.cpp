@@ -40,20 +40,11 @@ enum class Decision {
     UndoCopyLeft,
 };
 
-// The size and modification time of the entry `name`, never following a link.
-std::optional<History::FileStamp> stampAt(const Folder& folder, const std::string& name) {
-    struct stat status {};
-    if (::fstatat(folder.fd(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
-        return std::nullopt;
-    }
-    return History::FileStamp{status.st_size, status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec};
-}
-
 // Whether the entry is the file a stamp was taken of. FAT keeps times to two seconds, and a drive may
 // show a copy's time at full precision until it is plugged in again: times within two seconds match.
 bool matches(const Folder& folder, const std::string& name, const History::FileStamp& stamp) {
     constexpr std::int64_t kTolerance = 2'000'000'000;
-    const std::optional<History::FileStamp> now = stampAt(folder, name);
+    const std::optional<History::FileStamp> now = History::FileStamp::at(folder, name);
     return now && now->size == stamp.size && std::abs(now->modifiedNs - stamp.modifiedNs) <= kTolerance;
 }
 
@@ -241,9 +232,8 @@ private:
     void noteReturned(const History::Move& move) {
         struct stat status {};
         if (recordsReturned_ && ::fstatat(input_.fd(), move.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
-            returned_.push_back(History::Returned{
-                move.name, FileIdentity{status.st_dev, status.st_ino},
-                History::FileStamp{status.st_size, status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec}});
+            returned_.push_back(History::Returned{move.name, FileIdentity{status.st_dev, status.st_ino},
+                                                  History::FileStamp::of(status)});
         }
     }
 
