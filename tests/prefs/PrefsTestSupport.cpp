@@ -19,7 +19,8 @@ std::string describe(const Preferences& preferences) {
         return bytes ? bytes->toHex().toStdString() : std::string("absent");
     };
     return "input=" + hex(preferences.inputFolderBookmark()) + " output=" + hex(preferences.outputFolderBookmark()) +
-           " smart=" + (preferences.useSmartCategories() ? "true" : "false") + "\n";
+           " smart=" + (preferences.useSmartCategories() ? "true" : "false") +
+           " taken=" + (preferences.onNameTaken() == OnNameTaken::KeepBoth ? "keepBoth" : "leave") + "\n";
 }
 
 void whileUnwritable(const std::function<void()>& call) {

@@ -14,7 +14,7 @@ void clearPreferences();
 // The preferences file QSettings("Foldwise", "Foldwise") uses under the test's XDG_CONFIG_HOME.
 fs::path preferencesFile();
 
-// The three entries on one line, as this process reads them, and as the program prints them when it is
+// The entries on one line, as this process reads them, and as the program prints them when it is
 // run with --print-preferences (as after a restart).
 std::string describe(const Preferences& preferences);
 
