@@ -2,6 +2,8 @@
 
 #include "engine/CategoryOverrides.h"
 #include "engine/FileSystem.h"
+#include "engine/LinguistExtensions.h"
+#include "engine/UserCategories.h"
 
 #include <algorithm>
 #include <array>
@@ -167,6 +169,17 @@ const ContentType& preferredType(std::span<const ContentType> types) {
         types, {}, [](const ContentType& type) { return std::pair(!namesItsKind(type), std::string_view(type.name)); });
 }
 
+// Where the MIME database's word is final: Linguist names languages for many extensions of media and
+// archive types too (mod, pls, mts).
+bool isMediaOrArchive(std::string_view category) {
+    return category == "Images" || category == "Video" || category == "Audio" || category == "Archives";
+}
+
+std::string linguistReason(const LinguistExtension& entry) {
+    const char* kind = entry.kind == LinguistKind::Programming ? "programming" : "markup";
+    return std::string(kind) + " language (Linguist: " + std::string(entry.languages) + ")";
+}
+
 // The seven tests, in order; the first that holds decides.
 std::string_view categoryForType(const ContentType& type) {
     if (isMedia(type, "image")) {
@@ -201,21 +214,53 @@ std::string categoryForTypes(std::span<const ContentType> types) {
     return std::string(types.empty() ? "Other" : categoryForType(preferredType(types)));
 }
 
-std::string categoryForExtension(std::string_view extension) {
-    if (const std::optional<std::string_view> category = overriddenCategory(extension)) {
-        return std::string(*category);
+CategoryExplanation explainCategory(std::string_view extension, const UserCategories* rules) {
+    std::shared_ptr<const UserCategories> installed;
+    if (rules == nullptr) {
+        installed = UserCategories::installed();
+        rules = installed.get();
     }
-    return categoryForTypes(TypeRegistry::typesForExtension(extension));
+    if (const std::optional<std::string_view> folder = rules->folderFor(extension)) {
+        return {std::string(*folder), "your rule"};
+    }
+    const CategoryOverride* group = overrideFor(extension);
+    if (group != nullptr && !group->category.empty()) {
+        return {std::string(group->category), std::string(group->reason)};
+    }
+    const std::vector<ContentType> types = TypeRegistry::typesForExtension(extension);
+    const std::optional<LinguistExtension> language = group ? std::nullopt : linguistEntryFor(extension);
+    if (types.empty()) {
+        if (language) {
+            return {"Code", linguistReason(*language)};
+        }
+        return {"Other", "no type known"};
+    }
+    const ContentType& type = preferredType(types);
+    const std::string category(categoryForType(type));
+    if (language && language->kind == LinguistKind::Programming && !isMediaOrArchive(category)) {
+        return {"Code", linguistReason(*language)};
+    }
+    std::string reason = "MIME type " + type.name;
+    if (group != nullptr) {
+        reason += ", " + std::string(group->reason);
+    }
+    return {category, reason};
+}
+
+std::string categoryForExtension(std::string_view extension) {
+    return explainCategory(extension).category;
 }
 
 std::string categoryForFile(const fs::path& file) {
     return categoryForExtension(FileSystem::pathExtension(file));
 }
 
+CategoryCache::CategoryCache() : rules_(UserCategories::installed()) {}
+
 const std::string& CategoryCache::categoryForExtension(const std::string& extension) {
     auto found = categories_.find(extension);
     if (found == categories_.end()) {
-        found = categories_.emplace(extension, foldwise::categoryForExtension(extension)).first;
+        found = categories_.emplace(extension, explainCategory(extension, rules_.get()).category).first;
     }
     return found->second;
 }

@@ -8,25 +8,32 @@ namespace foldwise {
 
 namespace {
 
-// Types a user keeps in a downloads or projects folder that the MIME database does not know, or
-// knows only as something a user would not look for there. Each entry needs a row in
-// tests/engine/CategoriesTest.cpp, whose tests also fail on an entry the database alone places right.
+// Kinds of file a user looks for in one folder, which the MIME database spreads over several or
+// does not know, and extensions that Linguist claims for a language though a user means something
+// else by them. Every extension here is checked by tests/engine/CategoriesTest.cpp.
 //
-// Fonts need no entry: the database gives each a font/* type, which lands in Other, and where it
-// also lists another type for the extension (otf, an OpenDocument template) the font is preferred.
+// Fonts stay in Other: the database gives most a font/* type, which lands there, and where it also
+// lists another type for the extension (otf, an OpenDocument template) the font is preferred; the
+// Type 1 fonts it reads as PostScript text are set here.
 constexpr std::array overrides{
-    // Source the database does not know: React and Vue/Svelte components, CommonJS, Windows batch
-    // and PowerShell, R, Julia, Kotlin script, Clojure, Zig, Nix, Terraform, assembly and Swift.
-    CategoryOverride{"Code", "jsx tsx vue svelte cjs bat cmd ps1 psm1 r jl kts clj zig nix tf asm swift"},
-    // Known to the database only as a game-console ROM (vb) and as a Qt translation file or a video
-    // stream (ts); in a projects folder they are Visual Basic and TypeScript.
-    CategoryOverride{"Code", "vb ts"},
+    CategoryOverride{"Archives", "deb rpm apk dmg pkg msi msix appx exe appimage flatpak snap", "installer or package"},
+    CategoryOverride{"Video", "srt vtt ass ssa sub", "subtitles, kept with their videos"},
+    CategoryOverride{"Images", "srw 3fr mos iiq erf mef fff rwl gpr mdc rwz dcs drf bay",
+                     "camera raw image the MIME database does not know"},
+    CategoryOverride{"Images", "ai kra sketch fig xcf psd afdesign afphoto xd cdr", "design document"},
+    CategoryOverride{"Other", "pfa pfb", "font"},
+    // Known to the database as a video stream and a Qt translation file: in a projects folder, TypeScript.
+    CategoryOverride{"Code", "ts", "TypeScript, not a video stream"},
     // Configuration files, decided once: Code, beside the YAML and TOML the database puts there.
-    // It has no type for any of these.
-    CategoryOverride{"Code", "ini cfg conf"},
-    // E-books join epub and fb2: the database has no type for azw, no document type for mobi and
-    // azw3 (a Palm database), and reads djvu, scanned books and papers, as an image.
-    CategoryOverride{"Documents", "mobi azw azw3 djvu"},
+    // Neither the database nor Linguist's languages has a type for these.
+    CategoryOverride{"Code", "ini cfg conf", "configuration file"},
+    // E-books join epub and fb2: the database has no type for azw, no document type for mobi, azw3 and
+    // prc (a Palm database), and reads djvu, scanned books and papers, as an image.
+    CategoryOverride{"Documents", "mobi azw azw3 prc djvu", "e-book"},
+    // Files a user receives far more often than the language Linguist names for them.
+    CategoryOverride{"", "sig p8 spc", "key, certificate or signature (not a program)"},
+    CategoryOverride{"", "cue", "CD track list (not a program)"},
+    CategoryOverride{"", "pm6 por cdf nc gf vhd ws", "another program's data, disk or ROM image (not a program)"},
 };
 
 char asciiLower(char c) {
@@ -49,13 +56,10 @@ std::span<const CategoryOverride> categoryOverrides() {
     return overrides;
 }
 
-std::optional<std::string_view> overriddenCategory(std::string_view extension) {
+const CategoryOverride* overrideFor(std::string_view extension) {
     const auto found = std::ranges::find_if(
         overrides, [&](const CategoryOverride& group) { return listHolds(group.extensions, extension); });
-    if (found == overrides.end()) {
-        return std::nullopt;
-    }
-    return found->category;
+    return found == overrides.end() ? nullptr : &*found;
 }
 
 } // namespace foldwise
