@@ -10,9 +10,8 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace foldwise {
 
@@ -88,25 +87,33 @@ std::optional<std::string> UserCategories::canonicalExtension(std::string_view e
 }
 
 UserCategories UserCategories::load(const fs::path& file) {
-    const std::string name = file.filename().string();
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        const int error = errno;
-        UserCategories none;
-        if (error != ENOENT) {
-            none.problems_.push_back("Could not read " + inQuotes(file.string()) + ": " + std::strerror(error) +
-                                     "; none of its rules apply.");
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string text;
+    int error = fd < 0 ? errno : 0;
+    char buffer[16384];
+    while (fd >= 0 && error == 0) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            text.append(buffer, static_cast<std::size_t>(got));
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            error = errno;
         }
-        return none;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) {
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    if (error == ENOENT) {
+        return {};
+    }
+    if (error != 0) {
         UserCategories none;
-        none.problems_.push_back("Could not read " + inQuotes(file.string()) + "; none of its rules apply.");
+        none.problems_.push_back("Could not read " + inQuotes(file.string()) + ": " + std::strerror(error) +
+                                 "; none of its rules apply.");
         return none;
     }
-    return parse(text.str(), name);
+    return parse(text, file.filename().string());
 }
 
 UserCategories UserCategories::parse(std::string_view text, std::string_view fileName) {
@@ -161,8 +168,8 @@ UserCategories UserCategories::parse(std::string_view text, std::string_view fil
             continue;
         }
         if (const auto earlier = result.byExtension_.find(*extension); earlier != result.byExtension_.end()) {
-            leftOut(inQuotes(*extension) + " has a rule on line " + std::to_string(result.rules_[earlier->second].line) +
-                    " already");
+            leftOut(inQuotes(*extension) + " has a rule on line " +
+                    std::to_string(result.rules_[earlier->second].line) + " already");
             continue;
         }
         result.byExtension_.emplace(*extension, result.rules_.size());

@@ -1,0 +1,107 @@
+#include "engine/UserCategories.h"
+#include "engine/Categories.h"
+#include "engine/Organizer.h"
+#include "engine/Reverter.h"
+#include "stats/FileAnalyzer.h"
+
+#include "tests/engine/InputOutputFolders.h"
+#include "tests/support/StdoutCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace foldwise {
+namespace {
+
+using namespace test;
+
+std::vector<std::pair<std::string, std::string>> rulesOf(const UserCategories& categories) {
+    std::vector<std::pair<std::string, std::string>> rules;
+    for (const UserCategories::Rule& rule : categories.rules()) {
+        rules.emplace_back(rule.extension, rule.folder);
+    }
+    return rules;
+}
+
+TEST(UserCategories, UsableLinesApplyAndEachOtherLineIsToldByItsNumber) {
+    const UserCategories categories = UserCategories::parse("# mine\n"
+                                                            "kra = Documents\n"
+                                                            "[Extensions]\n"
+                                                            "KRA = Documents\n"
+                                                            "blend = 3D Models\n"
+                                                            ".Stl=\"3D Models\"\n"
+                                                            "mkv = video\n"
+                                                            "x = a/b\n"
+                                                            "y = ..\n"
+                                                            "z = " +
+                                                            std::string(101, 'n') +
+                                                            "\n"
+                                                            "no equals sign\n"
+                                                            "blend = Other\n"
+                                                            "[Colours]\n"
+                                                            "kra = red\n");
+    EXPECT_EQ(rulesOf(categories),
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"kra", "Documents"}, {"blend", "3D Models"}, {"stl", "3D Models"}, {"mkv", "Video"}}));
+    EXPECT_EQ(
+        categories.problems(),
+        (std::vector<std::string>{
+            "categories.ini, line 2: it comes before the [Extensions] line; the line is left out.",
+            "categories.ini, line 8: “a/b” is not a folder name; the line is left out.",
+            "categories.ini, line 9: “..” is not a folder name; the line is left out.",
+            "categories.ini, line 10: “" + std::string(101, 'n') + "” is longer than 100 bytes; the line is left out.",
+            "categories.ini, line 11: “no equals sign” is not an “extension = folder” line; the line is left out.",
+            "categories.ini, line 12: “blend” has a rule on line 5 already; the line is left out.",
+        }));
+    EXPECT_EQ(categories.folderFor("BLEND"), "3D Models");
+    EXPECT_EQ(categories.folderFor("txt"), std::nullopt);
+}
+
+TEST(UserCategories, AMissingFileHasNoRulesAndADamagedOneIsToldAndHasNone) {
+    const TempFolder folder;
+    EXPECT_TRUE(UserCategories::load(folder / "categories.ini").problems().empty());
+
+    writeFile(folder / "categories.ini", std::string("[Extensions]\nkra = Images\n\0\x01\x02", 29));
+    const UserCategories binary = UserCategories::load(folder / "categories.ini");
+    EXPECT_TRUE(binary.rules().empty());
+    EXPECT_EQ(binary.problems(),
+              std::vector<std::string>{"categories.ini is not a text file; none of its rules apply."});
+
+    fs::create_directory(folder / "folder.ini");
+    const UserCategories unreadable = UserCategories::load(folder / "folder.ini");
+    EXPECT_TRUE(unreadable.rules().empty());
+    EXPECT_EQ(unreadable.problems().size(), 1u);
+}
+
+class UserCategoryRuns : public InputOutputFolders {
+protected:
+    void TearDown() override { UserCategories::install({}); }
+};
+
+// The user's rules win over every other, whatever the case of the name, in the sort, the statistics and
+// the undo, which removes a folder of the user's own once empty like one of the seven.
+TEST_F(UserCategoryRuns, SortStatisticsAndUndoUseTheUsersFolders) {
+    UserCategories::install(UserCategories::parse("[Extensions]\nblend = 3D Models\nsh = Scripts\nkra = Documents\n"));
+    addFiles({"scene.BLEND", "run.sh", "art.kra", "photo.jpg"});
+    FileStatistics statistics;
+    captureStdout([&] { statistics = FileAnalyzer::analyzeFolder(input); });
+    std::set<std::pair<std::string, std::int64_t>> counted;
+    for (const FileCategoryCount& category : statistics.categories) {
+        counted.emplace(category.category(), category.count());
+    }
+    EXPECT_EQ(counted, (std::set<std::pair<std::string, std::int64_t>>{
+                           {"3D Models", 1}, {"Scripts", 1}, {"Documents", 1}, {"Images", 1}}));
+
+    organizeFiles(input, output, true);
+    EXPECT_EQ(treeOf(output),
+              (std::set<std::string>{"3D Models/", "3D Models/scene.BLEND", "Documents/", "Documents/art.kra",
+                                     "Images/", "Images/photo.jpg", "Scripts/", "Scripts/run.sh"}));
+    revertFiles(input, output);
+    EXPECT_TRUE(treeOf(output).empty());
+}
+
+} // namespace
+} // namespace foldwise
