@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/CategoriesCommand.h"
 #include "cli/CommandFailure.h"
 #include "cli/Console.h"
 #include "cli/ExitStatus.h"
@@ -36,9 +37,11 @@ constexpr std::string_view kHelp =
     "  stats   [FOLDER] [--top N] [--json]\n"
     "  history [--limit N] [--json]\n"
     "  watch   [INPUT OUTPUT] [--by category|extension] [--settle SECONDS]\n"
+    "  categories [--explain FILE…]\n"
     "\n"
     "Folders and mode left out are the ones chosen in the window. The commands and the window share one\n"
-    "history of sorts: a sort made here can be undone there, and the other way round.\n"
+    "history of sorts: a sort made here can be undone there, and the other way round. Your own categories\n"
+    "are lines such as “blend = 3D Models” under [Extensions] in ~/.config/Foldwise/categories.ini.\n"
     "“foldwise COMMAND --help” tells more; “man foldwise” tells all.\n"
     "\n"
     "Options:\n"
@@ -97,6 +100,9 @@ Command commandNamed(std::string_view name) {
     }
     if (name == "watch") {
         return &WatchCommand::run;
+    }
+    if (name == "categories") {
+        return &CategoriesCommand::run;
     }
     return nullptr;
 }
@@ -164,6 +170,7 @@ std::optional<int> runCommandLine(int argc, char** argv) {
         Console::printLine("foldwise " FOLDWISE_VERSION);
         return exitCode(ExitStatus::Success);
     }
+    CategoriesCommand::installUserCategories();
     return exitCode(run(word, command, std::vector<std::string>(argv + 2, argv + argc)));
 }
 
