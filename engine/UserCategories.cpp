@@ -1,6 +1,7 @@
 #include "engine/UserCategories.h"
 
 #include "engine/Categories.h"
+#include "engine/FileError.h"
 #include "engine/Lowercase.h"
 
 #include <QStandardPaths>
@@ -11,6 +12,9 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace foldwise {
@@ -187,6 +191,88 @@ std::optional<std::string_view> UserCategories::folderFor(std::string_view exten
         return std::nullopt;
     }
     return rules_[found->second].folder;
+}
+
+std::string UserCategories::withRules(std::string_view text, const std::vector<Rule>& rules) {
+    std::string ruleLines;
+    for (const Rule& rule : rules) {
+        ruleLines += rule.extension + " = " + rule.folder + "\n";
+    }
+    std::string result;
+    bool inSection = false;
+    bool written = false;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = text.substr(start, end - start);
+        const std::string_view bare = trimmed(line);
+        start = end + 1;
+        const bool isHeader = bare.starts_with('[') && bare.ends_with(']');
+        if (isHeader && inSection && !written) {
+            result += ruleLines; // the section had no rules: they go at its end
+            written = true;
+        }
+        if (isHeader) {
+            inSection = trimmed(bare.substr(1, bare.size() - 2)) == "Extensions";
+        }
+        const bool isRule = inSection && !isHeader && bare.find('=') != std::string_view::npos &&
+                            !bare.starts_with('#') && !bare.starts_with(';');
+        if (isRule) {
+            if (!written) {
+                result += ruleLines; // in place of the first rule
+                written = true;
+            }
+            continue;
+        }
+        result += std::string(line) + "\n";
+    }
+    if (!written) {
+        if (!inSection) {
+            result += result.empty() ? "[Extensions]\n" : "\n[Extensions]\n";
+        }
+        result += ruleLines;
+    }
+    return result;
+}
+
+void UserCategories::save(const fs::path& file, const std::vector<Rule>& rules) {
+    const std::string shown = inQuotes(file.string());
+    std::string oldText;
+    if (std::ifstream old{file, std::ios::binary}) {
+        oldText.assign(std::istreambuf_iterator<char>(old), {});
+    }
+    const std::string text = withRules(oldText, rules);
+
+    std::error_code made;
+    fs::create_directories(file.parent_path(), made);
+    std::string temporary = (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        throw FileError::fromErrno("Could not save " + shown, errno);
+    }
+    const auto fail = [&](int error) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        throw FileError::fromErrno("Could not save " + shown, error);
+    };
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
+        if (wrote < 0 && errno != EINTR) {
+            fail(errno);
+        }
+        done += wrote > 0 ? static_cast<std::size_t>(wrote) : 0;
+    }
+    if (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0) {
+        fail(errno);
+    }
+    if (::rename(temporary.c_str(), file.c_str()) != 0) {
+        fail(errno);
+    }
+    ::close(fd);
+    if (const int folder = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); folder >= 0) {
+        ::fsync(folder); // the rename itself lasts
+        ::close(folder);
+    }
 }
 
 void UserCategories::install(UserCategories categories) {

@@ -31,6 +31,14 @@ public:
     static UserCategories load(const fs::path& file);
     static UserCategories parse(std::string_view text, std::string_view fileName = "categories.ini");
 
+    // `text` of a categories.ini with its [Extensions] rules replaced by `rules`, in their order: comments,
+    // blank lines and other sections stay where they are; the section is added at the end if missing.
+    static std::string withRules(std::string_view text, const std::vector<Rule>& rules);
+    // Writes `rules` into `file` (made with its folder if missing) by way of a flushed temporary file
+    // renamed over it, so that the file is the old one or the new one whenever the writer is stopped.
+    // Throws FileError.
+    static void save(const fs::path& file, const std::vector<Rule>& rules);
+
     // Why `folder` cannot be the folder of a rule ("“x/y” is not a folder name"), or nothing when it can.
     static std::optional<std::string> folderProblem(std::string_view folder);
     // The folder as a rule stores it: one of the seven spelt as the seven are, whatever its case.

@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -74,6 +79,35 @@ TEST(UserCategories, AMissingFileHasNoRulesAndADamagedOneIsToldAndHasNone) {
     const UserCategories unreadable = UserCategories::load(folder / "folder.ini");
     EXPECT_TRUE(unreadable.rules().empty());
     EXPECT_EQ(unreadable.problems().size(), 1u);
+}
+
+TEST(UserCategories, SavingKeepsCommentsAndOtherSectionsAndAKilledWriteLeavesTheOldFile) {
+    const TempFolder folder;
+    const fs::path file = folder / "Foldwise/categories.ini";
+    UserCategories::save(file, {{"kra", "Images"}});
+    EXPECT_EQ(readFile(file), "[Extensions]\nkra = Images\n");
+
+    writeFile(file, "# mine\n[Extensions]\n; art\nkra = Images\npsd = Images\n[Colours]\nkra = red\n");
+    UserCategories::save(file, {{"blend", "3D Models"}, {"kra", "Documents"}});
+    const std::string saved = "# mine\n[Extensions]\n; art\nblend = 3D Models\nkra = Documents\n[Colours]\nkra = red\n";
+    EXPECT_EQ(readFile(file), saved);
+
+    // The writer is killed by the system (SIGXFSZ) once the new text passes the size limit it is given.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::vector<UserCategories::Rule> many;
+        for (int i = 0; i < 1000; ++i) {
+            many.push_back({"x" + std::to_string(i), "Images"});
+        }
+        UserCategories::save(file, many);
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    EXPECT_EQ(readFile(file), saved);
 }
 
 class UserCategoryRuns : public InputOutputFolders {
