@@ -1,6 +1,7 @@
 #include "ui/OrganizerView.h"
 
 #include "engine/FileSystem.h"
+#include "engine/UserCategories.h"
 #include "prefs/FolderBookmarks.h"
 #include "prefs/Preferences.h"
 #include "ui/FolderSelection.h"
@@ -70,6 +71,7 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
                              QWidget* parent)
     : QWidget(parent), selection_(selection), preferences_(preferences), statusMessage_(initialStatusMessage),
       worker_(new RunWorker(this)) {
+    reloadUserCategories();
     icon_ = new QLabel(this);
     auto* title = new QLabel(tr("Extremely Foldwise!"), this);
     title->setFont(textStyleFont(TextStyle::Title, font()));
@@ -200,8 +202,9 @@ void OrganizerView::startRun(RunWorker::Kind kind) {
         access_ = std::make_unique<FolderPairAccess>(input, output); // the undo takes its own
     }
     messages_.emplace(kind, input, output, locale());
-    details_->clear();
-    details_->hide();
+    reloadUserCategories();
+    details_->setText(categoryProblems_);
+    details_->setVisible(!categoryProblems_.isEmpty());
     worker_->start(kind, input, output, preferences_.useSmartCategories(), preferences_.onNameTaken());
     showRunning(true);
     showProgress(RunProgress{});
@@ -229,8 +232,22 @@ void OrganizerView::finishRun(const RunOutcome& outcome) {
     showRunning(false);
     const RunMessage message = messages_->outcome(outcome);
     setStatus(message.text, message.color);
-    details_->setText(messages_->details(outcome));
+    QStringList details{categoryProblems_, messages_->details(outcome)};
+    details.removeAll(QString());
+    details_->setText(details.join(QLatin1Char('\n')));
     details_->setVisible(!details_->text().isEmpty());
+}
+
+// Read again for each run, so that an edit of the file made meanwhile applies to it and to the statistics
+// counted after it.
+void OrganizerView::reloadUserCategories() {
+    UserCategories categories = UserCategories::load(UserCategories::defaultFile());
+    QStringList problems;
+    for (const std::string& problem : categories.problems()) {
+        problems << QString::fromStdString(problem);
+    }
+    categoryProblems_ = problems.join(QLatin1Char('\n'));
+    UserCategories::install(std::move(categories));
 }
 
 void OrganizerView::showRunning(bool isRunning) {

@@ -65,6 +65,7 @@ private:
     void updateButtons();
     void folderPicked(const std::filesystem::path& folder, bool isInput);
     void startRun(RunWorker::Kind kind);
+    void reloadUserCategories();
     void showProgress(const RunProgress& progress);
     void finishRun(const RunOutcome& outcome);
     void showRunning(bool isRunning);
@@ -83,6 +84,7 @@ private:
     QPushButton* cancel_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QLabel* details_ = nullptr;
+    QString categoryProblems_; // the lines of categories.ini left out, told on the second line
     SettingsSheet* sheet_ = nullptr;
     std::optional<RunMessages> messages_;      // of the run under way, or the last one
     std::unique_ptr<FolderPairAccess> access_; // to the run's folders, while it lasts

@@ -1,7 +1,9 @@
 #include "ui/SettingsSheet.h"
 
 #include "engine/FileSystem.h"
+#include "engine/UserCategories.h"
 #include "prefs/Preferences.h"
+#include "ui/CategoriesEditor.h"
 #include "ui/FolderPicker.h"
 #include "ui/TextStyle.h"
 
@@ -181,10 +183,21 @@ QLayout* SettingsSheet::makeDoneRow() {
     done->setDefault(true);
     makeProminent(*done);
     connect(done, &QPushButton::clicked, this, &SettingsSheet::accept);
+    auto* categories = new QPushButton(tr("Categories…"), this);
+    categories->setObjectName(QStringLiteral("categoriesButton"));
+    categories->setAutoDefault(false);
+    connect(categories, &QPushButton::clicked, this, &SettingsSheet::editCategories);
     auto* row = new QHBoxLayout;
+    row->addWidget(categories);
     row->addStretch();
     row->addWidget(done);
     return row;
+}
+
+void SettingsSheet::editCategories() {
+    auto* editor = new CategoriesEditor(UserCategories::defaultFile(), this);
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    editor->open();
 }
 
 void SettingsSheet::setSelectedInputFolderURL(const std::optional<std::filesystem::path>& folder) {

@@ -15,7 +15,7 @@ class FolderPicker;
 class Preferences;
 
 // The settings sheet: the input and output folders, the sorting mode and what a sort does with a file whose
-// name is taken. It is window-modal, never wider than
+// name is taken, and a way to the user's own categories. It is window-modal, never wider than
 // the window it covers, and only "Done" closes it: Escape and the window's close button are refused. A picked folder is
 // announced through `folderPicked`, and its owner decides what becomes of it; the sorting mode and
 // the choice for a taken name are written straight to the preferences.
@@ -44,6 +44,7 @@ private:
     QString folderName(const std::optional<std::filesystem::path>& folder) const;
     static QString folderPath(const std::optional<std::filesystem::path>& folder);
     void pickFolder(bool isInput);
+    void editCategories();
     void showSortingPreference();
 
     Preferences& preferences_;

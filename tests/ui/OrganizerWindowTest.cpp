@@ -1,8 +1,10 @@
 // The window on real temporary folders: first launch, the settings sheet's folder dialogs and what a pick
 // stores, the caption line of folders and mode, Sort and Undo Sort with their status lines, the keyboard
 // shortcuts, and a restart with the same preferences.
+#include "engine/UserCategories.h"
 #include "prefs/Preferences.h"
 #include "tests/support/GuiTest.h"
+#include "ui/CategoriesEditor.h"
 #include "ui/RunWorker.h"
 #include "ui/StatisticsView.h"
 
@@ -48,6 +50,7 @@ private slots:
         QSettings settings(QStringLiteral("Foldwise"), QStringLiteral("Foldwise"));
         settings.clear();
         settings.sync();
+        fs::remove(UserCategories::defaultFile());
         temp_.emplace();
         input_ = makeFolder(*temp_ / "in");
         output_ = makeFolder(*temp_ / "out");
@@ -259,6 +262,36 @@ private slots:
         window.run("undoSortButton");
         window.expectStatus(QStringLiteral("⏪ 1 of 2 files moved back to input folder."), StatusColor::Orange);
         QCOMPARE(window.text("detailsLabel"), QStringLiteral("1 file was no longer where Foldwise put it."));
+    }
+
+    // The user's categories: edited from the sheet, checked before they are written, used by the next sort
+    // and its undo; a line of the file that cannot be used is told on the second line by its number.
+    void theUsersCategoriesAreEditedCheckedAndUsedWithBadLinesOnTheSecondLine() {
+        writeFile(input_ / "scene.BLEND");
+        const TestWindow window;
+        window.chooseFolders(input_, output_);
+        window.openSettings();
+        window.click("categoriesButton");
+        auto* editor = window.view->findChild<CategoriesEditor*>();
+        QVERIFY(editor != nullptr && QTest::qWaitForWindowExposed(editor));
+        editor->addRule(QStringLiteral(".Blend"), QStringLiteral("3D Models"));
+        editor->addRule(QStringLiteral("tar.gz"), QStringLiteral("Archives"));
+        window.click("saveCategoriesButton");
+        QCOMPARE(window.text("categoriesProblemLabel"), QStringLiteral("Row 2: “tar.gz” is not an extension."));
+        QVERIFY(!fs::exists(UserCategories::defaultFile()));
+        window.click("removeCategoryButton");
+        window.click("saveCategoriesButton");
+        QCOMPARE(readFile(UserCategories::defaultFile()), std::string("[Extensions]\nblend = 3D Models\n"));
+        window.click("doneButton");
+
+        writeFile(UserCategories::defaultFile(), readFile(UserCategories::defaultFile()) + "x = a/b\n");
+        window.run("sortButton");
+        QVERIFY(fs::exists(output_ / "3D Models/scene.BLEND"));
+        QCOMPARE(window.text("detailsLabel"),
+                 QStringLiteral("categories.ini, line 3: “a/b” is not a folder name; the line is left out."));
+        window.run("undoSortButton");
+        QVERIFY(fs::is_empty(output_));
+        fs::remove(UserCategories::defaultFile());
     }
 
     void downloadsAndLockFilesStayWhileTheyAreUnfinished() {
