@@ -43,3 +43,7 @@ if(TARGET foldwise)
     # Not CMAKE_INSTALL_LIBDIR: systemd looks in lib/systemd/user whatever the architecture's library folder.
     install(FILES "${_foldwise_resources}/systemd/foldwise-watch.service" DESTINATION lib/systemd/user)
 endif()
+
+# The executable carries a table generated from Linguist's data, whose MIT licence asks for its notice.
+install(FILES "${CMAKE_CURRENT_LIST_DIR}/../engine/LinguistExtensions.LICENSE"
+    DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME LICENSE.linguist)

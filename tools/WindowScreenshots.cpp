@@ -10,6 +10,7 @@
 #include "app/FoldwiseApp.h"
 #include "prefs/Preferences.h"
 #include "stats/FileAnalyzer.h"
+#include "ui/CategoriesEditor.h"
 #include "ui/DarkPalette.h"
 #include "ui/FolderPicker.h"
 #include "ui/OrganizerView.h"
@@ -178,6 +179,18 @@ int main(int argc, char** argv) {
         settle();
         ok = save(window->organizerView().settingsSheet().frameGeometry(), file("settings-sheet-keep-both")) && ok;
         click("leaveFileButton");
+
+        window->organizerView().settingsSheet().findChild<QPushButton*>(QStringLiteral("categoriesButton"))->click();
+        settle();
+        auto* editor = window->organizerView().settingsSheet().findChild<CategoriesEditor*>();
+        editor->addRule(QStringLiteral("blend"), QStringLiteral("3D Models"));
+        editor->addRule(QStringLiteral("kra"), QStringLiteral("Images"));
+        editor->addRule(QStringLiteral("stl"), QStringLiteral("3D Models"));
+        editor->addRule(QStringLiteral("ipynb"), QStringLiteral("Code"));
+        settle();
+        ok = save(editor->frameGeometry(), file("categories-editor")) && ok;
+        editor->reject();
+        settle();
     }
     click("doneButton");
 
