@@ -1,6 +1,7 @@
 #include "tests/cli/CommandLineTest.h"
 
 #include "engine/History.h"
+#include "engine/UserCategories.h"
 
 #include <csignal>
 #include <cstdio>
@@ -44,6 +45,26 @@ TEST_F(StatsCommand, SaysWhenTheFolderIsMissingOrEmptyAndOtherwisePrintsBothTabl
     const QJsonArray types = document.value(QStringLiteral("types")).toArray();
     ASSERT_EQ(types.size(), 3);
     EXPECT_EQ(types.at(2).toObject().value(QStringLiteral("type")).toString(), QStringLiteral("No Extension"));
+}
+
+// The user's categories reach every command: the plan puts a file in the user's folder, a line that cannot
+// be used is told on standard error, and --explain says what decided.
+TEST_F(StatsCommand, CommandsUseTheUsersCategoriesAndTellTheirBadLines) {
+    const fs::path file = UserCategories::defaultFile();
+    fs::create_directories(file.parent_path());
+    writeFile(file, "[Extensions]\nblend = 3D Models\nx = a/b\n");
+    addFiles({"scene.BLEND"});
+
+    const Finished plan = runFoldwise({"sort", input, output, "--dry-run", "--json"});
+    EXPECT_EQ(filesIn(jsonOf(plan)), (Files{{"scene.BLEND", "3D Models"}}));
+    EXPECT_NE(plan.err.find("foldwise: categories.ini, line 3: “a/b” is not a folder name; the line is left out.\n"),
+              std::string::npos)
+        << plan.err;
+    const Finished explained = runFoldwise({"categories", "--explain", "init.zsh", "scene.BLEND", "x.qqqq"});
+    EXPECT_EQ(explained.out, "“init.zsh”: Code, programming language (Linguist: Shell)\n"
+                             "“scene.BLEND”: 3D Models, your rule\n"
+                             "“x.qqqq”: Other, no type known\n");
+    fs::remove(file);
 }
 
 class HistoryCommand : public CommandLineTest {};
