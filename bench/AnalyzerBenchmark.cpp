@@ -37,6 +37,7 @@ struct Options {
     fs::path dataFolder = "/tmp/foldwise-bench-analyzer"; // trees are kept here for the next run
     bool isRemovingTrees = false;
     std::uint64_t seed = 1;
+    fs::path baseline; // another build of this benchmark whose count-only analyzer runs alongside
 };
 
 // The least a counting walk can do, on one thread: getdents64 with the entry type into one large
@@ -180,8 +181,9 @@ int runInChild(std::string_view method, const fs::path& tree) {
     const auto start = std::chrono::steady_clock::now();
     std::size_t files = 0;
     std::size_t types = 0;
-    if (method == "analyzer") {
-        const FileStatistics statistics = FileAnalyzer::analyzeFolder(tree);
+    if (method == "analyzer" || method == "analyzer-sizes") {
+        const auto sizes = method == "analyzer" ? FileAnalyzer::Sizes::Skipped : FileAnalyzer::Sizes::Added;
+        const FileStatistics statistics = FileAnalyzer::analyzeFolder(tree, {}, sizes);
         for (const FileTypeCount& type : statistics.types) {
             files += static_cast<std::size_t>(type.count());
         }
@@ -210,7 +212,7 @@ std::string quoted(const fs::path& path) {
     return text + "'";
 }
 
-std::vector<Method> methodsFor(const fs::path& tree) {
+std::vector<Method> methodsFor(const fs::path& tree, const Options& options) {
     // Counts by lowercased extension, as the analyzer does; file names are the last path component.
     const std::string awk = " | awk -F/ '{ n = $NF; i = match(n, /\\.[^.]*$/); "
                             "t = (i > 1 && RLENGTH > 1) ? tolower(substr(n, i + 1)) : \"No Extension\"; "
@@ -223,6 +225,11 @@ std::vector<Method> methodsFor(const fs::path& tree) {
     };
     if (::access("/usr/bin/fdfind", X_OK) == 0) {
         methods.push_back({"fdfind -L -t f | awk", {"/bin/sh", "-c", "fdfind -L -t f . " + quoted(tree) + awk}});
+    }
+    methods.push_back({"analyzeFolder, sizes", {self, "--child", "analyzer-sizes", tree.string()}});
+    if (!options.baseline.empty()) {
+        methods.push_back(
+            {"analyzeFolder, baseline", {options.baseline.string(), "--child", "analyzer", tree.string()}});
     }
     return methods;
 }
@@ -244,7 +251,7 @@ fs::path treeOf(std::size_t files, const Options& options) {
 
 void benchmark(std::size_t size, const Options& options) {
     const fs::path tree = treeOf(size, options);
-    const std::vector<Method> methods = methodsFor(tree);
+    const std::vector<Method> methods = methodsFor(tree, options);
     std::vector<std::vector<Run>> runs(methods.size());
     for (const Method& method : methods) {
         runChild(method.argv); // warms the cache and the page tables
@@ -286,7 +293,12 @@ void benchmark(std::size_t size, const Options& options) {
     std::printf("targets: find pipeline / analyzeFolder = %.2f (>= 2), analyzeFolder / reference walker = %.2f "
                 "(<= 1), analyzeFolder peak %.1f MB (< 100)\n",
                 medians[2] / medians[0], medians[0] / medians[1], analyzerPeak);
-    std::printf("files: find and fd follow links into folders and enter packages, so they count more\n");
+    const std::size_t withSizes = methods.size() - (options.baseline.empty() ? 1 : 2);
+    std::printf("target: analyzeFolder with sizes / count-only = %.2f (<= 1.15)", medians[withSizes] / medians[0]);
+    if (!options.baseline.empty()) {
+        std::printf(", / baseline = %.2f", medians[withSizes] / medians.back());
+    }
+    std::printf("\nfiles: find and fd follow links into folders and enter packages, so they count more\n");
     if (options.isRemovingTrees) {
         fs::remove_all(tree);
         fs::remove(fs::path(tree.string() + ".complete"));
@@ -375,11 +387,12 @@ std::vector<std::size_t> sizesFrom(const std::string& text) {
 
 constexpr const char* usage =
     "usage: foldwise-bench-analyzer [--files 100000,1000000] [--depth 10000] [--repeat 5] [--data DIR] [--remove]\n"
-    "                               [--seed 1]\n"
+    "                               [--seed 1] [--baseline BENCHMARK]\n"
     "  --files   sizes of the nested trees; --files '' leaves them out\n"
     "  --depth   levels of the deep tree; 0 leaves it out\n"
     "  --data    where the trees are made and kept for later runs (default /tmp/foldwise-bench-analyzer)\n"
-    "  --remove  remove the trees at the end\n";
+    "  --remove  remove the trees at the end\n"
+    "  --baseline another build of this benchmark (today's main, say): its count-only analyzer runs alongside\n";
 
 } // namespace
 } // namespace foldwise::bench
@@ -404,6 +417,8 @@ int main(int argc, char** argv) {
                 options.dataFolder = std::string(args[++i]);
             } else if (args[i] == "--seed" && hasValue) {
                 options.seed = std::stoull(std::string(args[++i]));
+            } else if (args[i] == "--baseline" && hasValue) {
+                options.baseline = std::string(args[++i]);
             } else if (args[i] == "--remove") {
                 options.isRemovingTrees = true;
             } else {

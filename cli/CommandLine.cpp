@@ -34,7 +34,7 @@ constexpr std::string_view kHelp =
     "Commands:\n"
     "  sort    [INPUT OUTPUT] [--by category|extension] [--dry-run] [--json]\n"
     "  undo    [INPUT OUTPUT] [--dry-run] [--json]\n"
-    "  stats   [FOLDER] [--top N] [--json]\n"
+    "  stats   [FOLDER] [--top N] [--sizes] [--json] [--verbose]\n"
     "  history [--limit N] [--json]\n"
     "  watch   [INPUT OUTPUT] [--by category|extension] [--settle SECONDS]\n"
     "  categories [--explain FILE…]\n"

@@ -7,7 +7,9 @@
 #include "cli/NameText.h"
 #include "cli/RememberedChoices.h"
 #include "cli/UsageError.h"
+#include "engine/Diagnostics.h"
 #include "stats/FileAnalyzer.h"
+#include "stats/SizeText.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -41,7 +43,12 @@ std::optional<std::string> unavailable(const fs::path& folder) {
     return std::nullopt;
 }
 
-void printTables(const FileStatistics& statistics, const fs::path& folder, std::size_t top) {
+// The size column of --sizes, or nothing without it.
+std::string sizeColumn(bool withSizes, std::int64_t bytes) {
+    return withSizes ? sizeText(bytes).toStdString() : std::string();
+}
+
+void printTables(const FileStatistics& statistics, const fs::path& folder, std::size_t top, bool withSizes) {
     std::int64_t files = 0;
     for (const FileCategoryCount& category : statistics.categories) {
         files += category.count();
@@ -54,7 +61,7 @@ void printTables(const FileStatistics& statistics, const fs::path& folder, std::
                        Console::counted(files, "file", "files") + "\n\nFile Categories\n";
     CountTable categories;
     for (const FileCategoryCount& category : statistics.categories) {
-        categories.add(category.category(), category.count());
+        categories.add(category.category(), category.count(), sizeColumn(withSizes, category.size()));
     }
     text += categories.text();
     const std::size_t shown = top == 0 ? statistics.types.size() : std::min(top, statistics.types.size());
@@ -66,7 +73,8 @@ void printTables(const FileStatistics& statistics, const fs::path& folder, std::
     text += "\n";
     CountTable types;
     for (std::size_t index = 0; index < shown; ++index) {
-        types.add(NameText::escaped(statistics.types[index].type()), statistics.types[index].count());
+        const FileTypeCount& type = statistics.types[index];
+        types.add(NameText::escaped(type.type()), type.count(), sizeColumn(withSizes, type.size()));
     }
     text += types.text();
     Console::printText(text);
@@ -80,14 +88,16 @@ void printJson(const FileStatistics& statistics, const fs::path& folder, std::si
     for (const FileCategoryCount& category : statistics.categories) {
         files += category.count();
         categories.append(QJsonObject{{QStringLiteral("category"), QString::fromStdString(category.category())},
-                                      {QStringLiteral("count"), qint64(category.count())}});
+                                      {QStringLiteral("count"), qint64(category.count())},
+                                      {QStringLiteral("bytes"), qint64(category.size())}});
     }
     document.insert(QStringLiteral("files"), qint64(files));
     document.insert(QStringLiteral("categories"), categories);
     const std::size_t shown = top == 0 ? statistics.types.size() : std::min(top, statistics.types.size());
     QJsonArray types;
     for (std::size_t index = 0; index < shown; ++index) {
-        QJsonObject entry{{QStringLiteral("count"), qint64(statistics.types[index].count())}};
+        QJsonObject entry{{QStringLiteral("count"), qint64(statistics.types[index].count())},
+                          {QStringLiteral("bytes"), qint64(statistics.types[index].size())}};
         JsonOutput::putName(entry, QStringLiteral("type"), statistics.types[index].type());
         types.append(entry);
     }
@@ -103,10 +113,19 @@ void printJson(const FileStatistics& statistics, const fs::path& folder, std::si
     JsonOutput::print(document);
 }
 
+// Without the analyzer's diagnostic lines, each folder that could not be read is still worth a warning: what
+// is inside it is missing from the counts.
+void warnAboutUnreadableFolders(const FileStatistics& statistics) {
+    for (const UnreadableFolder& entry : statistics.unreadableFolders()) {
+        Console::printError("⚠️ Not counted: " + NameText::quotedPath(entry.path()) +
+                            " could not be read: " + entry.reason().message());
+    }
+}
+
 } // namespace
 
 ExitStatus StatsCommand::run(const std::vector<std::string>& arguments) {
-    CommandArguments parsed(QStringLiteral("stats [FOLDER] [--top N] [--json]"),
+    CommandArguments parsed(QStringLiteral("stats [FOLDER] [--top N] [--sizes] [--json] [--verbose]"),
                             QStringLiteral("Counts the files below FOLDER at every depth, by category and by "
                                            "extension, as the window's statistics tab does. FOLDER left out is the "
                                            "input folder the window remembers."));
@@ -114,9 +133,16 @@ ExitStatus StatsCommand::run(const std::vector<std::string>& arguments) {
     const QCommandLineOption top(QStringLiteral("top"),
                                  QStringLiteral("Show the N most frequent file types (default 10; 0 shows all)."),
                                  QStringLiteral("N"), QStringLiteral("10"));
+    const QCommandLineOption sizes(QStringLiteral("sizes"),
+                                   QStringLiteral("Add up the bytes of each category and type, in a column of "
+                                                  "their own (the JSON document always has them)."));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print one JSON document."));
+    const QCommandLineOption verbose(QStringLiteral("verbose"),
+                                     QStringLiteral("Also print the analyzer's diagnostic lines on standard error."));
     parsed.addOption(top);
+    parsed.addOption(sizes);
     parsed.addOption(json);
+    parsed.addOption(verbose);
     if (!parsed.parse(arguments)) {
         return ExitStatus::Success;
     }
@@ -128,11 +154,19 @@ ExitStatus StatsCommand::run(const std::vector<std::string>& arguments) {
         Console::printError("❌ Folder Not Available: " + NameText::quotedPath(folder) + ": " + *reason);
         return ExitStatus::Failure;
     }
-    const FileStatistics statistics = FileAnalyzer::analyzeFolder(folder);
+    if (!parsed.isSet(verbose)) {
+        discardDiagnostics();
+    }
+    const bool withSizes = parsed.isSet(sizes) || parsed.isSet(json);
+    const FileStatistics statistics =
+        FileAnalyzer::analyzeFolder(folder, {}, withSizes ? FileAnalyzer::Sizes::Added : FileAnalyzer::Sizes::Skipped);
+    if (!parsed.isSet(verbose)) {
+        warnAboutUnreadableFolders(statistics);
+    }
     if (parsed.isSet(json)) {
         printJson(statistics, folder, topTypes);
     } else {
-        printTables(statistics, folder, topTypes);
+        printTables(statistics, folder, topTypes, parsed.isSet(sizes));
     }
     return ExitStatus::Success;
 }

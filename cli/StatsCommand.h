@@ -7,7 +7,7 @@
 
 namespace foldwise {
 
-// foldwise stats [FOLDER] [--top N] [--json]
+// foldwise stats [FOLDER] [--top N] [--sizes] [--json] [--verbose]
 class StatsCommand {
 public:
     StatsCommand() = delete;

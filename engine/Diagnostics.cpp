@@ -8,10 +8,14 @@ namespace foldwise {
 namespace {
 
 std::atomic<std::FILE*> destination{nullptr}; // standard output until told otherwise
+std::atomic<bool> discarding{false};
 
 } // namespace
 
 void printDiagnosticLine(std::string_view line) {
+    if (discarding.load()) {
+        return;
+    }
     std::string whole;
     whole.reserve(line.size() + 1);
     whole.append(line);
@@ -26,6 +30,11 @@ void printDiagnosticLine(std::string_view line) {
 
 void sendDiagnosticsTo(std::FILE* stream) {
     destination.store(stream);
+    discarding.store(false);
+}
+
+void discardDiagnostics() {
+    discarding.store(true);
 }
 
 } // namespace foldwise

@@ -13,4 +13,7 @@ void printDiagnosticLine(std::string_view line);
 // its results and sends them to standard error.
 void sendDiagnosticsTo(std::FILE* stream);
 
+// Drops the diagnostic lines from now on, until sendDiagnosticsTo names a stream again.
+void discardDiagnostics();
+
 } // namespace foldwise

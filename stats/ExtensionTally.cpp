@@ -4,20 +4,23 @@
 
 namespace foldwise {
 
-void ExtensionTally::add(std::string_view fileName) {
+void ExtensionTally::add(std::string_view fileName, std::int64_t bytes) {
     const std::string_view extension = FileSystem::nameExtension(fileName);
     // Most names share a few extensions: look up without making a string first.
-    if (auto found = counts_.find(extension); found != counts_.end()) {
-        ++found->second;
-    } else {
-        counts_.emplace(extension, 1);
+    auto found = counts_.find(extension);
+    if (found == counts_.end()) {
+        found = counts_.emplace(extension, Sum{}).first;
     }
+    ++found->second.files;
+    found->second.bytes += bytes;
     ++total_;
 }
 
 void ExtensionTally::merge(const ExtensionTally& other) {
-    for (const auto& [extension, count] : other.counts_) {
-        counts_[extension] += count;
+    for (const auto& [extension, sum] : other.counts_) {
+        Sum& into = counts_[extension];
+        into.files += sum.files;
+        into.bytes += sum.bytes;
     }
     total_ += other.total_;
 }

@@ -9,8 +9,8 @@
 
 namespace foldwise {
 
-// Counts file names by their extension exactly as the names give it (case kept, bytes intact), so that
-// each distinct extension is lowercased and classified once, after the counting.
+// Counts file names and adds up their sizes by extension exactly as the names give it (case kept, bytes
+// intact), so that each distinct extension is lowercased and classified once, after the counting.
 class ExtensionTally {
     struct Hash {
         using is_transparent = void;
@@ -18,9 +18,13 @@ class ExtensionTally {
     };
 
 public:
-    using Counts = std::unordered_map<std::string, std::int64_t, Hash, std::equal_to<>>; // extension → files
+    struct Sum {
+        std::int64_t files = 0;
+        std::int64_t bytes = 0;
+    };
+    using Counts = std::unordered_map<std::string, Sum, Hash, std::equal_to<>>; // by extension
 
-    void add(std::string_view fileName);
+    void add(std::string_view fileName, std::int64_t bytes);
     void merge(const ExtensionTally& other);
 
     std::int64_t total() const { return total_; }

@@ -25,13 +25,15 @@ struct Tally {
 };
 
 // Every file below `folder` counted by extension, one tally per worker thread merged at the end.
-Tally tallyFolder(const fs::path& folder, std::stop_token stop) {
+Tally tallyFolder(const fs::path& folder, std::stop_token stop, FileAnalyzer::Sizes sizes) {
     ParallelWalker::Options options;
     options.stop = std::move(stop);
+    options.sizes = sizes == FileAnalyzer::Sizes::Added;
     std::vector<ExtensionTally> tallies(ParallelWalker::workerCount(options));
     Tally all;
     ParallelWalker::walk(
-        folder, options, [&tallies](unsigned worker, std::string_view name) { tallies[worker].add(name); },
+        folder, options,
+        [&tallies](unsigned worker, std::string_view name, std::int64_t size) { tallies[worker].add(name, size); },
         [&all](const fs::path& path, std::error_code reason) { all.unreadableFolders.emplace_back(path, reason); });
     for (const ExtensionTally& tally : tallies) {
         all.files.merge(tally);
@@ -41,13 +43,20 @@ Tally tallyFolder(const fs::path& folder, std::stop_token stop) {
     return all;
 }
 
+using Sums = std::unordered_map<std::string, ExtensionTally::Sum>;
+
+void addTo(Sums& sums, const std::string& key, const ExtensionTally::Sum& sum) {
+    ExtensionTally::Sum& into = sums[key];
+    into.files += sum.files;
+    into.bytes += sum.bytes;
+}
+
 // One record per table entry, highest count first; records with equal counts keep the table's order.
-template <typename Record>
-std::vector<Record> sortedByCount(const std::unordered_map<std::string, std::int64_t>& table) {
+template <typename Record> std::vector<Record> sortedByCount(const Sums& table) {
     std::vector<Record> records;
     records.reserve(table.size());
-    for (const auto& [text, count] : table) {
-        records.emplace_back(text, count);
+    for (const auto& [text, sum] : table) {
+        records.emplace_back(text, sum.files, sum.bytes);
     }
     std::stable_sort(records.begin(), records.end(),
                      [](const Record& a, const Record& b) { return a.count() > b.count(); });
@@ -55,13 +64,13 @@ std::vector<Record> sortedByCount(const std::unordered_map<std::string, std::int
 }
 
 FileStatistics statisticsFrom(const ExtensionTally& tally, std::vector<UnreadableFolder> unreadableFolders) {
-    std::unordered_map<std::string, std::int64_t> types;
-    std::unordered_map<std::string, std::int64_t> categories;
+    Sums types;
+    Sums categories;
     CategoryCache cache;
-    for (const auto& [extension, count] : tally.counts()) {
+    for (const auto& [extension, sum] : tally.counts()) {
         const std::string type = lowercased(extension);
-        types[type.empty() ? kNoExtension : type] += count;
-        categories[cache.categoryForExtension(extension)] += count;
+        addTo(types, type.empty() ? kNoExtension : type, sum);
+        addTo(categories, cache.categoryForExtension(extension), sum);
     }
     return FileStatistics(sortedByCount<FileCategoryCount>(categories), sortedByCount<FileTypeCount>(types),
                           std::move(unreadableFolders));
@@ -73,12 +82,12 @@ FileStatistics FileAnalyzer::analyzeFolder(const fs::path& folder) {
     return analyzeFolder(folder, {});
 }
 
-FileStatistics FileAnalyzer::analyzeFolder(const fs::path& folder, std::stop_token stop) {
+FileStatistics FileAnalyzer::analyzeFolder(const fs::path& folder, std::stop_token stop, Sizes sizes) {
     printDiagnosticLine("[FileAnalyzer] Analyzing: " + folder.string());
     const FolderAccess access(folder);
     printDiagnosticLine(std::string("[FileAnalyzer] Access granted: ") + (access.isGranted() ? "true" : "false"));
 
-    Tally tally = tallyFolder(folder, stop);
+    Tally tally = tallyFolder(folder, stop, sizes);
     for (const UnreadableFolder& unreadable : tally.unreadableFolders) {
         printDiagnosticLine("[FileAnalyzer] Could not read “" + unreadable.path().string() +
                             "”: " + unreadable.reason().message());

@@ -14,37 +14,42 @@ namespace foldwise {
 // The records' fields are read-only accessors (id(), type(), count() …): fixed once a record is
 // made, while records stay values that can be copied, assigned and sorted.
 
-// The count of one file type: a lowercased extension, or "No Extension". Each record gets a fresh
-// random identity when it is made.
+// The count of one file type (a lowercased extension, or "No Extension") and the bytes its files hold, each
+// file its own length as a listing gives it (a link counts the link, not what it leads to). Each record
+// gets a fresh random identity when it is made.
 class FileTypeCount {
 public:
-    FileTypeCount(std::string type, std::int64_t count)
-        : id_(QUuid::createUuid()), type_(std::move(type)), count_(count) {}
+    FileTypeCount(std::string type, std::int64_t count, std::int64_t size = 0)
+        : id_(QUuid::createUuid()), type_(std::move(type)), count_(count), size_(size) {}
 
     const QUuid& id() const { return id_; }
     const std::string& type() const { return type_; }
     std::int64_t count() const { return count_; }
+    std::int64_t size() const { return size_; }
 
 private:
     QUuid id_;
     std::string type_;
     std::int64_t count_;
+    std::int64_t size_;
 };
 
 // The count of one category ("Images", "Video", …), made like FileTypeCount.
 class FileCategoryCount {
 public:
-    FileCategoryCount(std::string category, std::int64_t count)
-        : id_(QUuid::createUuid()), category_(std::move(category)), count_(count) {}
+    FileCategoryCount(std::string category, std::int64_t count, std::int64_t size = 0)
+        : id_(QUuid::createUuid()), category_(std::move(category)), count_(count), size_(size) {}
 
     const QUuid& id() const { return id_; }
     const std::string& category() const { return category_; }
     std::int64_t count() const { return count_; }
+    std::int64_t size() const { return size_; }
 
 private:
     QUuid id_;
     std::string category_;
     std::int64_t count_;
+    std::int64_t size_;
 };
 
 // A folder the analysis could not open or list, and why; what could not be read below it is not counted.

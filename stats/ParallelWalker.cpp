@@ -130,37 +130,63 @@ std::size_t keptFolderBudget(const ParallelWalker::Options& options, unsigned wo
 
 enum class EntryKind { Skipped, File, Folder };
 
-// What an entry is, from the type its folder gives it where that is known. Links and entries of unknown
-// type are followed; a link that leads to a folder is not one to enter.
-EntryKind kindOf(int folderFd, const DirectoryReader::Entry& entry, bool trustEntryType) {
-    const unsigned char type = trustEntryType ? entry.type : static_cast<unsigned char>(DT_UNKNOWN);
-    switch (type) {
-    case DT_DIR:
-        return EntryKind::Folder;
-    case DT_LNK:
-    case DT_UNKNOWN:
-        break;
-    default:
-        return EntryKind::File; // regular files, and fifos, sockets and devices: they exist and are no folder
-    }
+struct EntryInfo {
+    EntryKind kind = EntryKind::Skipped;
+    std::int64_t size = 0; // of a file whose size was asked for: the entry's own length, a link's being the link's
+};
+
+// Follows a link, or an entry the file system gave no type, to tell a file from a folder. A link that leads
+// to a folder is not one to enter; an entry of unknown type may still be such a link, and opening it
+// refuses to follow one.
+EntryKind followedKind(int folderFd, const char* name, unsigned char type) {
     struct stat status {};
-    // The name is NUL-terminated in the reader's buffer.
-    if (::fstatat(folderFd, entry.name.data(), &status, 0) != 0) {
+    if (::fstatat(folderFd, name, &status, 0) != 0) {
         return EntryKind::Skipped; // a dangling link, or an entry that vanished
     }
     if (!S_ISDIR(status.st_mode)) {
         return EntryKind::File;
     }
-    // An entry of unknown type may still be a link: opening it refuses to follow one.
     return type == DT_LNK ? EntryKind::Skipped : EntryKind::Folder;
+}
+
+// What an entry is, from the type its folder gives it where that is known.
+EntryInfo inspectByType(int folderFd, const char* name, unsigned char type) {
+    switch (type) {
+    case DT_DIR:
+        return {EntryKind::Folder};
+    case DT_LNK:
+    case DT_UNKNOWN:
+        return {followedKind(folderFd, name, type)};
+    default:
+        return {EntryKind::File}; // regular files, and fifos, sockets and devices: they exist and are no folder
+    }
+}
+
+// What an entry is, with a file's size: every entry but a known folder is asked about itself, not its
+// target, so that a link counts its own bytes; a link is then followed as above.
+EntryInfo inspectWithSize(int folderFd, const char* name, unsigned char type) {
+    if (type == DT_DIR) {
+        return {EntryKind::Folder};
+    }
+    struct statx own {};
+    if (::statx(folderFd, name, AT_SYMLINK_NOFOLLOW | AT_STATX_DONT_SYNC, STATX_TYPE | STATX_SIZE, &own) != 0) {
+        return {}; // vanished since the listing
+    }
+    if (S_ISDIR(own.stx_mode)) {
+        return {EntryKind::Folder};
+    }
+    if (S_ISLNK(own.stx_mode) && followedKind(folderFd, name, DT_LNK) != EntryKind::File) {
+        return {};
+    }
+    return {EntryKind::File, static_cast<std::int64_t>(own.stx_size)};
 }
 
 class Walk {
 public:
     Walk(const fs::path& root, const ParallelWalker::Options& options, unsigned workers,
          const ParallelWalker::FileVisitor& visit, const ParallelWalker::UnreadableVisitor& unreadable)
-        : root_(root), trustEntryType_(options.trustEntryType), stop_(options.stop), workers_(workers), visit_(visit),
-          unreadable_(unreadable), budget_(keptFolderBudget(options, workers)) {}
+        : root_(root), trustEntryType_(options.trustEntryType), sizes_(options.sizes), stop_(options.stop),
+          workers_(workers), visit_(visit), unreadable_(unreadable), budget_(keptFolderBudget(options, workers)) {}
 
     // Walks the folder open at `rootFd`, which stays open as the anchor every chain of names starts from.
     void run(int rootFd) {
@@ -343,9 +369,13 @@ private:
             if (FileSystem::isHiddenName(entry.name)) {
                 continue; // hidden entries, and "." and ".."
             }
-            switch (kindOf(fd, entry, trustEntryType_)) {
+            // The name is NUL-terminated in the reader's buffer.
+            const unsigned char type = trustEntryType_ ? entry.type : static_cast<unsigned char>(DT_UNKNOWN);
+            const EntryInfo info =
+                sizes_ ? inspectWithSize(fd, entry.name.data(), type) : inspectByType(fd, entry.name.data(), type);
+            switch (info.kind) {
             case EntryKind::File:
-                visit_(worker, entry.name);
+                visit_(worker, entry.name, info.size);
                 break;
             case EntryKind::Folder:
                 if (!FileSystem::isPackageName(entry.name)) {
@@ -478,6 +508,7 @@ private:
 
     const fs::path& root_;
     const bool trustEntryType_;
+    const bool sizes_;
     const std::stop_token stop_;
     const unsigned workers_;
     const ParallelWalker::FileVisitor& visit_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <stop_token>
@@ -30,11 +31,14 @@ public:
         unsigned keptFolders = 0;   // folders kept open for the sub-folders found in them; 0: from the limit
                                     // of open files
         std::stop_token stop;       // checked between entries: a stopped walk ends soon, having visited part
+        bool sizes = false;         // true: give each file's size, at the cost of one more system call a file
     };
 
-    // Called once per file with the index of the worker thread that found it (0 … workerCount - 1) and
-    // the file's own name, which is valid only during the call. Calls from different workers overlap.
-    using FileVisitor = std::function<void(unsigned worker, std::string_view name)>;
+    // Called once per file with the index of the worker thread that found it (0 … workerCount - 1), the
+    // file's own name, which is valid only during the call, and, when Options::sizes asks for it, its size
+    // in bytes (0 otherwise): the length the entry itself has, a sparse file's with its holes and a link's
+    // its own rather than its target's. Calls from different workers overlap.
+    using FileVisitor = std::function<void(unsigned worker, std::string_view name, std::int64_t size)>;
 
     // Called once per folder that could not be read, with its path (the root's as given, then names as
     // the folders give them) and the reason; what was listed before a failure is still visited. Calls

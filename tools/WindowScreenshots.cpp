@@ -5,7 +5,7 @@
 //   xvfb-run -s "-screen 0 2560x1600x24" build/tools/foldwise_window_screenshots --scale 2 docs/screenshots
 // The light palette at scale 1 takes every screenshot; --dark (the dark Fusion palette) and --scale 2 take the
 // organizer after a sort, the sheet and the statistics results, with "-dark" and "-2x" in their names, and
-// --dark also the sheet with "Keep Both" chosen.
+// --dark also the sheet with "Keep Both" chosen and the types chart.
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
 #include "prefs/Preferences.h"
@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
     std::promise<void> gate;
     statistics.setAnalysis([opened = gate.get_future().share()](const fs::path& folder) {
         opened.wait();
-        return FileAnalyzer::analyzeFolder(folder);
+        return FileAnalyzer::analyzeFolder(folder, {}, FileAnalyzer::Sizes::Added);
     });
     window->move(40, 40);
     window->show();
@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
         settle();
     }
     ok = save(window->frameGeometry(), file("statistics-results")) && ok;
-    if (isEveryShot) {
+    if (scale == 1) {
         QScrollBar& scrollBar = *statistics.resultsPage()->verticalScrollBar();
         scrollBar.setValue(scrollBar.maximum());
         ok = save(window->frameGeometry(), file("statistics-results-types")) && ok;

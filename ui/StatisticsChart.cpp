@@ -1,5 +1,6 @@
 #include "ui/StatisticsChart.h"
 
+#include "stats/SizeText.h"
 #include "ui/ChartColors.h"
 #include "ui/SliceLabelFit.h"
 #include "ui/TextStyle.h"
@@ -30,14 +31,14 @@ constexpr qreal labelPadding = 1.0;     // keeps a count clear of its slice's bo
 } // namespace
 
 StatisticsChart::StatisticsChart(const QList<ChartEntry>& entries, QWidget* parent)
-    : QChartView(new QChart, parent), series_(new QPieSeries) {
+    : QChartView(new QChart, parent), series_(new QPieSeries), entries_(entries) {
     // Qt measures both sizes against the plot area, so a full-size pie makes the hole half its radius.
     series_->setPieSize(1.0);
     series_->setHoleSize(0.5);
     for (qsizetype index = 0; index < entries.size(); ++index) {
         const ChartEntry& entry = entries.at(index);
-        QPieSlice* slice = series_->append(QString::number(entry.count), static_cast<qreal>(entry.count));
-        styleSlice(slice, index);
+        QPieSlice* slice = series_->append(locale().toString(qlonglong(entry.count)), static_cast<qreal>(entry.count));
+        styleSlice(slice, index, entry.color);
     }
 
     QChart* pie = chart();
@@ -60,15 +61,8 @@ StatisticsChart::StatisticsChart(const QList<ChartEntry>& entries, QWidget* pare
     viewport()->setAutoFillBackground(false);
 
     connect(pie, &QChart::plotAreaChanged, this, &StatisticsChart::showCountsThatFit);
-    connect(series_, &QPieSeries::hovered, this, [this, entries](QPieSlice* slice, bool entered) {
-        const qsizetype index = series_->slices().indexOf(slice);
-        if (entered && index >= 0) {
-            const ChartEntry& entry = entries.at(index);
-            QToolTip::showText(QCursor::pos(), entry.name + QStringLiteral(": ") + QString::number(entry.count), this);
-        } else {
-            QToolTip::hideText();
-        }
-    });
+    connect(series_, &QPieSeries::hovered, this,
+            [this](QPieSlice* slice, bool entered) { showToolTip(series_->slices().indexOf(slice), entered); });
     showCountsThatFit();
 }
 
@@ -96,8 +90,23 @@ QStringList StatisticsChart::shownCounts() const {
     return counts;
 }
 
-void StatisticsChart::styleSlice(QPieSlice* slice, qsizetype index) {
-    slice->setBrush(chartSliceColor(index));
+QString StatisticsChart::toolTipOf(qsizetype index) const {
+    const ChartEntry& entry = entries_.at(index);
+    const QString files = entry.count == 1 ? tr("file") : tr("files");
+    return entry.name + QStringLiteral(": ") + locale().toString(qlonglong(entry.count)) + QLatin1Char(' ') + files +
+           QStringLiteral(", ") + sizeText(entry.size, locale());
+}
+
+void StatisticsChart::showToolTip(qsizetype index, bool entered) {
+    if (entered && index >= 0) {
+        QToolTip::showText(QCursor::pos(), toolTipOf(index), this);
+    } else {
+        QToolTip::hideText();
+    }
+}
+
+void StatisticsChart::styleSlice(QPieSlice* slice, qsizetype index, const QColor& color) {
+    slice->setBrush(color.isValid() ? color : chartSliceColor(index));
     slice->setLabelColor(Qt::white);
     slice->setLabelFont(textStyleFont(TextStyle::Caption, font()));
     slice->setLabelPosition(QPieSlice::LabelInsideHorizontal);
@@ -129,6 +138,8 @@ void StatisticsChart::nameLegendMarkers(const QList<ChartEntry>& entries) {
         const qsizetype index = pieMarker ? slices.indexOf(pieMarker->slice()) : -1;
         if (index >= 0) {
             marker->setLabel(entries.at(index).name);
+            connect(marker, &QLegendMarker::hovered, this,
+                    [this, index](bool entered) { showToolTip(index, entered); });
         }
     }
 }

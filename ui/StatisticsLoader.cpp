@@ -27,6 +27,31 @@ QString whyUnavailable(const std::filesystem::path& folder) {
     return QString::fromStdString(std::generic_category().message(errno));
 }
 
+// The analysis of `folder`, or why there is none. Nothing thrown leaves a pool thread, where it would end
+// the process: a failed analysis leaves the folder unavailable, with what went wrong.
+StatisticsLoader::Result
+analysed(const std::filesystem::path& folder,
+         const std::function<FileStatistics(const std::filesystem::path&, std::stop_token)>& analysis,
+         const std::stop_token& stop) {
+    StatisticsLoader::Result result;
+    try {
+        result.unavailableReason = whyUnavailable(folder);
+        if (result.unavailableReason.isEmpty()) {
+            result.statistics = analysis(folder, stop);
+        }
+    } catch (const std::exception& error) {
+        result.statistics.reset();
+        result.unavailableReason = QString::fromUtf8(error.what());
+        if (result.unavailableReason.endsWith(QLatin1Char('.'))) {
+            result.unavailableReason.chop(1); // the screen ends the sentence
+        }
+    } catch (...) {
+        result.statistics.reset();
+        result.unavailableReason = QStringLiteral("Unknown error");
+    }
+    return result;
+}
+
 } // namespace
 
 // Shared by the loader and every analysis it started. Posting a result and closing the mailbox
@@ -76,7 +101,7 @@ private:
 StatisticsLoader::StatisticsLoader(QObject* receiver, ResultHandler onResult)
     : mailbox_(std::make_shared<Mailbox>(receiver, std::move(onResult))),
       analysis_([](const std::filesystem::path& folder, std::stop_token stop) {
-          return FileAnalyzer::analyzeFolder(folder, std::move(stop));
+          return FileAnalyzer::analyzeFolder(folder, std::move(stop), FileAnalyzer::Sizes::Added);
       }) {}
 
 StatisticsLoader::~StatisticsLoader() {
@@ -96,11 +121,7 @@ void StatisticsLoader::start(const std::filesystem::path& folder) {
     const std::uint64_t load = mailbox_->nextLoad();
     QThreadPool::globalInstance()->start(
         [mailbox = mailbox_, analysis = analysis_, folder, load, stop = stop_.get_token()] {
-            Result result;
-            result.unavailableReason = whyUnavailable(folder);
-            if (result.unavailableReason.isEmpty()) {
-                result.statistics = analysis(folder, stop);
-            }
+            Result result = analysed(folder, analysis, stop);
             if (!stop.stop_requested()) {
                 Mailbox::post(mailbox, load, std::move(result));
             }

@@ -1,6 +1,7 @@
 #include "ui/StatisticsResultsPage.h"
 
 #include "ui/ChartCard.h"
+#include "ui/ChartColors.h"
 #include "ui/ReadableStyle.h"
 #include "ui/StatisticsChart.h"
 #include "ui/StatusColor.h"
@@ -25,17 +26,29 @@ constexpr int focusRingRoom = 4;
 QList<ChartEntry> categoryEntries(const FileStatistics& statistics) {
     QList<ChartEntry> entries;
     for (const FileCategoryCount& record : statistics.categories) {
-        entries.append({QString::fromStdString(record.category()), record.count()});
+        const QString name = QString::fromStdString(record.category());
+        entries.append({name, record.count(), record.size(), categoryColor(name)});
     }
     return entries;
 }
 
+// The leading types, and beyond them one grey share "Other types" for the rest. The ring stays a true whole:
+// every slice's angle is its share of all the files, so the ten leading types of a folder of many never
+// look larger than they are, and the rest is seen at a glance, without reading a caption.
 QList<ChartEntry> leadingTypeEntries(const FileStatistics& statistics) {
     QList<ChartEntry> entries;
-    const auto shown = std::min<std::size_t>(statistics.types.size(), StatisticsResultsPage::maximumTypeSlices);
-    for (std::size_t index = 0; index < shown; ++index) {
+    ChartEntry rest{StatisticsResultsPage::tr("Other types"), 0, 0, secondarySliceColor()};
+    for (std::size_t index = 0; index < statistics.types.size(); ++index) {
         const FileTypeCount& record = statistics.types[index];
-        entries.append({QString::fromStdString(record.type()), record.count()});
+        if (std::ssize(entries) < StatisticsResultsPage::maximumTypeSlices) {
+            entries.append({QString::fromStdString(record.type()), record.count(), record.size()});
+        } else {
+            rest.count += record.count();
+            rest.size += record.size();
+        }
+    }
+    if (rest.count > 0) {
+        entries.append(rest);
     }
     return entries;
 }

@@ -13,12 +13,13 @@ class ChartCard;
 class StatisticsChart;
 
 // The statistics of one folder as a vertically scrolling page: a header naming the folder, then a
-// card with the chart of categories and a card with the chart of the ten most frequent types.
+// card with the chart of categories and a card with the chart of the ten most frequent types and the share
+// of all the others.
 class StatisticsResultsPage : public QScrollArea {
     Q_OBJECT
 
 public:
-    // The type chart shows at most this many types, the leading ones of the list.
+    // The type chart shows at most this many types, the leading ones of the list, and the rest as one share.
     static constexpr qsizetype maximumTypeSlices = 10;
 
     explicit StatisticsResultsPage(QWidget* parent = nullptr);

@@ -78,7 +78,7 @@ std::vector<std::string> namesWalked(const fs::path& root, const ParallelWalker:
     const unsigned workers = ParallelWalker::workerCount(options);
     EXPECT_TRUE(ParallelWalker::walk(
         root, options,
-        [&](unsigned worker, std::string_view name) {
+        [&](unsigned worker, std::string_view name, std::int64_t) {
             EXPECT_LT(worker, workers);
             const std::lock_guard lock(mutex);
             names.emplace_back(name);
@@ -149,6 +149,60 @@ TEST(FileAnalyzer, CountsEveryKindOfEntry) {
     expectAnalysis(tree.path(), counted);
 }
 
+// Each file adds its own length: a sparse file its holes too, a link the link's own bytes and never what it
+// leads to, whether the folder gives entry types or not. Without sizes asked for, every size is 0.
+TEST(FileAnalyzer, AddsUpTheBytesOfEachCategoryAndTypeWhenAsked) {
+    const TempTree tree;
+    const auto withBytes = [&](const char* name, std::size_t bytes) {
+        const fs::path file = tree.file(name);
+        fs::resize_file(file, bytes);
+        return file;
+    };
+    withBytes("a.txt", 10);
+    withBytes("sub/B.TXT", 5);
+    withBytes("disk.iso", 3'000'000); // one hole: nothing written
+    withBytes("tiny.zip", 7);
+    const std::string target = withBytes("big.bin", 9'000).string();
+    tree.link("sub/shortcut.txt", target);
+    tree.link("leads-to-a-folder.txt", tree / "sub");
+    const std::int64_t linkBytes = static_cast<std::int64_t>(target.size());
+
+    const auto sizesOf = [](const auto& records, const auto& text) {
+        Counts sizes;
+        for (const auto& record : records) {
+            sizes[(record.*text)()] = record.size();
+        }
+        return sizes;
+    };
+    FileStatistics statistics;
+    captureStdout([&] { statistics = FileAnalyzer::analyzeFolder(tree.path(), {}, FileAnalyzer::Sizes::Added); });
+    EXPECT_EQ(sizesOf(statistics.types, &FileTypeCount::type),
+              (Counts{{"txt", 15 + linkBytes}, {"iso", 3'000'000}, {"zip", 7}, {"bin", 9'000}}));
+    EXPECT_EQ(sizesOf(statistics.categories, &FileCategoryCount::category),
+              (Counts{{"Documents", 15 + linkBytes}, {"Archives", 3'000'007}, {"Other", 9'000}}));
+
+    for (const bool trustEntryType : {true, false}) {
+        Counts walked;
+        std::mutex mutex;
+        ParallelWalker::Options options{2, trustEntryType, 0, {}, true};
+        ParallelWalker::walk(tree.path(), options, [&](unsigned, std::string_view name, std::int64_t size) {
+            const std::lock_guard lock(mutex);
+            walked[std::string(name)] = size;
+        });
+        EXPECT_EQ(walked, (Counts{{"a.txt", 10},
+                                  {"B.TXT", 5},
+                                  {"disk.iso", 3'000'000},
+                                  {"tiny.zip", 7},
+                                  {"big.bin", 9'000},
+                                  {"shortcut.txt", linkBytes}}))
+            << "entry types trusted: " << trustEntryType;
+    }
+
+    captureStdout([&] { statistics = FileAnalyzer::analyzeFolder(tree.path()); });
+    EXPECT_EQ(sizesOf(statistics.types, &FileTypeCount::type),
+              (Counts{{"txt", 0}, {"iso", 0}, {"zip", 0}, {"bin", 0}}));
+}
+
 TEST(FileAnalyzer, CountsNothingWithoutAFolderAndWalksARootReachedThroughALink) {
     const TempTree tree;
     const fs::path file = tree.file("real/only.png");
@@ -217,7 +271,7 @@ TEST(FileAnalyzer, StopsSoonWhenAsked) {
     std::stop_source stop;
     ParallelWalker::Options options{2, true, 0, stop.get_token()};
     std::atomic<std::size_t> visited{0};
-    ParallelWalker::walk(tree.path(), options, [&](unsigned, std::string_view) {
+    ParallelWalker::walk(tree.path(), options, [&](unsigned, std::string_view, std::int64_t) {
         if (++visited == 10) {
             stop.request_stop();
         }

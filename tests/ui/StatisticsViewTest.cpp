@@ -4,6 +4,7 @@
 #include "tests/support/ControlledAnalysis.h"
 #include "tests/support/GuiTest.h"
 #include "ui/ChartColors.h"
+#include "ui/DarkPalette.h"
 #include "ui/PlaceholderView.h"
 #include "ui/SliceLabelFit.h"
 #include "ui/StatisticsChart.h"
@@ -66,6 +67,7 @@ private slots:
         pictures_ = fs::path(root_.path().toStdString()) / "Pictures";
         fs::create_directory(downloads_);
         fs::create_directory(pictures_);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); // counts grouped "1,200"
         // Tests keep up to two analyses waiting at once; a machine with one core must still run both.
         QThreadPool::globalInstance()->setMaxThreadCount(std::max(4, QThreadPool::globalInstance()->maxThreadCount()));
     }
@@ -121,6 +123,12 @@ private slots:
         expectPlaceholder(*view, "Folder Not Available", "“gone” could not be opened: No such file or directory.");
         QThreadPool::globalInstance()->waitForDone();
         QCOMPARE(analysis.started(), 2);
+
+        // An analysis that fails on its thread leaves the folder unavailable, saying why, and the process runs on.
+        view->setAnalysis([](const fs::path&) -> FileStatistics { throw std::runtime_error("The disk went away."); });
+        view->setInputFolderURL(downloads_);
+        QTRY_COMPARE(view->state(), StatisticsScreenState::Unavailable);
+        expectPlaceholder(*view, "Folder Not Available", "“Downloads” could not be opened: The disk went away.");
     }
 
     void aSlowerOlderAnalysisNeverReplacesANewerOne() {
@@ -198,29 +206,64 @@ private slots:
         QCoreApplication::processEvents();
     }
 
-    // Ten types show, in ten colours: neighbours never look alike; more bring the caption.
-    void typeChartShowsTheFirstTenTypes() {
-        for (const int types : {10, 11}) {
+    // Ten types show, in ten colours: neighbours never look alike. More bring the caption and one grey
+    // share of all the others, so that each slice's angle is its true share of the files.
+    void typeChartShowsTheFirstTenTypesAndTheShareOfTheRest() {
+        for (const int types : {10, 12}) {
             FileStatistics statistics{{{"Other", 1}}, {}};
             for (int index = 0; index < types; ++index) {
-                statistics.types.emplace_back("t" + std::to_string(index), 100 - index);
+                statistics.types.emplace_back("t" + std::to_string(index), 100 - index, 1000 * index);
             }
             StatisticsResultsPage page;
             page.setStatistics(statistics);
             const QStringList legend = page.typeChart()->legendLabels();
-            QVERIFY(legend.size() == 10 && legend.first() == QStringLiteral("t0") &&
-                    legend.last() == QStringLiteral("t9"));
+            QCOMPARE(legend.size(), types > 10 ? 11 : 10);
+            QVERIFY(legend.first() == QStringLiteral("t0") && legend.at(9) == QStringLiteral("t9"));
             QCOMPARE(page.isTypeCaptionShown(), types > 10);
+            const auto slices = page.typeChart()->series()->slices();
             QSet<QRgb> colors;
-            for (QPieSlice* slice : page.typeChart()->series()->slices()) {
+            for (QPieSlice* slice : slices.first(10)) {
                 colors.insert(slice->color().rgb());
             }
             QCOMPARE(colors.size(), 10);
+            if (types > 10) {
+                QCOMPARE(legend.last(), QStringLiteral("Other types"));
+                QCOMPARE(slices.last()->value(), 90.0 + 89.0);
+                QCOMPARE(slices.last()->color(), secondarySliceColor());
+                QCOMPARE(page.typeChart()->toolTipOf(10), QStringLiteral("Other types: 179 files, 21.0 kB"));
+            }
         }
     }
 
+    // A category keeps its colour whatever the folder, its place in the list and the palette; so does one of
+    // the user's own.
+    void eachCategoryHasOneColourEverywhere() {
+        const FileStatistics downloads{{{"Images", 9}, {"3D Models", 4}, {"Documents", 2}}, {{"jpg", 9}}};
+        const FileStatistics pictures{{{"Documents", 8}, {"Images", 5}, {"Code", 3}, {"3D Models", 1}}, {{"pdf", 8}}};
+        QHash<QString, QRgb> seen;
+        for (const bool dark : {false, true}) {
+            for (const FileStatistics& statistics : {downloads, pictures}) {
+                StatisticsResultsPage page;
+                if (dark) {
+                    page.setPalette(darkFusionPalette());
+                }
+                page.setStatistics(statistics);
+                const QStringList legend = page.categoryChart()->legendLabels();
+                const auto slices = page.categoryChart()->series()->slices();
+                for (qsizetype index = 0; index < legend.size(); ++index) {
+                    const QRgb color = slices.at(index)->color().rgb();
+                    QCOMPARE(seen.value(legend.at(index), color), color);
+                    seen.insert(legend.at(index), color);
+                }
+            }
+        }
+        QCOMPARE(seen.size(), 4);
+        QCOMPARE(QSet<QRgb>(seen.cbegin(), seen.cend()).size(), 4);
+        QVERIFY(userCategoryColors().contains(QColor(seen.value(QStringLiteral("3D Models")))));
+    }
+
     void aDonutWithCountsOnTheSlicesAndNamesInTheLegend() {
-        StatisticsChart chart({{QStringLiteral("Documents"), 1200},
+        StatisticsChart chart({{QStringLiteral("Documents"), 1200, 1'234'567},
                                {QStringLiteral("Images"), 640},
                                {QStringLiteral("Code"), 315},
                                {QStringLiteral("Video"), 1}});
@@ -233,7 +276,9 @@ private slots:
         QCOMPARE(chart.legendLabels(), names);
         // The sliver of "Video" is too thin for its count, which would show cut off.
         QCOMPARE(chart.shownCounts(),
-                 QStringList({QStringLiteral("1200"), QStringLiteral("640"), QStringLiteral("315")}));
+                 QStringList({QStringLiteral("1,200"), QStringLiteral("640"), QStringLiteral("315")}));
+        QCOMPARE(chart.toolTipOf(0), QStringLiteral("Documents: 1,200 files, 1.2 MB"));
+        QCOMPARE(chart.toolTipOf(3), QStringLiteral("Video: 1 file, 0 bytes"));
         for (QPieSlice* slice : chart.series()->slices()) {
             QCOMPARE(slice->labelColor(), QColor(Qt::white)); // readable on every slice colour, as checked below
         }
@@ -271,9 +316,19 @@ private slots:
         QVERIFY(!insideLabelPosition(QSizeF(60, 14), RingSegment{50, 100, startAngle, 16.0}));
     }
 
-    void whiteCountsStayReadableOnEverySliceColour() {
-        for (const QColor& color : chartSliceColors()) {
+    // White counts are readable on every slice; a category's slice also stands out from the card in both
+    // palettes.
+    void slicesKeepCountsReadableAndCategoriesStandOutFromTheCard() {
+        QList<QColor> categoryColors = userCategoryColors();
+        for (const char* name : {"Images", "Video", "Audio", "Documents", "Archives", "Code", "Other"}) {
+            categoryColors.append(categoryColor(QString::fromLatin1(name)));
+        }
+        for (const QColor& color : chartSliceColors() + categoryColors) {
             QVERIFY2(contrastRatio(color, Qt::white) >= 4.5, qPrintable(color.name()));
+        }
+        const QColor darkCard = darkFusionPalette().color(QPalette::Base);
+        for (const QColor& color : categoryColors) {
+            QVERIFY2(contrastRatio(color, darkCard) >= 3.0, qPrintable(color.name()));
         }
     }
 };
