@@ -1,6 +1,7 @@
 #include "cli/CommandArguments.h"
 
 #include "cli/Console.h"
+#include "cli/NameText.h"
 #include "cli/UsageError.h"
 
 #include <QStringList>
@@ -75,8 +76,7 @@ bool CommandArguments::parse(const std::vector<std::string>& arguments) {
 
 const std::vector<std::string>& CommandArguments::positional(std::size_t most) const {
     if (positional_.size() > most) {
-        throw UsageError("unexpected argument “" + parser_.positionalArguments().at(qsizetype(most)).toStdString() +
-                         "”");
+        throw UsageError("unexpected argument " + NameText::quotedPath(positional_[most]));
     }
     return positional_;
 }

@@ -8,6 +8,7 @@
 #include "cli/RememberedChoices.h"
 #include "cli/UsageError.h"
 #include "stats/FileAnalyzer.h"
+#include "wording/Counts.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -50,8 +51,8 @@ void printTables(const FileStatistics& statistics, const fs::path& folder, std::
         Console::printLine("No Files Found: " + NameText::quotedName(folder) + " appears to be empty.");
         return;
     }
-    std::string text = "Statistics for " + NameText::quotedName(folder) + ": " +
-                       Console::counted(files, "file", "files") + "\n\nFile Categories\n";
+    std::string text = "Statistics for " + NameText::quotedName(folder) + ": " + Counts::files(files).toStdString() +
+                       "\n\nFile Categories\n";
     CountTable categories;
     for (const FileCategoryCount& category : statistics.categories) {
         categories.add(category.category(), category.count());
@@ -125,7 +126,7 @@ ExitStatus StatsCommand::run(const std::vector<std::string>& arguments) {
     const fs::path folder = RememberedChoices::inputFolder(positional, "stats");
 
     if (const std::optional<std::string> reason = unavailable(folder)) {
-        Console::printError("❌ Folder Not Available: " + NameText::quotedPath(folder) + ": " + *reason);
+        Console::printProblem("Folder Not Available: " + NameText::quotedPath(folder) + ": " + *reason);
         return ExitStatus::Failure;
     }
     const FileStatistics statistics = FileAnalyzer::analyzeFolder(folder);

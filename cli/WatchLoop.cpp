@@ -8,6 +8,7 @@
 #include "engine/FolderAccess.h"
 #include "engine/History.h"
 #include "engine/Organizer.h"
+#include "wording/RunWording.h"
 
 #include <QString>
 
@@ -177,7 +178,7 @@ void WatchLoop::lookAtEveryFile() {
             arriving_.changed(entry.filename().native(), longAgo);
         }
     } catch (const FileError& error) {
-        Console::printError("❌ " + error.localizedDescription());
+        Console::printProblem(error.localizedDescription());
     }
 }
 
@@ -233,7 +234,7 @@ void WatchLoop::sort(const std::vector<std::string>& names) {
         return true;
     };
     options.waiting = [](const std::string& otherRun) {
-        Console::printError("Waiting for " + otherRun + " to finish…");
+        Console::printError(RunWording::waiting(QString::fromStdString(otherRun)).toStdString());
     };
     options.moved = [this, &moved](const std::string& name, const std::string& subFolder) {
         Console::printLine("Moved " + NameText::quotedPath(name) + " into " + NameText::quotedPath(subFolder) + ".");
@@ -246,7 +247,9 @@ void WatchLoop::sort(const std::vector<std::string>& names) {
         outcome = organizeFiles(folders_.input, folders_.output, useSmartCategories_, options);
     }
     if (outcome.failure) {
-        Console::printError("❌ Sorting failed: " + outcome.failure->localizedDescription());
+        Console::printProblem(RunWording(RunKind::Sort, folders_.input, folders_.output)
+                                  .failure(outcome.failure->localizedDescription())
+                                  .toStdString());
         for (const std::string& name : names) {
             if (!moved.contains(name)) {
                 arriving_.retryAt(name, Clock::now() + kRetryAfterFailure);
