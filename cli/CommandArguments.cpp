@@ -11,9 +11,10 @@
 namespace foldwise {
 namespace {
 
-// How QCoreApplication::arguments() decodes argv on this platform; the parser sees the same strings.
+// An argument as the parser sees it, and as errors quote it: its bytes that are not UTF-8 shown as \xNN, as
+// names are everywhere, rather than replaced by U+FFFD.
 QString decoded(const std::string& argument) {
-    return QString::fromLocal8Bit(argument.data(), static_cast<qsizetype>(argument.size()));
+    return QString::fromStdString(NameText::escaped(argument));
 }
 
 // The parser prints the description as it is given: wrapped here at 79 columns, as it wraps the options.

@@ -49,6 +49,8 @@ TEST_F(NonUtf8Names, AreSortedCountedShownEscapedAndGivenExactlyInJson) {
 
     const fs::path missing = root / "Fehlt\xe4";
     const Finished failed = runFoldwise({"sort", missing, latin1Output});
+    EXPECT_EQ(runFoldwise({"sort", missing, latin1Output, "--by", "Kategorie\xe4"}).err,
+              "foldwise: --by takes “category” or “extension”, not “Kategorie\\xE4”\nTry “foldwise sort --help”.\n");
     EXPECT_EQ(failed.err, "foldwise: Sorting failed: Could not open the folder “" + root.path().string() +
                               "/Fehlt\\xE4”: No such file or directory\n");
 }
