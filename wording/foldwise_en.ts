@@ -439,4 +439,43 @@
         <translation type="unfinished"></translation>
     </message>
 </context>
+<context>
+    <name>WatchWording</name>
+    <message>
+        <source>Watching %1: files that have settled for %2 s go into %3 by category.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Watching %1: files that have settled for %2 s go into %3 by extension.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stopped watching %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The input folder %1 is not available; waiting for it to come back.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The input folder %1 is back; watching it again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>❌ Could not watch %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>❌ Could not wait for changes: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Moved %1 into %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 stayed: its name is taken in %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
 </TS>
