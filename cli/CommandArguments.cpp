@@ -4,6 +4,7 @@
 #include "cli/NameText.h"
 #include "cli/UsageError.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -59,7 +60,9 @@ bool CommandArguments::parse(const std::vector<std::string>& arguments) {
         decodedArguments << decoded(argument);
     }
     if (!parser_.parse(decodedArguments)) {
-        throw UsageError(parser_.errorText().toStdString());
+        // The parser quotes as in "Unknown option 'x'."; every message of ours as in “x”.
+        static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
+        throw UsageError(parser_.errorText().replace(quoted, QStringLiteral("“\\1”")).toStdString());
     }
     if (parser_.isSet(help_)) {
         Console::printText(helpText().toStdString());

@@ -272,6 +272,7 @@ TEST_F(SortCommand, BadArgumentsChangeNothingAndExitWithTwo) {
         EXPECT_EQ(refused.status, 2) << call;
         EXPECT_EQ(refused.out, "") << call;
         EXPECT_EQ(refused.err.rfind("foldwise: ", 0), 0u) << call << ": " << refused.err;
+        EXPECT_EQ(refused.err.find(" '"), std::string::npos) << call << ": " << refused.err; // quoted as “x”
         EXPECT_NE(refused.err.find("Try “foldwise"), std::string::npos) << call << ": " << refused.err;
         EXPECT_EQ(treeOf(root.path()), before) << call;
     }
