@@ -7,10 +7,13 @@
 #include "ui/OrganizerView.h"
 #include "ui/StatisticsView.h"
 #include "ui/SymbolIcon.h"
+#include "wording/RunWording.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QKeySequence>
+#include <QMessageBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -49,6 +52,20 @@ void ContentView::restoreFolders() {
     foldwise::restoreFolders(Preferences::shared(), input, output);
     selection_->setSelectedInputFolderURL(input);
     selection_->setSelectedOutputFolderURL(output);
+}
+
+void ContentView::closeEvent(QCloseEvent* event) {
+    if (organizer_->isRunning()) {
+        const QMessageBox::StandardButton answer =
+            QMessageBox::question(this, windowTitle(), RunWording::quitQuestion(organizer_->worker().kind()),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes) {
+            event->ignore();
+            return;
+        }
+        organizer_->stopForQuit(); // asked while the run went on: it may have ended meanwhile
+    }
+    QWidget::closeEvent(event);
 }
 
 bool ContentView::eventFilter(QObject* watched, QEvent* event) {

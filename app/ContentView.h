@@ -16,7 +16,8 @@ class StatisticsView;
 // The window's root view: the folder selection, held in memory only, and the two tabs. The organizer
 // tab works on the selection and the preferences; the statistics tab is handed the input folder
 // whenever it changes. Each time the tabs come into view, the remembered folders are restored.
-// Ctrl+Q closes the window, which quits the application.
+// Ctrl+Q closes the window, which quits the application; during a sort or an undo, only once the user
+// agrees to stop it.
 class ContentView : public QWidget {
     Q_OBJECT
 
@@ -34,6 +35,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     std::unique_ptr<FolderPicker> folderPicker_;

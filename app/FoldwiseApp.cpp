@@ -3,6 +3,7 @@
 #include "app/ContentView.h"
 #include "ui/FolderPicker.h"
 #include "ui/ReadableStyle.h"
+#include "wording/Translations.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -54,6 +55,7 @@ void FoldwiseApp::configure(QApplication& application) {
     QApplication::setApplicationDisplayName(QStringLiteral("Foldwise"));
     QApplication::setApplicationVersion(QStringLiteral(FOLDWISE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.foldwise.Foldwise"));
+    installTranslations();
     // Without a desktop session the theme is hicolor, which has none of the icons the screens use.
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
 

@@ -1,8 +1,10 @@
 #include "cli/CommandArguments.h"
 
 #include "cli/Console.h"
+#include "cli/NameText.h"
 #include "cli/UsageError.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -10,9 +12,10 @@
 namespace foldwise {
 namespace {
 
-// How QCoreApplication::arguments() decodes argv on this platform; the parser sees the same strings.
+// An argument as the parser sees it, and as errors quote it: its bytes that are not UTF-8 shown as \xNN, as
+// names are everywhere, rather than replaced by U+FFFD.
 QString decoded(const std::string& argument) {
-    return QString::fromLocal8Bit(argument.data(), static_cast<qsizetype>(argument.size()));
+    return QString::fromStdString(NameText::escaped(argument));
 }
 
 // The parser prints the description as it is given: wrapped here at 79 columns, as it wraps the options.
@@ -57,7 +60,9 @@ bool CommandArguments::parse(const std::vector<std::string>& arguments) {
         decodedArguments << decoded(argument);
     }
     if (!parser_.parse(decodedArguments)) {
-        throw UsageError(parser_.errorText().toStdString());
+        // The parser quotes as in "Unknown option 'x'."; every message of ours as in “x”.
+        static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
+        throw UsageError(parser_.errorText().replace(quoted, QStringLiteral("“\\1”")).toStdString());
     }
     if (parser_.isSet(help_)) {
         Console::printText(helpText().toStdString());
@@ -75,8 +80,7 @@ bool CommandArguments::parse(const std::vector<std::string>& arguments) {
 
 const std::vector<std::string>& CommandArguments::positional(std::size_t most) const {
     if (positional_.size() > most) {
-        throw UsageError("unexpected argument “" + parser_.positionalArguments().at(qsizetype(most)).toStdString() +
-                         "”");
+        throw UsageError("unexpected argument " + NameText::quotedPath(positional_[most]));
     }
     return positional_;
 }

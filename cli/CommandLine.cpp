@@ -5,6 +5,7 @@
 #include "cli/Console.h"
 #include "cli/ExitStatus.h"
 #include "cli/HistoryCommand.h"
+#include "cli/NameText.h"
 #include "cli/SortCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/UndoCommand.h"
@@ -12,6 +13,7 @@
 #include "cli/WatchCommand.h"
 #include "engine/Diagnostics.h"
 #include "engine/FileError.h"
+#include "wording/Translations.h"
 
 #include <QCoreApplication>
 
@@ -109,7 +111,7 @@ Command commandNamed(std::string_view name) {
 
 ExitStatus usageError(std::string_view command, const std::string& message) {
     const std::string program = command.empty() ? "foldwise" : "foldwise " + std::string(command);
-    Console::printError(program + ": " + message + "\nTry “" + program + " --help”.");
+    Console::printProblem(message + "\nTry “" + program + " --help”.");
     return ExitStatus::UsageError;
 }
 
@@ -119,11 +121,11 @@ ExitStatus run(std::string_view word, Command command, const std::vector<std::st
     } catch (const UsageError& error) {
         return usageError(word, error.what());
     } catch (const CommandFailure& error) {
-        Console::printError(error.what());
+        Console::printProblem(error.what());
     } catch (const FileError& error) {
-        Console::printError("❌ " + error.localizedDescription());
+        Console::printProblem(error.localizedDescription());
     } catch (const std::exception& error) {
-        Console::printError("foldwise " + std::string(word) + ": " + error.what());
+        Console::printProblem(std::string(word) + ": " + error.what());
     }
     return ExitStatus::Failure;
 }
@@ -140,7 +142,7 @@ std::optional<int> runCommandLine(int argc, char** argv) {
     const Command command = commandNamed(word);
     if (command == nullptr && !isHelp && !isVersion) {
         if (!word.starts_with("-")) {
-            return exitCode(usageError({}, "“" + std::string(word) + "” is not a command"));
+            return exitCode(usageError({}, NameText::quotedPath(std::string(word)) + " is not a command"));
         }
         const std::optional<std::string_view> refused =
             firstNotForToolkit(std::vector<std::string_view>(argv + 1, argv + argc));
@@ -149,8 +151,8 @@ std::optional<int> runCommandLine(int argc, char** argv) {
         }
         const std::string refusedWord(*refused);
         return exitCode(usageError({}, refusedWord.starts_with("-")
-                                           ? "unknown option “" + refusedWord + "”"
-                                           : "“" + refusedWord + "” is not an option of the window"));
+                                           ? "unknown option " + NameText::quotedPath(refusedWord)
+                                           : NameText::quotedPath(refusedWord) + " is not an option of the window"));
     }
 
     int applicationArgc = 1;
@@ -158,6 +160,7 @@ std::optional<int> runCommandLine(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Foldwise"));
     QCoreApplication::setApplicationName(QStringLiteral("Foldwise"));
     QCoreApplication::setApplicationVersion(QStringLiteral(FOLDWISE_VERSION));
+    installTranslations();
     // Standard output carries the result alone; a reader that goes away must not end a sort half-way.
     sendDiagnosticsTo(stderr);
     std::signal(SIGPIPE, SIG_IGN);

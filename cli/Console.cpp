@@ -1,6 +1,6 @@
 #include "cli/Console.h"
 
-#include <QLocale>
+#include "wording/Counts.h"
 
 #include <cstdio>
 
@@ -26,17 +26,27 @@ void Console::printError(std::string_view line) {
     writeLine(stderr, line);
 }
 
+void Console::printProblem(std::string_view sentence) {
+    constexpr std::string_view symbol = "❌ ";
+    if (sentence.starts_with(symbol)) {
+        sentence.remove_prefix(symbol.size());
+    }
+    if (sentence.starts_with("foldwise")) {
+        printError(sentence);
+        return;
+    }
+    std::string line("foldwise: ");
+    line += sentence;
+    printError(line);
+}
+
 void Console::printText(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
 }
 
 std::string Console::number(std::int64_t value) {
-    return QLocale().toString(static_cast<qlonglong>(value)).toStdString();
-}
-
-std::string Console::counted(std::int64_t value, std::string_view one, std::string_view many) {
-    return number(value) + " " + std::string(value == 1 ? one : many);
+    return Counts::number(value).toStdString();
 }
 
 } // namespace foldwise

@@ -15,12 +15,12 @@ public:
 
     static void printLine(std::string_view line);
     static void printError(std::string_view line);
+    // An error, as Unix tools say theirs: "foldwise: Sorting failed: …" (the window's symbol left out).
+    static void printProblem(std::string_view sentence);
     static void printText(std::string_view text); // several lines, or a line's pieces, exactly as given
 
     // A number grouped the locale's way: "1,234" in English, "1234" in the C locale.
     static std::string number(std::int64_t value);
-    // "1 file", "2 files".
-    static std::string counted(std::int64_t value, std::string_view one, std::string_view many);
 };
 
 } // namespace foldwise

@@ -7,6 +7,7 @@
 #include "cli/UsageError.h"
 #include "engine/FileError.h"
 #include "engine/History.h"
+#include "engine/SortMode.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -35,7 +36,7 @@ std::string modeOf(const History::Run& run) {
     if (!run.useSmartCategories) {
         return "-";
     }
-    return *run.useSmartCategories ? "category" : "extension";
+    return std::string(sortModeKey(sortModeOf(*run.useSmartCategories)));
 }
 
 std::string padded(const std::string& text, std::size_t width, bool alignRight) {
@@ -50,9 +51,8 @@ void printTable(const std::vector<History::Run>& runs) {
         rows.push_back({QDateTime::fromMSecsSinceEpoch(run.startedMs)
                             .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                             .toStdString(),
-                        run.kind == History::Kind::Sort ? "sort" : "undo", modeOf(run),
-                        Console::number(run.counts.moved), Console::number(stayed(run.counts)),
-                        run.state + (run.undone ? ", undone" : ""),
+                        std::string(runKindKey(run.kind)), modeOf(run), Console::number(run.counts.moved),
+                        Console::number(stayed(run.counts)), run.state + (run.undone ? ", undone" : ""),
                         NameText::quotedPath(run.input) + " → " + NameText::quotedPath(run.output)});
     }
     std::vector<std::size_t> widths(rows.front().size(), 0);
@@ -76,7 +76,7 @@ void printTable(const std::vector<History::Run>& runs) {
 QJsonObject jsonOf(const History::Run& run) {
     QJsonObject entry{
         {QStringLiteral("id"), qint64(run.id)},
-        {QStringLiteral("kind"), run.kind == History::Kind::Sort ? QStringLiteral("sort") : QStringLiteral("undo")},
+        {QStringLiteral("kind"), QString::fromLatin1(runKindKey(run.kind))},
         {QStringLiteral("started"), QDateTime::fromMSecsSinceEpoch(run.startedMs, Qt::UTC).toString(Qt::ISODateWithMs)},
         {QStringLiteral("startedMs"), qint64(run.startedMs)},
         {QStringLiteral("mode"),
@@ -123,7 +123,7 @@ ExitStatus HistoryCommand::run(const std::vector<std::string>& arguments) {
         try {
             runs = History().runs(most);
         } catch (const FileError& error) {
-            Console::printError("❌ " + error.localizedDescription());
+            Console::printProblem(error.localizedDescription());
             return ExitStatus::Failure;
         }
     }

@@ -6,6 +6,7 @@
 #include "cli/StopSignals.h"
 #include "engine/RunOptions.h"
 #include "engine/RunOutcome.h"
+#include "wording/RunWording.h"
 
 #include <map>
 #include <optional>
@@ -35,9 +36,8 @@ public:
     // Prints the outcome and returns the exit status: Failure when the run failed or was stopped.
     ExitStatus print(const RunOutcome& outcome, bool asJson) const;
 
-    static std::string sortSummary(const RunOutcome& outcome, const FolderPair& folders);
-    static std::string undoSummary(const RunOutcome& outcome, const FolderPair& folders);
-    static std::string nothingToUndo(const FolderPair& folders);
+    // The sentences of the run this reports on.
+    RunWording wording() const;
 
 private:
     bool isSort() const { return useSmartCategories_.has_value(); }

@@ -4,7 +4,8 @@
 #include "cli/CountTable.h"
 #include "cli/JsonOutput.h"
 #include "cli/NameText.h"
-#include "cli/OutcomeReport.h"
+#include "engine/SortMode.h"
+#include "wording/RunWording.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -61,13 +62,12 @@ std::vector<std::pair<std::string, std::int64_t>> subFolderCounts(const Plan& pl
 }
 
 // "10 would stay: their names are taken there:" and the files it is about, one per line.
-std::string staying(const Plan& plan, Plan::Verdict verdict, const std::string& one, const std::string& many,
-                    bool showSubFolder) {
+std::string staying(const Plan& plan, Plan::Verdict verdict, const PlanWording& wording, bool showSubFolder) {
     const std::int64_t count = countOf(plan, verdict);
     if (count == 0) {
         return {};
     }
-    std::string text = Console::number(count) + " " + (count == 1 ? one : many) + ":\n";
+    std::string text = wording.staying(verdict, count).toStdString() + ":\n";
     for (const Plan::File& file : plan.files) {
         if (file.verdict == verdict) {
             text += "  " + NameText::escaped(showSubFolder ? file.subFolder + "/" + file.name : file.name) + "\n";
@@ -78,7 +78,7 @@ std::string staying(const Plan& plan, Plan::Verdict verdict, const std::string& 
 
 // "2 would be moved under new names beside their namesakes in “Sorted”:" and each such move, as
 // "a.jpg → Images/a (2).jpg".
-std::string keptBeside(const Plan& plan, const std::string& output) {
+std::string keptBeside(const Plan& plan, const PlanWording& wording) {
     std::string text;
     std::int64_t renamed = 0;
     for (const Plan::File& file : plan.files) {
@@ -88,37 +88,14 @@ std::string keptBeside(const Plan& plan, const std::string& output) {
                     NameText::escaped(file.subFolder + "/" + file.newName) + "\n";
         }
     }
-    if (renamed > 0) {
-        text = Console::number(renamed) +
-               (renamed == 1 ? " would be moved under a new name beside its namesake in "
-                             : " would be moved under new names beside their namesakes in ") +
-               output + ":\n" + text;
-    }
-    return text;
+    return renamed == 0 ? text : wording.keptBeside(renamed).toStdString() + ":\n" + text;
 }
 
 // How many of the files whose name is taken would be identical to their namesake, kept beside it or not.
-std::string identicalSentence(const Plan& plan, const std::string& output) {
+std::string identicalSentence(const Plan& plan, const PlanWording& wording) {
     const std::int64_t identical =
         std::count_if(plan.files.begin(), plan.files.end(), [](const Plan::File& file) { return file.identical; });
-    if (identical == 0) {
-        return {};
-    }
-    return Console::number(identical) +
-           (identical == 1 ? " of them is identical to the file already in "
-                           : " of them are identical to the files already in ") +
-           output + ".\n";
-}
-
-// The files that would stay because of what the folder `where` cannot hold, in the window's words.
-std::string stayingForTheDestination(const Plan& plan, const std::string& where) {
-    return staying(plan, Plan::Verdict::NameRefused, "would stay: " + where + " cannot store its name",
-                   "would stay: " + where + " cannot store their names", true) +
-           staying(plan, Plan::Verdict::TooLarge,
-                   "would stay: it is larger than 4 GiB, which " + where + " cannot store",
-                   "would stay: they are larger than 4 GiB, which " + where + " cannot store", true) +
-           staying(plan, Plan::Verdict::FolderBlocked, "would stay: a file in " + where + " has the name of its folder",
-                   "would stay: files in " + where + " have the names of their folders", true);
+    return identical == 0 ? std::string() : wording.identical(identical).toStdString() + "\n";
 }
 
 } // namespace
@@ -133,33 +110,27 @@ ExitStatus PlanReport::print(const Plan& plan, bool asJson) const {
         printText(plan);
     }
     if (plan.failure) {
-        Console::printError((isSort() ? "❌ Sorting would fail: " : "❌ Revert would fail: ") +
-                            plan.failure->localizedDescription());
+        Console::printProblem(wording().failure(plan.failure->localizedDescription()).toStdString());
         return ExitStatus::Failure;
     }
     return ExitStatus::Success;
 }
 
 void PlanReport::printText(const Plan& plan) const {
+    const RunWording run(isSort() ? RunKind::Sort : RunKind::Undo, folders_.input, folders_.output);
     if (!isSort() && plan.nothingOnRecord) {
-        Console::printLine(OutcomeReport::nothingToUndo(folders_));
+        Console::printLine(run.nothingToUndo(plan.alreadyUndone).toStdString());
         return;
     }
     if (isSort() && plan.files.empty() && !plan.failure) {
-        Console::printLine("Nothing to sort: " + NameText::quotedName(folders_.input) + " holds no files.");
+        Console::printLine(run.outcome(RunOutcome{}).text.toStdString()); // "Nothing to sort: …"
         return;
     }
+    const PlanWording wording = this->wording();
     const auto subFolders = subFolderCounts(plan);
-    const std::int64_t moving = countOf(plan, Plan::Verdict::Move);
-    const std::string input = NameText::quotedName(folders_.input);
-    const std::string output = NameText::quotedName(folders_.output);
     std::string text =
-        isSort() ? "Sorting " + input + " into " + output + (*useSmartCategories_ ? " by category" : " by extension") +
-                       " would move " + Console::counted(moving, "file", "files") + " into " +
-                       Console::counted(static_cast<std::int64_t>(subFolders.size()), "folder", "folders")
-                 : "Undoing the sorts from " + input + " into " + output + " would move " +
-                       Console::counted(moving, "file", "files") + " back from " +
-                       Console::counted(static_cast<std::int64_t>(subFolders.size()), "folder", "folders");
+        wording.headline(countOf(plan, Plan::Verdict::Move), static_cast<std::int64_t>(subFolders.size()))
+            .toStdString();
     text += subFolders.empty() ? ".\n" : ":\n";
     CountTable table;
     for (const auto& [subFolder, count] : subFolders) {
@@ -167,35 +138,40 @@ void PlanReport::printText(const Plan& plan) const {
     }
     text += table.text();
     if (isSort()) {
-        text += keptBeside(plan, output);
-        text += staying(plan, Plan::Verdict::NameTaken, "would stay: its name is taken there",
-                        "would stay: their names are taken there", true);
-        text += identicalSentence(plan, output);
-        text += staying(plan, Plan::Verdict::NotRegular, "would stay: it is not a regular file",
-                        "would stay: they are not regular files", false);
-        text += staying(plan, Plan::Verdict::InUse, "would stay: it is still being written or downloaded",
-                        "would stay: they are still being written or downloaded", false);
-        text += stayingForTheDestination(plan, output);
+        text += keptBeside(plan, wording);
+        text += staying(plan, Plan::Verdict::NameTaken, wording, true);
+        text += identicalSentence(plan, wording);
+        text += staying(plan, Plan::Verdict::NotRegular, wording, false);
+        text += staying(plan, Plan::Verdict::InUse, wording, false);
     } else {
-        text += staying(plan, Plan::Verdict::NameTaken, "would stay: its name is taken in " + input,
-                        "would stay: their names are taken in " + input, true);
-        text += stayingForTheDestination(plan, input);
-        text += staying(plan, Plan::Verdict::Gone, "is no longer where Foldwise put it",
-                        "are no longer where Foldwise put them", true);
+        text += staying(plan, Plan::Verdict::NameTaken, wording, true);
+    }
+    for (const Plan::Verdict verdict :
+         {Plan::Verdict::NameRefused, Plan::Verdict::TooLarge, Plan::Verdict::FolderBlocked}) {
+        text += staying(plan, verdict, wording, true);
+    }
+    if (!isSort()) {
+        text += staying(plan, Plan::Verdict::Gone, wording, true);
     }
     Console::printText(text);
 }
 
+PlanWording PlanReport::wording() const {
+    return isSort() ? PlanWording(RunKind::Sort, folders_.input, folders_.output, sortModeOf(*useSmartCategories_))
+                    : PlanWording(RunKind::Undo, folders_.input, folders_.output);
+}
+
 void PlanReport::printJson(const Plan& plan) const {
-    QJsonObject document{{QStringLiteral("command"), isSort() ? QStringLiteral("sort") : QStringLiteral("undo")},
-                         {QStringLiteral("dryRun"), true}};
+    QJsonObject document{
+        {QStringLiteral("command"), QString::fromLatin1(runKindKey(isSort() ? RunKind::Sort : RunKind::Undo))},
+        {QStringLiteral("dryRun"), true}};
     JsonOutput::putName(document, QStringLiteral("input"), folders_.input.native());
     JsonOutput::putName(document, QStringLiteral("output"), folders_.output.native());
     if (isSort()) {
-        document.insert(QStringLiteral("mode"),
-                        *useSmartCategories_ ? QStringLiteral("category") : QStringLiteral("extension"));
+        document.insert(QStringLiteral("mode"), QString::fromLatin1(sortModeKey(sortModeOf(*useSmartCategories_))));
     } else {
         document.insert(QStringLiteral("nothingOnRecord"), plan.nothingOnRecord);
+        document.insert(QStringLiteral("alreadyUndone"), plan.alreadyUndone);
     }
     for (const Plan::Verdict verdict : kVerdicts) {
         document.insert(verdictName(verdict), qint64(countOf(plan, verdict)));

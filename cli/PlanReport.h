@@ -3,6 +3,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/RememberedChoices.h"
 #include "engine/Plan.h"
+#include "wording/PlanWording.h"
 
 #include <optional>
 
@@ -20,6 +21,7 @@ public:
 
 private:
     bool isSort() const { return useSmartCategories_.has_value(); }
+    PlanWording wording() const;
     void printText(const Plan& plan) const;
     void printJson(const Plan& plan) const;
 

@@ -1,18 +1,18 @@
 #pragma once
 
 #include "engine/RunOptions.h"
+#include "wording/RunWording.h"
 
 #include <functional>
 #include <string>
 
 namespace foldwise {
 
-// The progress of a sort or an undo, in the window's words, on one line of standard error that is written
+// The progress of a sort or an undo, in the window's words (`wording`), on one line of standard error that is written
 // over in place; only when standard error is a terminal, so that logs and pipes get none of it.
 class ProgressLine {
 public:
-    // `doing`: "Sorting…" or "Moving files back…".
-    explicit ProgressLine(std::string doing);
+    explicit ProgressLine(RunWording wording);
     ~ProgressLine();
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
@@ -25,7 +25,7 @@ public:
 private:
     void show(const RunProgress& progress);
 
-    std::string doing_;
+    RunWording wording_;
     bool isShown_ = false;
     bool isTerminal_;
 };

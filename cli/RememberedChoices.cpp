@@ -6,6 +6,7 @@
 #include "engine/FileSystem.h"
 #include "engine/Folder.h"
 #include "engine/History.h"
+#include "engine/SortMode.h"
 #include "prefs/FolderBookmarks.h"
 #include "prefs/Preferences.h"
 
@@ -72,11 +73,8 @@ bool RememberedChoices::useSmartCategories(const std::optional<QString>& by) {
     if (!by) {
         return Preferences::shared().useSmartCategories();
     }
-    if (*by == QStringLiteral("category")) {
-        return true;
-    }
-    if (*by == QStringLiteral("extension")) {
-        return false;
+    if (const std::optional<SortMode> mode = sortModeFromKey(by->toStdString())) {
+        return usesSmartCategories(*mode);
     }
     throw UsageError("--by takes “category” or “extension”, not “" + by->toStdString() + "”");
 }

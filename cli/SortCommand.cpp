@@ -13,6 +13,13 @@
 #include "engine/Organizer.h"
 
 namespace foldwise {
+namespace {
+
+std::string failure(const FileError& error) {
+    return RunWording(RunKind::Sort, {}, {}).failure(error.localizedDescription()).toStdString();
+}
+
+} // namespace
 
 ExitStatus SortCommand::run(const std::vector<std::string>& arguments) {
     CommandArguments parsed(
@@ -50,7 +57,7 @@ ExitStatus SortCommand::run(const std::vector<std::string>& arguments) {
         RememberedChoices::openInput(folders.input);
         madeOutput = RememberedChoices::makeOutput(folders.output, isDryRun);
     } catch (const FileError& error) {
-        Console::printError("❌ Sorting failed: " + error.localizedDescription());
+        Console::printProblem(failure(error));
         return ExitStatus::Failure;
     }
     if (madeOutput && !asJson) { // the JSON document says it in "madeOutput"
@@ -64,7 +71,7 @@ ExitStatus SortCommand::run(const std::vector<std::string>& arguments) {
             options.onNameTaken = onNameTaken;
             plan = previewSort(folders.input, folders.output, useSmartCategories, options);
         } catch (const FileError& error) {
-            Console::printError("❌ Sorting failed: " + error.localizedDescription());
+            Console::printProblem(failure(error));
             return ExitStatus::Failure;
         }
         return PlanReport(folders, useSmartCategories).print(plan, asJson);
@@ -73,7 +80,7 @@ ExitStatus SortCommand::run(const std::vector<std::string>& arguments) {
     OutcomeReport report(folders, useSmartCategories);
     report.setMadeOutput(madeOutput);
     const StopSignals stopSignals;
-    ProgressLine progress("Sorting…");
+    ProgressLine progress(report.wording());
     RunOptions options = report.runOptions(progress, stopSignals, asJson);
     options.onNameTaken = onNameTaken;
     RunOutcome outcome;

@@ -10,6 +10,7 @@
 #include "engine/Diagnostics.h"
 #include "stats/FileAnalyzer.h"
 #include "stats/SizeText.h"
+#include "wording/Counts.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -57,8 +58,8 @@ void printTables(const FileStatistics& statistics, const fs::path& folder, std::
         Console::printLine("No Files Found: " + NameText::quotedName(folder) + " appears to be empty.");
         return;
     }
-    std::string text = "Statistics for " + NameText::quotedName(folder) + ": " +
-                       Console::counted(files, "file", "files") + "\n\nFile Categories\n";
+    std::string text = "Statistics for " + NameText::quotedName(folder) + ": " + Counts::files(files).toStdString() +
+                       "\n\nFile Categories\n";
     CountTable categories;
     for (const FileCategoryCount& category : statistics.categories) {
         categories.add(category.category(), category.count(), sizeColumn(withSizes, category.size()));
@@ -117,8 +118,8 @@ void printJson(const FileStatistics& statistics, const fs::path& folder, std::si
 // is inside it is missing from the counts.
 void warnAboutUnreadableFolders(const FileStatistics& statistics) {
     for (const UnreadableFolder& entry : statistics.unreadableFolders()) {
-        Console::printError("⚠️ Not counted: " + NameText::quotedPath(entry.path()) +
-                            " could not be read: " + entry.reason().message());
+        Console::printProblem("warning: not counted: " + NameText::quotedPath(entry.path()) +
+                              " could not be read: " + entry.reason().message());
     }
 }
 
@@ -151,7 +152,7 @@ ExitStatus StatsCommand::run(const std::vector<std::string>& arguments) {
     const fs::path folder = RememberedChoices::inputFolder(positional, "stats");
 
     if (const std::optional<std::string> reason = unavailable(folder)) {
-        Console::printError("❌ Folder Not Available: " + NameText::quotedPath(folder) + ": " + *reason);
+        Console::printProblem("Folder Not Available: " + NameText::quotedPath(folder) + ": " + *reason);
         return ExitStatus::Failure;
     }
     if (!parsed.isSet(verbose)) {

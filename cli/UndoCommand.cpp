@@ -14,6 +14,13 @@
 #include <system_error>
 
 namespace foldwise {
+namespace {
+
+std::string failure(const FileError& error) {
+    return RunWording(RunKind::Undo, {}, {}).failure(error.localizedDescription()).toStdString();
+}
+
+} // namespace
 
 ExitStatus UndoCommand::run(const std::vector<std::string>& arguments) {
     CommandArguments parsed(
@@ -38,7 +45,7 @@ ExitStatus UndoCommand::run(const std::vector<std::string>& arguments) {
     try {
         RememberedChoices::openInput(folders.input);
     } catch (const FileError& error) {
-        Console::printError("❌ Revert failed: " + error.localizedDescription());
+        Console::printProblem(failure(error));
         return ExitStatus::Failure;
     }
 
@@ -54,7 +61,7 @@ ExitStatus UndoCommand::run(const std::vector<std::string>& arguments) {
                 plan = previewUndo(folders.input, folders.output, {});
             }
         } catch (const FileError& error) {
-            Console::printError("❌ Revert failed: " + error.localizedDescription());
+            Console::printProblem(failure(error));
             return ExitStatus::Failure;
         }
         return PlanReport(folders, std::nullopt).print(plan, asJson);
@@ -67,7 +74,7 @@ ExitStatus UndoCommand::run(const std::vector<std::string>& arguments) {
         return report.print(nothing, asJson);
     }
     const StopSignals stopSignals;
-    ProgressLine progress("Moving files back…");
+    ProgressLine progress(report.wording());
     const RunOptions options = report.runOptions(progress, stopSignals, asJson);
     const RunOutcome outcome = revertFiles(folders.input, folders.output, options);
     progress.clear();

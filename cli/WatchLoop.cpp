@@ -2,12 +2,12 @@
 
 #include "cli/CommandFailure.h"
 #include "cli/Console.h"
-#include "cli/NameText.h"
 #include "engine/FileError.h"
 #include "engine/FileSystem.h"
 #include "engine/FolderAccess.h"
 #include "engine/History.h"
 #include "engine/Organizer.h"
+#include "wording/RunWording.h"
 
 #include <QString>
 
@@ -35,10 +35,6 @@ constexpr int kReconnectMs = 1000;
 constexpr auto kRetryAfterFailure = std::chrono::seconds(30);
 constexpr auto kFirstRetryOfATakenName = std::chrono::seconds(5);
 constexpr auto kLongestRetryOfATakenName = std::chrono::seconds(15 * 60);
-
-std::string secondsText(std::chrono::milliseconds duration) {
-    return QString::number(static_cast<double>(duration.count()) / 1000, 'g', 6).toStdString() + " s";
-}
 
 // The files of the input folder that an undo from the output folder brought back and that are still as it
 // left them: the same size and modification time, and the same inode where the undo's record of it is from
@@ -101,9 +97,10 @@ private:
 
 WatchLoop::WatchLoop(const FolderPair& folders, bool useSmartCategories, OnNameTaken onNameTaken,
                      std::chrono::milliseconds settle, std::stop_token stop)
-    : folders_(folders), useSmartCategories_(useSmartCategories), onNameTaken_(onNameTaken), settle_(settle),
-      stop_(std::move(stop)), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), registration_(folders.input),
-      watch_(folders.input), arriving_(settle) {
+    : folders_(folders), useSmartCategories_(useSmartCategories),
+      wording_(folders.input, folders.output, sortModeOf(useSmartCategories)), onNameTaken_(onNameTaken),
+      settle_(settle), stop_(std::move(stop)), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
+      registration_(folders.input), watch_(folders.input), arriving_(settle) {
     if (wake_ < 0) {
         throw std::runtime_error("Could not make an event descriptor");
     }
@@ -116,22 +113,20 @@ WatchLoop::~WatchLoop() {
 void WatchLoop::run() {
     std::string reason;
     if (!watch_.start(reason)) {
-        throw CommandFailure("❌ Could not watch " + NameText::quotedPath(folders_.input) + ": " + reason);
+        throw CommandFailure(wording_.cannotWatch(reason).toStdString());
     }
     // A stop asked for from the signal thread wakes the poll below.
     const std::stop_callback wakeOnStop(stop_, [this] {
         const std::uint64_t one = 1;
         [[maybe_unused]] const ssize_t written = ::write(wake_, &one, sizeof one);
     });
-    Console::printError("Watching " + NameText::quotedPath(folders_.input) + ": files that have settled for " +
-                        secondsText(settle_) + " go into " + NameText::quotedPath(folders_.output) +
-                        (useSmartCategories_ ? " by category." : " by extension."));
+    Console::printError(wording_.watching(settle_).toStdString());
     lookAtEveryFile();
     sortSettled();
     while (!stop_.stop_requested()) {
         pollfd watched[2] = {{watch_.descriptor(), POLLIN, 0}, {wake_, POLLIN, 0}};
         if (::poll(watched, 2, timeoutMs()) < 0 && errno != EINTR) {
-            throw CommandFailure(std::string("❌ Could not wait for changes: ") + std::strerror(errno));
+            throw CommandFailure(WatchWording::cannotWait(std::strerror(errno)).toStdString());
         }
         if (stop_.stop_requested()) {
             break;
@@ -142,7 +137,7 @@ void WatchLoop::run() {
         }
         sortSettled();
     }
-    Console::printError("Stopped watching " + NameText::quotedPath(folders_.input) + ".");
+    Console::printError(wording_.stopped().toStdString());
 }
 
 void WatchLoop::handleEvents() {
@@ -161,8 +156,7 @@ void WatchLoop::handleEvents() {
             break;
         case FolderWatch::Event::Kind::FolderGone:
             arriving_.clear();
-            Console::printError("The input folder " + NameText::quotedPath(folders_.input) +
-                                " is not available; waiting for it to come back.");
+            Console::printError(wording_.folderGone().toStdString());
             break;
         }
     }
@@ -177,15 +171,14 @@ void WatchLoop::lookAtEveryFile() {
             arriving_.changed(entry.filename().native(), longAgo);
         }
     } catch (const FileError& error) {
-        Console::printError("❌ " + error.localizedDescription());
+        Console::printProblem(error.localizedDescription());
     }
 }
 
 void WatchLoop::reconnect() {
     std::string reason;
     if (watch_.start(reason)) {
-        Console::printError("The input folder " + NameText::quotedPath(folders_.input) +
-                            " is back; watching it again.");
+        Console::printError(wording_.folderBack().toStdString());
         lookAtEveryFile();
     }
 }
@@ -233,10 +226,10 @@ void WatchLoop::sort(const std::vector<std::string>& names) {
         return true;
     };
     options.waiting = [](const std::string& otherRun) {
-        Console::printError("Waiting for " + otherRun + " to finish…");
+        Console::printError(RunWording::waiting(QString::fromStdString(otherRun)).toStdString());
     };
     options.moved = [this, &moved](const std::string& name, const std::string& subFolder) {
-        Console::printLine("Moved " + NameText::quotedPath(name) + " into " + NameText::quotedPath(subFolder) + ".");
+        Console::printLine(WatchWording::moved(name, subFolder).toStdString());
         moved.insert(name);
         takenRetry_.erase(name);
     };
@@ -246,7 +239,9 @@ void WatchLoop::sort(const std::vector<std::string>& names) {
         outcome = organizeFiles(folders_.input, folders_.output, useSmartCategories_, options);
     }
     if (outcome.failure) {
-        Console::printError("❌ Sorting failed: " + outcome.failure->localizedDescription());
+        Console::printProblem(RunWording(RunKind::Sort, folders_.input, folders_.output)
+                                  .failure(outcome.failure->localizedDescription())
+                                  .toStdString());
         for (const std::string& name : names) {
             if (!moved.contains(name)) {
                 arriving_.retryAt(name, Clock::now() + kRetryAfterFailure);
@@ -255,8 +250,7 @@ void WatchLoop::sort(const std::vector<std::string>& names) {
         return;
     }
     for (const std::string& name : taken) {
-        Console::printLine(NameText::quotedPath(name) + " stayed: its name is taken in " +
-                           NameText::quotedPath(folders_.output) + ".");
+        Console::printLine(wording_.nameTaken(name).toStdString());
     }
     retryTakenLater(taken);
 }

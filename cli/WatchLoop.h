@@ -4,6 +4,7 @@
 #include "cli/FolderWatch.h"
 #include "cli/RememberedChoices.h"
 #include "engine/RunLock.h"
+#include "wording/WatchWording.h"
 
 #include <chrono>
 #include <stop_token>
@@ -40,6 +41,7 @@ private:
 
     FolderPair folders_;
     bool useSmartCategories_;
+    WatchWording wording_;
     OnNameTaken onNameTaken_;
     std::chrono::milliseconds settle_;
     std::stop_token stop_;

@@ -356,7 +356,7 @@ std::int64_t History::beginRun(Kind kind, const Folders& folders, std::optional<
                             "INSERT INTO runs (kind, started, input, input_device, input_inode, output, "
                             "output_device, output_inode, mode, pid, pid_started) "
                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    insert.bindText(1, kind == Kind::Sort ? "sort" : "undo").bind(2, nowMs());
+    insert.bindText(1, runKindKey(kind)).bind(2, nowMs());
     insert.bindBytes(3, recordedPath(folders.input).native());
     bindIdentity(insert, 4, folders.inputIdentity);
     insert.bindBytes(6, recordedPath(folders.output).native());
@@ -523,6 +523,14 @@ std::vector<History::SortRun> History::sortsToUndo(const Folders& folders) {
     return sorts;
 }
 
+bool History::hasUndoneSorts(const Folders& folders) {
+    HistoryStatement select(db_, file_,
+                            "SELECT 1 FROM runs WHERE kind = 'sort' AND undone_by IS NOT NULL AND input = ? AND "
+                            "output = ? LIMIT 1");
+    select.bindBytes(1, recordedPath(folders.input).native()).bindBytes(2, recordedPath(folders.output).native());
+    return select.step();
+}
+
 std::vector<History::Move> History::movesToUndo(std::int64_t run) {
     HistoryStatement select(db_, file_,
                             "SELECT id, name, folder, device, inode, state, by_place, size, modified_ns, copy_device, "
@@ -597,7 +605,7 @@ std::vector<History::Run> History::runs(std::int64_t limit) {
     select.bind(1, limit);
     std::vector<Run> runs;
     while (select.step()) {
-        Run run{select.integer(0),      select.bytes(1) == "sort" ? Kind::Sort : Kind::Undo,
+        Run run{select.integer(0),      runKindFromKey(select.bytes(1)).value_or(RunKind::Undo),
                 select.integer(2),      select.bytes(3),
                 select.bytes(4),        std::nullopt,
                 select.bytes(6),        RunOutcome{},

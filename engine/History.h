@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Folder.h"
+#include "engine/RunKind.h"
 #include "engine/RunOutcome.h"
 
 #include <cstdint>
@@ -34,7 +35,7 @@ public:
     History(const History&) = delete;
     History& operator=(const History&) = delete;
 
-    enum class Kind { Sort, Undo };
+    using Kind = RunKind;
     struct Folders {
         fs::path input;
         fs::path output;
@@ -108,6 +109,9 @@ public:
         std::int64_t movesLeft; // intended or made
     };
     std::vector<SortRun> sortsToUndo(const Folders& folders);
+    // Whether an undo has undone a sort from `input` into `output`: with no sort left to undo, what tells
+    // "every sort is already undone" from "no sort is on record".
+    bool hasUndoneSorts(const Folders& folders);
     std::vector<Move> movesToUndo(std::int64_t run); // newest first
     // Moves of sorts from `input` into `output` whose copy to another file system was published but
     // never followed by the removal of its source: the run was killed in between.

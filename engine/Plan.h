@@ -34,6 +34,7 @@ struct Plan {
     std::vector<File> files;          // in the order the run would handle them
     std::optional<FileError> failure; // the failure the run would stop at, after the files above
     bool nothingOnRecord = false;     // an undo with no sort of these folders to reverse
+    bool alreadyUndone = false;       // with nothingOnRecord: sorts of these folders are on record, all undone
 };
 
 } // namespace foldwise

@@ -302,6 +302,7 @@ RunOutcome reverseSorts(History& history, const fs::path& input, const fs::path&
     }
     if (sorts.empty()) {
         outcome.nothingOnRecord = true;
+        outcome.alreadyUndone = history.hasUndoneSorts(folders);
         return outcome;
     }
     const Folder inputFolder(input);
@@ -361,6 +362,7 @@ Plan previewUndo(const fs::path& input, const fs::path& output, const RunOptions
     const std::vector<History::SortRun> sorts = history.sortsToUndo(folders);
     plan.nothingOnRecord = sorts.empty();
     if (plan.nothingOnRecord) {
+        plan.alreadyUndone = history.hasUndoneSorts(folders);
         return plan;
     }
     std::optional<Folder> inputFolder;

@@ -28,6 +28,7 @@ struct RunOutcome {
     // Files a killed move had left in both places, found different from each other: both are kept.
     std::int64_t keptBoth = 0;
     bool nothingOnRecord = false; // an undo that found no sort of these folders to reverse
+    bool alreadyUndone = false;   // with nothingOnRecord: sorts of these folders are on record, all undone
     // An undo whose input folder a watch is sorting: the files it brought back stay until changed.
     bool inputWatched = false;
     bool cancelled = false;

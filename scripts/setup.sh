@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
-  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libqt6svg6
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-tools-dev qt6-l10n-tools libqt6opengl6-dev qt6-qpa-plugins libqt6svg6
   shared-mime-info fonts-noto-color-emoji fonts-dejavu-core adwaita-icon-theme
   libgtest-dev xvfb xauth
   libattr1-dev libacl1-dev libsqlite3-dev

@@ -83,14 +83,14 @@ FileStatistics FileAnalyzer::analyzeFolder(const fs::path& folder) {
 }
 
 FileStatistics FileAnalyzer::analyzeFolder(const fs::path& folder, std::stop_token stop, Sizes sizes) {
-    printDiagnosticLine("[FileAnalyzer] Analyzing: " + folder.string());
+    printDiagnosticLine("[FileAnalyzer] Analyzing: " + FileSystem::displayPath(folder));
     const FolderAccess access(folder);
     printDiagnosticLine(std::string("[FileAnalyzer] Access granted: ") + (access.isGranted() ? "true" : "false"));
 
     Tally tally = tallyFolder(folder, stop, sizes);
     for (const UnreadableFolder& unreadable : tally.unreadableFolders) {
-        printDiagnosticLine("[FileAnalyzer] Could not read “" + unreadable.path().string() +
-                            "”: " + unreadable.reason().message());
+        printDiagnosticLine("[FileAnalyzer] Could not read " + FileSystem::quoted(unreadable.path()) + ": " +
+                            unreadable.reason().message());
     }
     const std::string count = std::to_string(tally.files.total());
     printDiagnosticLine(stop.stop_requested() ? "[FileAnalyzer] Stopped after " + count + " files."

@@ -4,10 +4,12 @@
 #include "engine/UserCategories.h"
 #include "prefs/FolderBookmarks.h"
 #include "prefs/Preferences.h"
+#include "prefs/StoppedRunNote.h"
 #include "ui/FolderSelection.h"
 #include "ui/SettingsSheet.h"
 #include "ui/SymbolIcon.h"
 #include "ui/TextStyle.h"
+#include "wording/FolderTails.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -141,8 +143,7 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
     connect(cancel_, &QPushButton::clicked, this, &OrganizerView::cancelRun);
     connect(worker_, &RunWorker::progressed, this, &OrganizerView::showProgress);
     connect(worker_, &RunWorker::waiting, this, [this](const QString& otherRun) {
-        const RunMessage message = RunMessages::waiting(otherRun); // until the run's first progress
-        setStatus(message.text, message.color);
+        setStatus(RunWording::waiting(otherRun), StatusColor::Primary); // until the run's first progress
     });
     connect(worker_, &RunWorker::finished, this, &OrganizerView::finishRun);
     connect(&selection_, &FolderSelection::selectedInputFolderURLChanged, this, [this] {
@@ -159,6 +160,10 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
     sheet_->setSelectedInputFolderURL(selection_.selectedInputFolderURL());
     sheet_->setSelectedOutputFolderURL(selection_.selectedOutputFolderURL());
 
+    if (const std::optional<StoppedRunNote> note = StoppedRunNote::take()) {
+        setStatus(RunWording(note->kind, note->input, note->output).stoppedByQuit(note->moved, note->left),
+                  StatusColor::Orange);
+    }
     showIcon();
     showStatus();
     updateButtons();
@@ -170,12 +175,12 @@ void OrganizerView::sortFiles() {
         setStatus(QStringLiteral("Error: Folders not selected."), StatusColor::Red);
         return;
     }
-    startRun(RunWorker::Kind::Sort);
+    startRun(RunKind::Sort);
 }
 
 void OrganizerView::undoSort() {
     if (selection_.hasBothFolders()) {
-        startRun(RunWorker::Kind::Undo);
+        startRun(RunKind::Undo);
     }
 }
 
@@ -192,16 +197,27 @@ QString OrganizerView::details() const {
     return details_->text();
 }
 
-void OrganizerView::startRun(RunWorker::Kind kind) {
+void OrganizerView::stopForQuit() {
+    const std::optional<RunOutcome> outcome = worker_->cancelAndTake();
+    access_.reset();
+    if (!outcome || !outcome->cancelled || !wording_) {
+        return; // it had ended: nothing to mention
+    }
+    const std::filesystem::path input = *selection_.selectedInputFolderURL();
+    const std::filesystem::path output = *selection_.selectedOutputFolderURL();
+    StoppedRunNote{wording_->kind(), input, output, outcome->moved, RunWording::notMoved(*outcome)}.keep();
+}
+
+void OrganizerView::startRun(RunKind kind) {
     if (worker_->isRunning()) {
         return; // a click made while a run lasts is not kept for later
     }
     const std::filesystem::path input = *selection_.selectedInputFolderURL();
     const std::filesystem::path output = *selection_.selectedOutputFolderURL();
-    if (kind == RunWorker::Kind::Sort) {
+    if (kind == RunKind::Sort) {
         access_ = std::make_unique<FolderPairAccess>(input, output); // the undo takes its own
     }
-    messages_.emplace(kind, input, output, locale());
+    wording_.emplace(kind, input, output);
     reloadUserCategories();
     details_->setText(categoryProblems_);
     details_->setVisible(!categoryProblems_.isEmpty());
@@ -211,12 +227,11 @@ void OrganizerView::startRun(RunWorker::Kind kind) {
 }
 
 void OrganizerView::showProgress(const RunProgress& progress) {
-    if (!worker_->isRunning() || !messages_) {
+    if (!worker_->isRunning() || !wording_) {
         return;
     }
-    const RunMessage message = messages_->progress(progress);
-    setStatus(message.text, message.color);
-    if (RunMessages::showsCopy(progress)) {
+    setStatus(wording_->progress(progress), StatusColor::Primary);
+    if (RunWording::showsCopy(progress)) {
         progress_->setRange(0, 1000);
         progress_->setValue(static_cast<int>(1000 * progress.bytesDone / progress.bytesTotal));
     } else if (progress.filesTotal > 0) {
@@ -230,9 +245,9 @@ void OrganizerView::showProgress(const RunProgress& progress) {
 void OrganizerView::finishRun(const RunOutcome& outcome) {
     access_.reset();
     showRunning(false);
-    const RunMessage message = messages_->outcome(outcome);
-    setStatus(message.text, message.color);
-    QStringList details{categoryProblems_, messages_->details(outcome)};
+    const StatusLine line = wording_->outcome(outcome);
+    setStatus(line.text, line.color);
+    QStringList details{categoryProblems_, wording_->details(outcome)};
     details.removeAll(QString());
     details_->setText(details.join(QLatin1Char('\n')));
     details_->setVisible(!details_->text().isEmpty());
@@ -309,8 +324,8 @@ void OrganizerView::showSummary() {
         return;
     }
     const QString line = preferences_.useSmartCategories() ? tr("%1 → %2, by category") : tr("%1 → %2, by extension");
-    summary_->setFullText(line.arg(QString::fromStdString(FileSystem::displayFolderName(*input)),
-                                   QString::fromStdString(FileSystem::displayFolderName(*output))));
+    const FolderTails names = FolderTails::of(*input, *output);
+    summary_->setFullText(line.arg(names.first, names.second));
     summary_->setToolTip(tr("Input folder: %1\nOutput folder: %2")
                              .arg(QString::fromStdString(FileSystem::displayPath(*input)),
                                   QString::fromStdString(FileSystem::displayPath(*output))));

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "engine/FolderAccess.h"
-#include "ui/RunMessages.h"
 #include "ui/RunWorker.h"
 #include "ui/StatusColor.h"
+#include "wording/RunWording.h"
 
 #include <QString>
 #include <QWidget>
@@ -27,9 +27,11 @@ class SettingsSheet;
 // The organizer tab: the status line and the "Sort", "Undo Sort" and "Settings" buttons. It works on
 // the folder selection and preferences its owner lends it, and owns the status line and the settings
 // sheet. Under the title, once both folders are chosen, a caption line says what Sort and Undo Sort will
-// touch: "Inbox → Sorted, by category" (or "by extension"), with both full paths in its tooltip.
+// touch: "Inbox → Sorted, by category" (or "by extension"; two folders of the same name by as much of
+// their paths as tells them apart), with both full paths in its tooltip.
 // Sort and Undo Sort run off the window's thread, one at a time, with progress and a Cancel button;
-// when anything stayed, a second line under the status says what and why.
+// after a run a second line under the status says what moved, and what stayed and why. A run stopped by
+// quitting is mentioned in the status line at the next launch.
 class OrganizerView : public QWidget {
     Q_OBJECT
 
@@ -49,6 +51,9 @@ public:
     bool isRunning() const { return worker_->isRunning(); }
     RunWorker& worker() const { return *worker_; }
     QString details() const;
+    // Stops the run under way for the window to quit, waits for it, and keeps a note of what it did for
+    // the next launch.
+    void stopForQuit();
 
     // Turns the initial status text into "Folders ready." once both folders are known.
     void checkFoldersReady();
@@ -64,7 +69,7 @@ private:
     void showSummary();
     void updateButtons();
     void folderPicked(const std::filesystem::path& folder, bool isInput);
-    void startRun(RunWorker::Kind kind);
+    void startRun(RunKind kind);
     void reloadUserCategories();
     void showProgress(const RunProgress& progress);
     void finishRun(const RunOutcome& outcome);
@@ -86,7 +91,7 @@ private:
     QLabel* details_ = nullptr;
     QString categoryProblems_; // the lines of categories.ini left out, told on the second line
     SettingsSheet* sheet_ = nullptr;
-    std::optional<RunMessages> messages_;      // of the run under way, or the last one
+    std::optional<RunWording> wording_;        // of the run under way, or the last one
     std::unique_ptr<FolderPairAccess> access_; // to the run's folders, while it lasts
 };
 

@@ -5,14 +5,16 @@
 
 #include <QMetaObject>
 
+#include <utility>
+
 namespace foldwise {
 
 namespace {
 
-RunOutcome runWithEngine(RunWorker::Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
+RunOutcome runWithEngine(RunKind kind, const std::filesystem::path& input, const std::filesystem::path& output,
                          bool useSmartCategories, const RunOptions& options) {
-    return kind == RunWorker::Kind::Sort ? organizeFiles(input, output, useSmartCategories, options)
-                                         : revertFiles(input, output, options);
+    return kind == RunKind::Sort ? organizeFiles(input, output, useSmartCategories, options)
+                                 : revertFiles(input, output, options);
 }
 
 } // namespace
@@ -33,6 +35,7 @@ bool RunWorker::start(Kind kind, const std::filesystem::path& input, const std::
         return false;
     }
     stop_ = std::stop_source();
+    kind_ = kind;
     RunOptions options;
     options.onNameTaken = onNameTaken;
     options.stop = stop_.get_token();
@@ -53,8 +56,11 @@ bool RunWorker::start(Kind kind, const std::filesystem::path& input, const std::
         } catch (const std::exception& error) {
             outcome.failure = FileError(error.what());
         }
-        QMetaObject::invokeMethod(
-            this, [this, outcome] { deliver(outcome); }, Qt::QueuedConnection);
+        {
+            const std::lock_guard lock(mutex_);
+            outcome_ = outcome;
+        }
+        QMetaObject::invokeMethod(this, &RunWorker::deliver, Qt::QueuedConnection);
     });
     return true;
 }
@@ -70,11 +76,24 @@ void RunWorker::cancelAndWait() {
     }
 }
 
-void RunWorker::deliver(const RunOutcome& outcome) {
+std::optional<RunOutcome> RunWorker::cancelAndTake() {
+    cancelAndWait();
+    const std::lock_guard lock(mutex_);
+    return std::exchange(outcome_, std::nullopt);
+}
+
+void RunWorker::deliver() {
     if (thread_.joinable()) {
         thread_.join(); // it has posted its last word: joining takes no time
     }
-    emit finished(outcome);
+    std::optional<RunOutcome> outcome;
+    {
+        const std::lock_guard lock(mutex_);
+        outcome = std::exchange(outcome_, std::nullopt);
+    }
+    if (outcome) { // not taken meanwhile
+        emit finished(*outcome);
+    }
 }
 
 } // namespace foldwise

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/RunKind.h"
 #include "engine/RunOptions.h"
 #include "engine/RunOutcome.h"
 
@@ -7,6 +8,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <mutex>
+#include <optional>
 #include <stop_token>
 #include <thread>
 
@@ -19,12 +22,14 @@ class RunWorker : public QObject {
     Q_OBJECT
 
 public:
-    enum class Kind { Sort, Undo };
+    using Kind = RunKind;
 
     explicit RunWorker(QObject* parent = nullptr);
     ~RunWorker() override;
 
     bool isRunning() const { return thread_.joinable(); }
+    // The kind of the run under way, or of the last one.
+    RunKind kind() const { return kind_; }
 
     // Starts a run unless one is running; returns whether it started. `onNameTaken` matters to a sort only.
     bool start(Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
@@ -34,6 +39,9 @@ public:
     void cancel();
     // Stops the run and waits until it has: nothing is left half-moved.
     void cancelAndWait();
+    // Stops the run, waits for it, and returns its outcome, which `finished` then does not carry; nothing
+    // when no run was under way.
+    std::optional<RunOutcome> cancelAndTake();
 
     // What runs a sort or an undo; the engine's organizeFiles and revertFiles unless tests say other.
     using Run = std::function<RunOutcome(Kind, const std::filesystem::path& input, const std::filesystem::path& output,
@@ -48,9 +56,12 @@ signals:
     void finished(const foldwise::RunOutcome& outcome);
 
 private:
-    void deliver(const RunOutcome& outcome);
+    void deliver();
 
     Run run_;
+    RunKind kind_ = RunKind::Sort;
+    std::mutex mutex_;
+    std::optional<RunOutcome> outcome_; // of the run that has ended, until delivered or taken
     std::stop_source stop_;
     std::thread thread_;
 };

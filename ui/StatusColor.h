@@ -1,12 +1,11 @@
 #pragma once
 
+#include "wording/StatusColor.h"
+
 #include <QColor>
 #include <QPalette>
 
 namespace foldwise {
-
-// The colours the organizer's status line is drawn in.
-enum class StatusColor { Primary, Green, Red, Orange, Blue };
 
 // Primary is the palette's text colour; the others are fixed shades that reach a contrast of 4.5:1 on the
 // palette's window, base and button colours, darker on a light palette and lighter on a dark one.

@@ -44,12 +44,14 @@ TEST_F(NonUtf8Names, AreSortedCountedShownEscapedAndGivenExactlyInJson) {
 
     const Finished undone = runFoldwise({"undo", latin1Input, latin1Output});
     EXPECT_EQ(undone.status, 0) << undone.err;
-    EXPECT_EQ(undone.out, "Moved 1 file back from 1 folder of “Sortiert\\xFF” into “Eing\\xE4nge”.\n");
+    EXPECT_EQ(undone.out, "1 file moved back from 1 folder of “Sortiert\\xFF” into “Eing\\xE4nge”.\n");
     EXPECT_EQ(readFile(latin1Input / resume), resume);
 
     const fs::path missing = root / "Fehlt\xe4";
     const Finished failed = runFoldwise({"sort", missing, latin1Output});
-    EXPECT_EQ(failed.err, "❌ Sorting failed: Could not open the folder “" + root.path().string() +
+    EXPECT_EQ(runFoldwise({"sort", missing, latin1Output, "--by", "Kategorie\xe4"}).err,
+              "foldwise: --by takes “category” or “extension”, not “Kategorie\\xE4”\nTry “foldwise sort --help”.\n");
+    EXPECT_EQ(failed.err, "foldwise: Sorting failed: Could not open the folder “" + root.path().string() +
                               "/Fehlt\\xE4”: No such file or directory\n");
 }
 

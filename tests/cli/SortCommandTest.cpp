@@ -37,8 +37,8 @@ TEST_F(SortCommand, DryRunsChangeNothingForeseeTheRunAndAllSayWhatMovedAndWhatSt
     const Finished sorted = runFoldwise({"sort", input, output});
     EXPECT_EQ(sorted.status, 0) << sorted.err;
     EXPECT_EQ(sorted.out,
-              "Moved 3 files into 2 folders of “out”. 1 stayed: its name is taken there. 1 is not a regular "
-              "file and stayed.\n");
+              "3 files moved into 2 folders of “out”. 1 file stayed: its name is taken in “out”. 1 file is not a "
+              "regular file and stayed.\n");
     EXPECT_EQ(sorted.err, "");
     EXPECT_EQ(filesIn(plan).size(), 3u);
     for (const auto& [name, subFolder] : filesIn(plan)) {
@@ -47,8 +47,8 @@ TEST_F(SortCommand, DryRunsChangeNothingForeseeTheRunAndAllSayWhatMovedAndWhatSt
 
     const Finished nothing = runFoldwise({"sort", input.string() + "/", output});
     EXPECT_EQ(nothing.status, 0);
-    EXPECT_EQ(nothing.out, "Moved no files into “out”. 1 stayed: its name is taken there. 1 is not a regular file and "
-                           "stayed.\n");
+    EXPECT_EQ(nothing.out, "Nothing was sorted: of 2 files, 1 has its name taken in “out” and 1 is not a regular "
+                           "file.\n");
 }
 
 TEST_F(SortCommand, GivesTheOutcomeAsOneJsonDocument) {
@@ -91,7 +91,7 @@ TEST_F(SortCommand, SaysWhichFilesStayedBecauseAFileHoldsTheirFoldersName) {
     }
     EXPECT_EQ(stayed, (Files{{"a.txt", "Documents"}, {"b.txt", "Documents"}}));
     EXPECT_EQ(runFoldwise({"sort", input, output}).out,
-              "Moved no files into “out”. 2 files stayed: files in “out” have the names of their folders.\n");
+              "Nothing was sorted: files in “out” have the names of the folders all 2 files would go into.\n");
 }
 
 // Unfinished downloads and lock files stay, in every output, until they are done.
@@ -112,7 +112,7 @@ TEST_F(SortCommand, SaysWhichFilesStayedBecauseTheyAreStillBeingWrittenOrDownloa
     }
     EXPECT_EQ(stayed, (Files{{"film.mkv.part", "Other"}, {"~$report.docx", "Documents"}}));
     EXPECT_EQ(runFoldwise({"sort", input, output}).out,
-              "Moved no files into “out”. 2 files are still being written or downloaded and stayed.\n");
+              "Nothing was sorted: all 2 files are still being written or downloaded.\n");
     fs::remove(input / "~$report.docx");
     EXPECT_EQ(runFoldwise({"sort", input, output, "--dry-run"}).out,
               "Sorting “in” into “out” by category would move 0 files into 0 folders.\n"
@@ -128,7 +128,7 @@ TEST_F(SortCommand, FailsInTheWindowsWordsWithStatusOne) {
     const Finished failed = runFoldwise({"sort", input, output});
 
     EXPECT_EQ(failed.status, 1);
-    EXPECT_EQ(failed.err.rfind("❌ Sorting failed: ", 0), 0u) << failed.err;
+    EXPECT_EQ(failed.err.rfind("foldwise: Sorting failed: ", 0), 0u) << failed.err;
     EXPECT_EQ(failed.out, "");
 }
 
@@ -136,9 +136,9 @@ TEST_F(SortCommand, FailsInTheWindowsWordsWithStatusOne) {
 TEST_F(SortCommand, AMissingInputFailsEveryRunBeforeTheHistoryIsMade) {
     const std::string missing = root / "missing";
     const std::string sortFailure =
-        "❌ Sorting failed: Could not open the folder “" + missing + "”: No such file or directory\n";
+        "foldwise: Sorting failed: Could not open the folder “" + missing + "”: No such file or directory\n";
     const std::string undoFailure =
-        "❌ Revert failed: Could not open the folder “" + missing + "”: No such file or directory\n";
+        "foldwise: Revert failed: Could not open the folder “" + missing + "”: No such file or directory\n";
     for (const auto& [arguments, failure] : std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{"sort", missing, output}, sortFailure},
              {{"sort", missing, output, "--dry-run"}, sortFailure},
@@ -161,8 +161,8 @@ TEST_F(SortCommand, MakesAMissingOutputFolderButNeverItsParents) {
          std::vector<std::vector<std::string>>{{"sort", input, typo, "--dry-run"}, {"sort", input, typo}}) {
         const Finished refused = runFoldwise(arguments);
         EXPECT_EQ(refused.status, 1);
-        EXPECT_EQ(refused.err, "❌ Sorting failed: Could not create the folder “" + typo.string() + "”: the folder “" +
-                                   typo.parent_path().string() + "” does not exist\n");
+        EXPECT_EQ(refused.err, "foldwise: Sorting failed: Could not create the folder “" + typo.string() +
+                                   "”: the folder “" + typo.parent_path().string() + "” does not exist\n");
         EXPECT_EQ(refused.out, "");
     }
     EXPECT_FALSE(fs::exists(typo.parent_path()));
@@ -171,7 +171,7 @@ TEST_F(SortCommand, MakesAMissingOutputFolderButNeverItsParents) {
     const Finished sorted = runFoldwise({"sort", input, root / "Sorted"});
     EXPECT_EQ(sorted.status, 0) << sorted.err;
     EXPECT_EQ(sorted.err, "Made the folder “Sorted”.\n");
-    EXPECT_EQ(sorted.out, "Moved 1 file into 1 folder of “Sorted”.\n");
+    EXPECT_EQ(sorted.out, "1 file moved into 1 folder of “Sorted”.\n");
     EXPECT_TRUE(fs::exists(root / "Sorted/Documents/a.txt"));
 
     addFiles({"b.txt"});
@@ -229,7 +229,7 @@ TEST_F(SortCommand, KeepsBothFilesWhenANameIsTakenAndSaysWhichAreIdentical) {
     addFiles({"b.jpg"});
     const Finished again = runFoldwise({"sort", input, output, "--if-taken", "keep-both"});
     EXPECT_EQ(again.status, 0) << again.err;
-    EXPECT_EQ(again.out, "Moved 1 file into 1 folder of “out”. 1 file was moved under a new name beside its namesake "
+    EXPECT_EQ(again.out, "1 file moved into 1 folder of “out”. 1 file was moved under a new name beside its namesake "
                          "in “out”. 1 of them is identical to the file already in “out”.\n");
     EXPECT_EQ(readFile(images / "b (3).jpg"), "b.jpg");
 }
@@ -271,6 +271,8 @@ TEST_F(SortCommand, BadArgumentsChangeNothingAndExitWithTwo) {
         const std::string call = ::testing::PrintToString(arguments);
         EXPECT_EQ(refused.status, 2) << call;
         EXPECT_EQ(refused.out, "") << call;
+        EXPECT_EQ(refused.err.rfind("foldwise: ", 0), 0u) << call << ": " << refused.err;
+        EXPECT_EQ(refused.err.find(" '"), std::string::npos) << call << ": " << refused.err; // quoted as “x”
         EXPECT_NE(refused.err.find("Try “foldwise"), std::string::npos) << call << ": " << refused.err;
         EXPECT_EQ(treeOf(root.path()), before) << call;
     }

@@ -23,7 +23,7 @@ TEST_F(UndoCommand, UndoesTheWindowsSortAndTheWindowUndoesItsSort) {
     organizeFiles(input, output, true);
     const Finished undone = runFoldwise({"undo", input, output});
     EXPECT_EQ(undone.status, 0) << undone.err;
-    EXPECT_EQ(undone.out, "Moved 2 files back from 2 folders of “out” into “in”.\n");
+    EXPECT_EQ(undone.out, "2 files moved back from 2 folders of “out” into “in”.\n");
     EXPECT_EQ(treeOf(input), before);
 
     ASSERT_EQ(runFoldwise({"sort", input / ".", output}).status, 0); // the same folder, spelt another way
@@ -32,6 +32,8 @@ TEST_F(UndoCommand, UndoesTheWindowsSortAndTheWindowUndoesItsSort) {
     EXPECT_EQ(treeOf(input), before);
     EXPECT_TRUE(
         jsonOf(runFoldwise({"undo", input, output, "--json"})).value(QStringLiteral("nothingOnRecord")).toBool());
+    EXPECT_EQ(runFoldwise({"undo", input, output}).out,
+              "Nothing to undo: every sort from “in” into “out” is already undone.\n");
 }
 
 TEST_F(UndoCommand, DryRunForeseesTheRealUndoFileForFile) {
@@ -66,7 +68,7 @@ TEST_F(UndoCommand, DryRunForeseesTheRealUndoFileForFile) {
     EXPECT_EQ(countIn(outcome, "nameTaken"), 1);
     EXPECT_EQ(countIn(outcome, "gone"), 1);
     EXPECT_EQ(runFoldwise({"undo", input, output}).out,
-              "Moved no files back into “in”. 1 stayed: its name is taken in “in”.\n");
+              "Nothing was undone: the name of the one file is taken in “in”.\n");
 }
 
 } // namespace

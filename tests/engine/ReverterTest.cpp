@@ -50,7 +50,8 @@ TEST_F(Reverter, NeverTouchesWhatNoSortPutThere) {
     writeFile(output / "loose.txt", "mine");
     const auto usersOwn = treeOf(output);
 
-    EXPECT_TRUE(revertFiles(input, output, {}).nothingOnRecord) << "no sort yet: nothing to undo";
+    const RunOutcome neverSorted = revertFiles(input, output, {});
+    EXPECT_TRUE(neverSorted.nothingOnRecord && !neverSorted.alreadyUndone) << "no sort yet: nothing to undo";
     EXPECT_EQ(treeOf(output), usersOwn);
     EXPECT_TRUE(treeOf(input).empty());
 
@@ -61,7 +62,8 @@ TEST_F(Reverter, NeverTouchesWhatNoSortPutThere) {
     EXPECT_EQ(outcome.moved, 2);
     EXPECT_EQ(treeOf(input), (std::set<std::string>{"a.txt", "b.png"}));
     EXPECT_EQ(treeOf(output), usersOwn) << "the user's folders and files stay, Images goes";
-    EXPECT_TRUE(revertFiles(input, output, {}).nothingOnRecord) << "an undone sort is not undone twice";
+    const RunOutcome again = revertFiles(input, output, {});
+    EXPECT_TRUE(again.nothingOnRecord && again.alreadyUndone) << "an undone sort is not undone twice";
 
     // A folder the user made in place of one the sort made is theirs: undo leaves it. (Made while the
     // sort's folder still exists, so that it cannot take over its inode number.)

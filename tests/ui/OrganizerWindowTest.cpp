@@ -9,6 +9,8 @@
 #include "ui/StatisticsView.h"
 
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
@@ -16,6 +18,7 @@
 #include <QTimer>
 
 #include <sys/stat.h>
+#include <thread>
 
 namespace foldwise::test {
 namespace {
@@ -25,6 +28,29 @@ const QString initialStatus = QStringLiteral("Select input/output folders in Set
 
 QString pathText(const fs::path& path) {
     return QString::fromStdString(path.string());
+}
+
+// What `foldwise ARGUMENTS` prints on standard output, without its last newline.
+QString commandLineOutput(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(FOLDWISE_EXECUTABLE), arguments);
+    if (!process.waitForFinished(60000)) {
+        qFatal("the command line did not finish");
+    }
+    return QString::fromUtf8(process.readAllStandardOutput()).chopped(1);
+}
+
+// Answers the next question the window asks with `button`, and keeps the question in `asked`.
+void answerNextQuestion(QMessageBox::StandardButton button, QString& asked) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, button, &asked] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            asked = box->text();
+            box->button(button)->click();
+            poll->deleteLater();
+        }
+    });
+    poll->start(10);
 }
 
 // `count` files "file-N.<extension>" in `folder`, by name.
@@ -117,6 +143,11 @@ private slots:
         QCOMPARE(window.selection().selectedInputFolderURL(), std::optional(*temp_ / "Downloads"));
         QVERIFY(Preferences::shared().inputFolderBookmark() != firstBookmark);
         QCOMPARE(caption.text(), QStringLiteral("Downloads → Sorted, by extension"));
+        // Two folders of one name are told apart by as much of their paths as differs.
+        window.pick("selectOutputFolderButton", makeFolder(makeFolder(*temp_ / "stick") / "Downloads"));
+        QCOMPARE(caption.text(), QStringLiteral("%1/Downloads → stick/Downloads, by extension")
+                                     .arg(QString::fromStdString(temp_->path().filename().string())));
+        window.pick("selectOutputFolderButton", *temp_ / "Sorted");
         window.click("doneButton");
 
         // A mode stored by another window, and a folder the window loses, show at once.
@@ -180,10 +211,11 @@ private slots:
                             StatusColor::Primary);
         window.run("sortButton");
         window.expectStatus(QStringLiteral("✅ Files successfully sorted!"), StatusColor::Green);
-        QVERIFY(window.text("detailsLabel").isEmpty());
+        QCOMPARE(window.text("detailsLabel"), QStringLiteral("2 files moved into 2 folders of “out”."));
         QCOMPARE(treeOf(output_), (Tree{"Documents/", "Documents/notes.txt", "Images/", "Images/Photo.JPG"}));
         window.run("undoSortButton");
         window.expectStatus(QStringLiteral("⏪ All files moved back to input folder."), StatusColor::Orange);
+        QCOMPARE(window.text("detailsLabel"), QStringLiteral("2 files moved back from 2 folders of “out” into “in”."));
         QCOMPARE(treeOf(input_), (Tree{".hidden", "Photo.JPG", "notes.txt"}));
 
         // Showing the screen again keeps a command's result: "Folders ready." replaces only the initial text.
@@ -191,18 +223,22 @@ private slots:
         window.view->tabs().setCurrentIndex(0);
         QCoreApplication::processEvents();
         window.expectStatus(QStringLiteral("⏪ All files moved back to input folder."), StatusColor::Orange);
+        window.run("undoSortButton");
+        window.expectStatus(QStringLiteral("Nothing to undo: every sort from “in” into “out” is already undone."),
+                            StatusColor::Primary);
 
         writeFile(output_ / "Documents"); // a file where the sort would make notes.txt's sub-folder: it stays
         window.run("sortButton");
-        QCOMPARE(window.text("detailsLabel"),
-                 QStringLiteral("1 file stayed: a file in “out” has the name of its folder."));
+        QCOMPARE(window.text("detailsLabel"), QStringLiteral("1 file moved into 1 folder of “out”. 1 file stayed: a "
+                                                             "file in “out” has the name of its folder."));
         fs::remove(output_ / "Documents");
         fs::rename(input_, *temp_ / "elsewhere"); // the input folder is gone when the sort starts
         window.run("sortButton");
         QVERIFY(window.text("statusLabel").startsWith(QStringLiteral("❌ Sorting failed: ")));
         QCOMPARE(window.organizer().statusColor(), StatusColor::Red);
-        QVERIFY(window.text("detailsLabel")
-                    .contains(QRegularExpression(QStringLiteral("before the failure; (1 was|0 were) not reached.$"))));
+        QVERIFY2(window.text("detailsLabel")
+                     .contains(QRegularExpression(QStringLiteral("before the failure(; 1 was not reached)?\\.$"))),
+                 qPrintable(window.text("detailsLabel")));
         fs::rename(*temp_ / "elsewhere", input_);
         window.run("sortButton");
         fs::rename(input_, *temp_ / "elsewhere"); // the input folder is gone when the files go back
@@ -239,6 +275,10 @@ private slots:
         QCOMPARE(window.organizer().statusColor(), StatusColor::Orange);
         QVERIFY2(window.text("statusLabel").startsWith(QStringLiteral("Undo stopped: ")),
                  qPrintable(window.text("statusLabel")));
+        QVERIFY2(window.text("detailsLabel")
+                     .contains(QRegularExpression(QStringLiteral("^[0-9,]+ files? moved back from 1 folder of “out” "
+                                                                 "into “in”\\.$"))),
+                 qPrintable(window.text("detailsLabel")));
         Tree back = treeOf(input_);
         QVERIFY(!back.empty() && back.size() < files.size());
         back.merge(treeOf(output_ / "txt"));
@@ -254,14 +294,16 @@ private slots:
 
         window.run("sortButton");
         window.expectStatus(QStringLiteral("✅ Files successfully sorted!"), StatusColor::Green);
-        QCOMPARE(window.text("detailsLabel"), QStringLiteral("1 file stayed: its name is taken in “out”. "
-                                                             "1 file is not a regular file and stayed."));
+        QCOMPARE(window.text("detailsLabel"), QStringLiteral("2 files moved into 1 folder of “out”. 1 file stayed: its "
+                                                             "name is taken in “out”. 1 file is not a regular file "
+                                                             "and stayed."));
         QVERIFY(window.find<QLabel>("detailsLabel").isVisible());
 
         fs::rename(output_ / "Documents/file-0.txt", output_ / "Documents/renamed.txt");
         window.run("undoSortButton");
         window.expectStatus(QStringLiteral("⏪ 1 of 2 files moved back to input folder."), StatusColor::Orange);
-        QCOMPARE(window.text("detailsLabel"), QStringLiteral("1 file was no longer where Foldwise put it."));
+        QCOMPARE(window.text("detailsLabel"), QStringLiteral("1 file moved back from 1 folder of “out” into “in”. 1 "
+                                                             "file was no longer where Foldwise put it."));
     }
 
     // The user's categories: edited from the sheet, checked before they are written, used by the next sort
@@ -302,14 +344,14 @@ private slots:
         window.chooseFolders(input_, output_);
 
         window.run("sortButton");
-        QCOMPARE(window.text("detailsLabel"),
-                 QStringLiteral("3 files are still being written or downloaded and stayed."));
+        QCOMPARE(window.text("detailsLabel"), QStringLiteral("1 file moved into 1 folder of “out”. 3 files are still "
+                                                             "being written or downloaded and stayed."));
         QCOMPARE(treeOf(input_), (Tree{"film.mkv.part", "setup.crdownload", "~$report.docx"}));
         fs::rename(input_ / "film.mkv.part", input_ / "film.mkv"); // the download is done
         fs::remove(input_ / "setup.crdownload");
         window.run("sortButton");
-        QCOMPARE(window.text("detailsLabel"),
-                 QStringLiteral("1 file is still being written or downloaded and stayed."));
+        QCOMPARE(window.text("detailsLabel"), QStringLiteral("1 file moved into 1 folder of “out”. 1 file is still "
+                                                             "being written or downloaded and stayed."));
         QVERIFY(fs::exists(output_ / "Video/film.mkv"));
     }
 
@@ -347,10 +389,83 @@ private slots:
         window.run("sortButton");
         window.expectStatus(QStringLiteral("✅ Files successfully sorted!"), StatusColor::Green);
         QCOMPARE(window.text("detailsLabel"),
-                 QStringLiteral("2 files were moved under new names beside their namesakes "
-                                "in “out”. 1 of them is identical to the file already "
-                                "in “out”."));
+                 QStringLiteral(
+                     "2 files moved into 1 folder of “out”. 2 files were moved under new names beside their namesakes "
+                     "in “out”. 1 of them is identical to the file already "
+                     "in “out”."));
         QCOMPARE(treeOf(documents), (Tree{"file-0.txt", "file-0 (2).txt", "file-1.txt", "file-1 (2).txt"}));
+    }
+
+    // A sort that moves nothing is no success, and says why; the command line says the same sentences.
+    void aSortThatMovesNothingIsNoSuccessAndTheCommandLineSaysTheSame() {
+        const TestWindow window;
+        window.chooseFolders(input_, output_);
+        window.run("sortButton");
+        window.expectStatus(QStringLiteral("Nothing to sort: “in” has no files at its top level."),
+                            StatusColor::Primary);
+        QVERIFY(window.find<QLabel>("detailsLabel").isHidden());
+
+        // The same files in a twin of the two folders, for the command line.
+        const fs::path twin = makeFolder(*temp_ / "twin");
+        for (const fs::path& root : {temp_->path(), twin}) {
+            const fs::path documents = makeFolder(makeFolder(root / "out") / "Documents");
+            for (const char* name : {"a.txt", "b.txt"}) {
+                writeFile(makeFolder(root / "in") / name);
+                writeFile(documents / name, "theirs");
+            }
+        }
+        const QStringList twinFolders{pathText(twin / "in"), pathText(twin / "out")};
+        window.run("sortButton");
+        window.expectStatus(QStringLiteral("Nothing was sorted: the names of all 2 files are taken in “out”."),
+                            StatusColor::Orange);
+        QCOMPARE(commandLineOutput(QStringList{QStringLiteral("sort")} + twinFolders), window.text("statusLabel"));
+
+        for (const fs::path& root : {temp_->path(), twin}) {
+            writeFile(root / "in/photo.jpg");
+        }
+        window.run("sortButton");
+        window.expectStatus(QStringLiteral("✅ Files successfully sorted!"), StatusColor::Green);
+        QCOMPARE(
+            window.text("detailsLabel"),
+            QStringLiteral("1 file moved into 1 folder of “out”. 2 files stayed: their names are taken in “out”."));
+        QCOMPARE(commandLineOutput(QStringList{QStringLiteral("sort")} + twinFolders), window.text("detailsLabel"));
+    }
+
+    // Quitting during a run asks first; a run stopped so is mentioned once, at the next launch.
+    void quittingDuringARunAsksFirstAndTheNextLaunchSaysWhereTheRunStopped() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QApplication::setQuitOnLastWindowClosed(false); // the test goes on after the window has quit
+        auto window = std::make_unique<TestWindow>();
+        window->chooseFolders(input_, output_);
+        window->organizer().worker().setRun([](RunKind, const fs::path&, const fs::path&, bool, const RunOptions& run) {
+            while (!run.stop.stop_requested()) {
+                std::this_thread::yield();
+            }
+            RunOutcome outcome;
+            outcome.moved = 12629;
+            outcome.notReached = 137371;
+            outcome.cancelled = true;
+            return outcome;
+        });
+        window->click("sortButton");
+        QString asked;
+        answerNextQuestion(QMessageBox::No, asked);
+        QVERIFY(!window->view->close());
+        QCOMPARE(asked, QStringLiteral("A sort is running. Stop it and quit?"));
+        QVERIFY(window->view->isVisible() && window->organizer().isRunning());
+        answerNextQuestion(QMessageBox::Yes, asked);
+        QVERIFY(window->view->close());
+        QVERIFY(!window->organizer().isRunning());
+        window.reset();
+
+        std::optional<TestWindow> next(std::in_place);
+        next->expectStatus(
+            QStringLiteral("The last sort stopped when Foldwise quit: 12,629 files moved, 137,371 left in “in”."),
+            StatusColor::Orange);
+        next.reset();
+        TestWindow().expectStatus(QStringLiteral("Folders ready."), StatusColor::Green);
+        QApplication::setQuitOnLastWindowClosed(true);
+        QLocale::setDefault(QLocale::system());
     }
 
     void closingTheWindowDuringARunStopsItWithNothingHalfDone() {
