@@ -146,6 +146,8 @@ public:
         bool undone;
     };
     std::vector<Run> runs(std::int64_t limit);
+    // The run with this id; nothing when there is none.
+    std::optional<Run> run(std::int64_t id);
 
     // The form in which folders are recorded and compared: absolute, without "." and "..".
     static fs::path recordedPath(const fs::path& folder);
@@ -174,6 +176,7 @@ private:
     std::int64_t userVersion();
     void migrate();
     bool isStillRunning(std::int64_t run);
+    std::vector<Run> selectRuns(const char* condition, std::int64_t value);
 
     fs::path file_;
     sqlite3* db_ = nullptr;
