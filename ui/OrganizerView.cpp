@@ -3,10 +3,15 @@
 #include "engine/FileSystem.h"
 #include "prefs/FolderBookmarks.h"
 #include "prefs/Preferences.h"
+#include "ui/FileManagerOpener.h"
 #include "ui/FolderSelection.h"
+#include "ui/HistorySheet.h"
+#include "ui/PlanLine.h"
+#include "ui/PlanSheet.h"
 #include "ui/SettingsSheet.h"
 #include "ui/SymbolIcon.h"
 #include "ui/TextStyle.h"
+#include "wording/PlanWording.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -77,6 +82,9 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
     summary_->setObjectName(QStringLiteral("folderSummaryLabel"));
     summary_->setFont(textStyleFont(TextStyle::Caption, font()));
     summary_->setForegroundRole(QPalette::PlaceholderText); // secondary: the window's style draws it readable
+    planLine_ = new PlanLine(this);
+    planLine_->hide();
+    planLoader_ = new PlanLoader(this);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("statusLabel"));
     status_->setTextFormat(Qt::PlainText);
@@ -100,6 +108,18 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
         buttons->addWidget(button);
     }
     buttons->addStretch();
+    history_ = new QPushButton(tr("History"), this);
+    history_->setObjectName(QStringLiteral("historyButton"));
+    showInFiles_ = new QPushButton(tr("Show in Files"), this);
+    showInFiles_->setObjectName(QStringLiteral("showInFilesButton"));
+    auto* moreButtons = new QHBoxLayout;
+    moreButtons->addStretch();
+    for (QPushButton* button : {history_, showInFiles_}) {
+        button->setFlat(true);
+        button->setFont(textStyleFont(TextStyle::Caption, font()));
+        moreButtons->addWidget(button);
+    }
+    moreButtons->addStretch();
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("runProgressBar"));
@@ -123,12 +143,14 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
     layout->addWidget(icon_, 0, Qt::AlignHCenter);
     layout->addWidget(title, 0, Qt::AlignHCenter);
     layout->addWidget(summary_);
+    layout->addWidget(planLine_);
     layout->addSpacing(10);
     layout->addWidget(status_);
     layout->addWidget(details_);
     layout->addWidget(progress_);
     layout->addSpacing(15);
     layout->addLayout(buttons);
+    layout->addLayout(moreButtons);
     layout->addStretch();
 
     sheet_ = new SettingsSheet(preferences_, folderPicker, this);
@@ -147,13 +169,29 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
         sheet_->setSelectedInputFolderURL(selection_.selectedInputFolderURL());
         updateButtons();
         showSummary();
+        refreshPlan();
     });
     connect(&selection_, &FolderSelection::selectedOutputFolderURLChanged, this, [this] {
         sheet_->setSelectedOutputFolderURL(selection_.selectedOutputFolderURL());
         updateButtons();
         showSummary();
+        refreshPlan();
     });
-    connect(&preferences_, &Preferences::changed, this, &OrganizerView::showSummary);
+    connect(&preferences_, &Preferences::changed, this, [this] {
+        showSummary();
+        refreshPlan();
+    });
+    planSheet_ = new PlanSheet(this);
+    historySheet_ = new HistorySheet(this);
+    connect(planLoader_, &PlanLoader::loaded, this, &OrganizerView::showPlan);
+    connect(planLoader_, &PlanLoader::inputChanged, this, &OrganizerView::refreshPlan);
+    connect(planLine_, &PlanLine::detailsRequested, this, [this] {
+        planSheet_->setPlan(plan_.plan, planLine_->fullText());
+        planSheet_->open();
+    });
+    connect(history_, &QPushButton::clicked, historySheet_, &HistorySheet::showHistory);
+    connect(historySheet_, &HistorySheet::undoRequested, this, &OrganizerView::undoRun);
+    connect(showInFiles_, &QPushButton::clicked, this, &OrganizerView::showOutputInFiles);
     sheet_->setSelectedInputFolderURL(selection_.selectedInputFolderURL());
     sheet_->setSelectedOutputFolderURL(selection_.selectedOutputFolderURL());
 
@@ -161,6 +199,7 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
     showStatus();
     updateButtons();
     showSummary();
+    refreshPlan();
 }
 
 void OrganizerView::sortFiles() {
@@ -168,13 +207,31 @@ void OrganizerView::sortFiles() {
         setStatus(QStringLiteral("Error: Folders not selected."), StatusColor::Red);
         return;
     }
-    startRun(RunWorker::Kind::Sort);
+    startRun(RunWorker::Kind::Sort, *selection_.selectedInputFolderURL(), *selection_.selectedOutputFolderURL());
 }
 
 void OrganizerView::undoSort() {
     if (selection_.hasBothFolders()) {
-        startRun(RunWorker::Kind::Undo);
+        startRun(RunWorker::Kind::Undo, *selection_.selectedInputFolderURL(), *selection_.selectedOutputFolderURL());
     }
+}
+
+void OrganizerView::undoRun(const History::Run& run) {
+    if (run.kind == History::Kind::Sort) {
+        startRun(RunWorker::Kind::Undo, run.input, run.output, run.id);
+    }
+}
+
+void OrganizerView::showOutputInFiles() {
+    const auto& output = selection_.selectedOutputFolderURL();
+    if (output && !FileManagerOpener::showInFiles(*output)) {
+        setStatus(tr("Could not open %1 in the file manager.").arg(QString::fromStdString(FileSystem::quoted(*output))),
+                  StatusColor::Red);
+    }
+}
+
+QString OrganizerView::planText() const {
+    return planLine_->isVisibleTo(this) ? planLine_->fullText() : QString();
 }
 
 void OrganizerView::cancelRun() {
@@ -190,19 +247,18 @@ QString OrganizerView::details() const {
     return details_->text();
 }
 
-void OrganizerView::startRun(RunWorker::Kind kind) {
+void OrganizerView::startRun(RunWorker::Kind kind, const std::filesystem::path& input,
+                             const std::filesystem::path& output, std::int64_t onlySort) {
     if (worker_->isRunning()) {
         return; // a click made while a run lasts is not kept for later
     }
-    const std::filesystem::path input = *selection_.selectedInputFolderURL();
-    const std::filesystem::path output = *selection_.selectedOutputFolderURL();
     if (kind == RunWorker::Kind::Sort) {
         access_ = std::make_unique<FolderPairAccess>(input, output); // the undo takes its own
     }
     messages_.emplace(kind, input, output, locale());
     details_->clear();
     details_->hide();
-    worker_->start(kind, input, output, preferences_.useSmartCategories(), preferences_.onNameTaken());
+    worker_->start(kind, input, output, preferences_.useSmartCategories(), preferences_.onNameTaken(), onlySort);
     showRunning(true);
     showProgress(RunProgress{});
 }
@@ -231,6 +287,34 @@ void OrganizerView::finishRun(const RunOutcome& outcome) {
     setStatus(message.text, message.color);
     details_->setText(messages_->details(outcome));
     details_->setVisible(!details_->text().isEmpty());
+    refreshPlan();
+}
+
+void OrganizerView::refreshPlan() {
+    if (!selection_.hasBothFolders()) {
+        planLoader_->forget();
+        planLine_->hide();
+        return;
+    }
+    if (worker_->isRunning()) {
+        return; // the run changes the folders: the plan is worked out again when it ends
+    }
+    planLoader_->load({*selection_.selectedInputFolderURL(), *selection_.selectedOutputFolderURL(),
+                       preferences_.useSmartCategories(), preferences_.onNameTaken()});
+}
+
+void OrganizerView::showPlan(const PlanLoader::Result& result) {
+    plan_ = result;
+    if (!selection_.hasBothFolders() || worker_->isRunning()) {
+        return;
+    }
+    const bool hasFiles = result.plan && !result.plan->files.empty();
+    planLine_->setFullText(
+        result.plan ? PlanWording::line(*result.plan, locale()) : PlanWording::unavailable(result.failure), hasFiles);
+    planLine_->show();
+    if (planSheet_->isVisible()) {
+        planSheet_->setPlan(plan_.plan, planLine_->fullText());
+    }
 }
 
 void OrganizerView::showRunning(bool isRunning) {
@@ -238,6 +322,9 @@ void OrganizerView::showRunning(bool isRunning) {
     cancel_->setVisible(isRunning);
     cancel_->setEnabled(isRunning);
     progress_->setVisible(isRunning);
+    if (isRunning) {
+        planLine_->hide(); // what Sort would do means nothing while a run changes the folders
+    }
     updateButtons();
 }
 
@@ -303,6 +390,8 @@ void OrganizerView::updateButtons() {
     const bool isEnabled = selection_.hasBothFolders() && !worker_->isRunning();
     sort_->setEnabled(isEnabled);
     undoSort_->setEnabled(isEnabled);
+    history_->setEnabled(!worker_->isRunning());
+    showInFiles_->setEnabled(selection_.selectedOutputFolderURL().has_value());
     tintButton(*undoSort_, statusColorValue(StatusColor::Orange, palette()));
 }
 

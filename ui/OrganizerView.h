@@ -1,6 +1,8 @@
 #pragma once
 
 #include "engine/FolderAccess.h"
+#include "engine/History.h"
+#include "ui/PlanLoader.h"
 #include "ui/RunMessages.h"
 #include "ui/RunWorker.h"
 #include "ui/StatusColor.h"
@@ -21,6 +23,9 @@ namespace foldwise {
 class ElidedLine;
 class FolderPicker;
 class FolderSelection;
+class HistorySheet;
+class PlanLine;
+class PlanSheet;
 class Preferences;
 class SettingsSheet;
 
@@ -29,7 +34,10 @@ class SettingsSheet;
 // sheet. Under the title, once both folders are chosen, a caption line says what Sort and Undo Sort will
 // touch: "Inbox → Sorted, by category" (or "by extension"), with both full paths in its tooltip.
 // Sort and Undo Sort run off the window's thread, one at a time, with progress and a Cancel button;
-// when anything stayed, a second line under the status says what and why.
+// when anything stayed, a second line under the status says what and why. Under the caption, the plan
+// line says what Sort would do now, kept fresh as the folders, the mode and the input folder's files
+// change; "Details" shows that plan file by file. "History" lists the runs on record, from which one
+// sort can be undone alone, and "Show in Files" opens the output folder in the file manager.
 class OrganizerView : public QWidget {
     Q_OBJECT
 
@@ -40,11 +48,18 @@ public:
 
     StatusColor statusColor() const { return statusColor_; }
     SettingsSheet& settingsSheet() const { return *sheet_; }
+    PlanSheet& planSheet() const { return *planSheet_; }
+    HistorySheet& historySheet() const { return *historySheet_; }
+    // The plan line's whole text; empty while it is hidden.
+    QString planText() const;
 
     // The commands behind the buttons; each starts a run whose outcome the status line reports, and
     // never throws. While a run lasts they do nothing.
     void sortFiles();
     void undoSort();
+    // Undoes the one sort `run` of the history, from its own folders.
+    void undoRun(const History::Run& run);
+    void showOutputInFiles();
     void cancelRun();
     bool isRunning() const { return worker_->isRunning(); }
     RunWorker& worker() const { return *worker_; }
@@ -64,7 +79,10 @@ private:
     void showSummary();
     void updateButtons();
     void folderPicked(const std::filesystem::path& folder, bool isInput);
-    void startRun(RunWorker::Kind kind);
+    void startRun(RunWorker::Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
+                  std::int64_t onlySort = 0);
+    void refreshPlan();
+    void showPlan(const PlanLoader::Result& result);
     void showProgress(const RunProgress& progress);
     void finishRun(const RunOutcome& outcome);
     void showRunning(bool isRunning);
@@ -81,6 +99,13 @@ private:
     QPushButton* undoSort_ = nullptr;
     QPushButton* settings_ = nullptr;
     QPushButton* cancel_ = nullptr;
+    QPushButton* history_ = nullptr;
+    QPushButton* showInFiles_ = nullptr;
+    PlanLine* planLine_ = nullptr;
+    PlanLoader* planLoader_ = nullptr;
+    PlanSheet* planSheet_ = nullptr;
+    HistorySheet* historySheet_ = nullptr;
+    PlanLoader::Result plan_;
     QProgressBar* progress_ = nullptr;
     QLabel* details_ = nullptr;
     SettingsSheet* sheet_ = nullptr;

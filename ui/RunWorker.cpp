@@ -28,13 +28,14 @@ void RunWorker::setRun(Run run) {
 }
 
 bool RunWorker::start(Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
-                      bool useSmartCategories, OnNameTaken onNameTaken) {
+                      bool useSmartCategories, OnNameTaken onNameTaken, std::int64_t onlySort) {
     if (isRunning()) {
         return false;
     }
     stop_ = std::stop_source();
     RunOptions options;
     options.onNameTaken = onNameTaken;
+    options.onlySort = onlySort;
     options.stop = stop_.get_token();
     // Queued to this object: a worker destroyed meanwhile receives nothing.
     options.progress = [this](const RunProgress& progress) {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <stop_token>
@@ -26,9 +27,10 @@ public:
 
     bool isRunning() const { return thread_.joinable(); }
 
-    // Starts a run unless one is running; returns whether it started. `onNameTaken` matters to a sort only.
+    // Starts a run unless one is running; returns whether it started. `onNameTaken` matters to a sort only;
+    // `onlySort` to an undo only: the id of the one sort it undoes (0: every sort of the folders).
     bool start(Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
-               bool useSmartCategories, OnNameTaken onNameTaken = OnNameTaken::Leave);
+               bool useSmartCategories, OnNameTaken onNameTaken = OnNameTaken::Leave, std::int64_t onlySort = 0);
 
     // Asks the run to stop after the file in hand (a copy to another drive is abandoned and removed).
     void cancel();
