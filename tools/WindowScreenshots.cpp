@@ -5,14 +5,18 @@
 //   xvfb-run -s "-screen 0 2560x1600x24" build/tools/foldwise_window_screenshots --scale 2 docs/screenshots
 // The light palette at scale 1 takes every screenshot; --dark (the dark Fusion palette) and --scale 2 take the
 // organizer after a sort, the sheet and the statistics results, with "-dark" and "-2x" in their names, and
-// --dark also the sheet with "Keep Both" chosen.
+// --dark also the sheet with "Keep Both" chosen. Each of the three also takes the organizer with its plan
+// line, the plan sheet and the history sheet.
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
 #include "prefs/Preferences.h"
 #include "stats/FileAnalyzer.h"
 #include "ui/DarkPalette.h"
 #include "ui/FolderPicker.h"
+#include "ui/HistoryModel.h"
+#include "ui/HistorySheet.h"
 #include "ui/OrganizerView.h"
+#include "ui/PlanSheet.h"
 #include "ui/RunWorker.h"
 #include "ui/SettingsSheet.h"
 #include "ui/StatisticsResultsPage.h"
@@ -27,6 +31,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -181,6 +186,16 @@ int main(int argc, char** argv) {
     }
     click("doneButton");
 
+    // What Sort would do, on the organizer and in its sheet.
+    OrganizerView& organizer = window->organizerView();
+    while (organizer.planText().isEmpty()) {
+        settle();
+    }
+    ok = save(window->frameGeometry(), file("organizer-plan")) && ok;
+    click("planDetailsButton");
+    ok = save(organizer.planSheet().frameGeometry(), file("plan-sheet")) && ok;
+    click("planDoneButton");
+
     window->tabs().setCurrentIndex(1);
     if (isEveryShot) {
         ok = save(window->frameGeometry(), file("statistics-loading")) && ok;
@@ -199,6 +214,18 @@ int main(int argc, char** argv) {
 
     run("sortButton");
     ok = save(window->frameGeometry(), file("organizer-sorted")) && ok;
+    // A second sort of newer files, and the history of both, the older chosen.
+    for (const char* name : {"Quarterly report.pdf", "IMG_2107.JPG", "IMG_2108.JPG"}) {
+        writeFile(downloads / name);
+    }
+    run("sortButton");
+    click("historyButton");
+    while (organizer.historySheet().model().rowCount() < 2) {
+        settle();
+    }
+    organizer.historySheet().table().selectRow(1);
+    ok = save(organizer.historySheet().frameGeometry(), file("history-sheet")) && ok;
+    click("historyDoneButton");
     if (isEveryShot) {
         // Undo, then sort again with a file in the way of a sub-folder the sort needs.
         run("undoSortButton");

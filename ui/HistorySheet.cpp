@@ -13,6 +13,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace foldwise {
 
 HistorySheet::HistorySheet(QWidget* parent)
@@ -33,14 +35,17 @@ HistorySheet::HistorySheet(QWidget* parent)
     table_->setModel(model_);
     setUpSheetTable(*table_);
     QHeaderView& columns = *table_->horizontalHeader();
-    for (const int column : {HistoryModel::Kind, HistoryModel::Mode, HistoryModel::Moved, HistoryModel::Stayed}) {
+    for (const int column :
+         {HistoryModel::When, HistoryModel::Kind, HistoryModel::Mode, HistoryModel::Moved, HistoryModel::Stayed}) {
         columns.setSectionResizeMode(column, QHeaderView::ResizeToContents); // short texts, few rows
     }
+    columns.setSectionResizeMode(HistoryModel::Folders, QHeaderView::Interactive); // sized as runs are shown
     undoRun_->setObjectName(QStringLiteral("undoRunButton"));
     showInFiles_->setObjectName(QStringLiteral("showRunInFilesButton"));
     auto* done = new QPushButton(tr("Done"), this);
     done->setObjectName(QStringLiteral("historyDoneButton"));
     done->setDefault(true);
+    done->setFocus(); // the sheet opens with its list unmarked
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(undoRun_);
@@ -89,6 +94,14 @@ void HistorySheet::reject() {
 
 void HistorySheet::showRuns(const HistoryLoader::Result& result) {
     model_->setRuns(result.runs);
+    int foldersWidth = table_->fontMetrics().horizontalAdvance(
+        model_->headerData(HistoryModel::Folders, Qt::Horizontal, Qt::DisplayRole).toString());
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        foldersWidth = std::max(foldersWidth, table_->fontMetrics().horizontalAdvance(
+                                                  model_->index(row, HistoryModel::Folders).data().toString()));
+    }
+    table_->horizontalHeader()->resizeSection(HistoryModel::Folders,
+                                              foldersWidth + 2 * table_->fontMetrics().averageCharWidth());
     if (!result.failure.isEmpty()) {
         message_->setText(result.failure);
     } else if (result.runs.empty()) {

@@ -29,6 +29,7 @@ PlanLine::PlanLine(QWidget* parent) : QWidget(parent), text_(new QLabel(this)), 
     QSizePolicy policy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     policy.setRetainSizeWhenHidden(true); // the lines below stay in place when it comes and goes
     setSizePolicy(policy);
+    setMinimumHeight(details_->sizeHint().height()); // as high without its button as with it
     connect(details_, &QPushButton::clicked, this, &PlanLine::detailsRequested);
 }
 

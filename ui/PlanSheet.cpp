@@ -30,6 +30,7 @@ PlanSheet::PlanSheet(QWidget* parent)
     auto* done = new QPushButton(tr("Done"), this);
     done->setObjectName(QStringLiteral("planDoneButton"));
     done->setDefault(true);
+    done->setFocus(); // the sheet opens with its list unmarked
     connect(done, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* buttons = new QHBoxLayout;

@@ -21,6 +21,7 @@ void setUpSheetTable(QTableView& table) {
     QHeaderView& columns = *table.horizontalHeader();
     columns.setSectionResizeMode(QHeaderView::Stretch);
     columns.setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    columns.setHighlightSections(false);
 }
 
 } // namespace foldwise
