@@ -35,7 +35,7 @@ constexpr std::string_view kHelp =
     "\n"
     "Commands:\n"
     "  sort    [INPUT OUTPUT] [--by category|extension] [--dry-run] [--json]\n"
-    "  undo    [INPUT OUTPUT] [--dry-run] [--json]\n"
+    "  undo    [INPUT OUTPUT | --run ID] [--dry-run] [--json]\n"
     "  stats   [FOLDER] [--top N] [--sizes] [--json] [--verbose]\n"
     "  history [--limit N] [--json]\n"
     "  watch   [INPUT OUTPUT] [--by category|extension] [--settle SECONDS]\n"

@@ -46,9 +46,10 @@ std::string padded(const std::string& text, std::size_t width, bool alignRight) 
 }
 
 void printTable(const std::vector<History::Run>& runs) {
-    std::vector<std::vector<std::string>> rows{{"When", "Kind", "Mode", "Moved", "Stayed", "Result", "Folders"}};
+    std::vector<std::vector<std::string>> rows{{"Id", "When", "Kind", "Mode", "Moved", "Stayed", "Result", "Folders"}};
     for (const History::Run& run : runs) {
-        rows.push_back({QDateTime::fromMSecsSinceEpoch(run.startedMs)
+        rows.push_back({std::to_string(run.id),
+                        QDateTime::fromMSecsSinceEpoch(run.startedMs)
                             .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                             .toStdString(),
                         std::string(runKindKey(run.kind)), modeOf(run), Console::number(run.counts.moved),
@@ -65,7 +66,7 @@ void printTable(const std::vector<History::Run>& runs) {
     for (const auto& row : rows) {
         std::string line;
         for (std::size_t column = 0; column < row.size(); ++column) {
-            const bool isCount = column == 3 || column == 4;
+            const bool isCount = column == 0 || column == 4 || column == 5;
             line += column + 1 == row.size() ? row[column] : padded(row[column], widths[column], isCount) + "  ";
         }
         text += line + "\n";
@@ -103,8 +104,9 @@ QJsonObject jsonOf(const History::Run& run) {
 ExitStatus HistoryCommand::run(const std::vector<std::string>& arguments) {
     CommandArguments parsed(QStringLiteral("history [--limit N] [--json]"),
                             QStringLiteral("Lists the sorts and undos on record, the window's and the command "
-                                           "line's alike, newest first: when, kind, mode, counts, result and "
-                                           "folders, and whether a sort has been undone."));
+                                           "line's alike, newest first: id, when, kind, mode, counts, result "
+                                           "and folders, and whether a sort has been undone. The id of a sort "
+                                           "is what “foldwise undo” takes to undo that sort alone."));
     const QCommandLineOption limit(QStringLiteral("limit"),
                                    QStringLiteral("Show at most the N newest runs (default 20)."), QStringLiteral("N"),
                                    QStringLiteral("20"));

@@ -7,7 +7,7 @@
 
 namespace foldwise {
 
-// foldwise undo [INPUT OUTPUT] [--dry-run] [--json]
+// foldwise undo [INPUT OUTPUT | --run ID] [--dry-run] [--json]
 class UndoCommand {
 public:
     UndoCommand() = delete;

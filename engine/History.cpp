@@ -351,7 +351,7 @@ void History::migrate() {
     });
 }
 
-std::int64_t History::beginRun(Kind kind, const Folders& folders, std::optional<bool> useSmartCategories) {
+std::int64_t History::beginRun(RunKind kind, const Folders& folders, std::optional<bool> useSmartCategories) {
     HistoryStatement insert(db_, file_,
                             "INSERT INTO runs (kind, started, input, input_device, input_inode, output, "
                             "output_device, output_inode, mode, pid, pid_started) "
@@ -598,11 +598,21 @@ void History::markUndoneIfFinished(std::int64_t sortRun, std::int64_t undoRun) {
 }
 
 std::vector<History::Run> History::runs(std::int64_t limit) {
-    HistoryStatement select(db_, file_,
-                            "SELECT id, kind, started, input, output, mode, state, moved, name_taken, not_regular, "
-                            "vanished, not_reached, gone, failure, undone_by IS NOT NULL, pid, pid_started FROM runs "
-                            "ORDER BY id DESC LIMIT ?");
-    select.bind(1, limit);
+    return selectRuns("1 = 1 ORDER BY id DESC LIMIT ?", limit);
+}
+
+std::optional<History::Run> History::run(std::int64_t id) {
+    std::vector<Run> found = selectRuns("id = ?", id);
+    return found.empty() ? std::nullopt : std::optional<Run>(std::move(found.front()));
+}
+
+std::vector<History::Run> History::selectRuns(const char* condition, std::int64_t value) {
+    const std::string sql = std::string("SELECT id, kind, started, input, output, mode, state, moved, name_taken, "
+                                        "not_regular, vanished, not_reached, gone, failure, undone_by IS NOT NULL, "
+                                        "pid, pid_started FROM runs WHERE ") +
+                            condition;
+    HistoryStatement select(db_, file_, sql);
+    select.bind(1, value);
     std::vector<Run> runs;
     while (select.step()) {
         Run run{select.integer(0),      runKindFromKey(select.bytes(1)).value_or(RunKind::Undo),

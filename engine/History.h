@@ -35,7 +35,6 @@ public:
     History(const History&) = delete;
     History& operator=(const History&) = delete;
 
-    using Kind = RunKind;
     struct Folders {
         fs::path input;
         fs::path output;
@@ -43,7 +42,7 @@ public:
         std::optional<FileIdentity> outputIdentity;
     };
     // Records a run as running, with the process that runs it.
-    std::int64_t beginRun(Kind kind, const Folders& folders, std::optional<bool> useSmartCategories);
+    std::int64_t beginRun(RunKind kind, const Folders& folders, std::optional<bool> useSmartCategories);
     void finishRun(std::int64_t run, const RunOutcome& outcome, const std::optional<FileIdentity>& outputIdentity);
 
     enum class MoveState { Intended = 0, Made = 1, Undone = 2, Gone = 3 };
@@ -140,7 +139,7 @@ public:
     // has ended (killed, or stopped by a failure it could not record) is listed as "interrupted".
     struct Run {
         std::int64_t id;
-        Kind kind;
+        RunKind kind;
         std::int64_t startedMs;
         fs::path input;
         fs::path output;
@@ -150,6 +149,8 @@ public:
         bool undone;
     };
     std::vector<Run> runs(std::int64_t limit);
+    // The run with this id; nothing when there is none.
+    std::optional<Run> run(std::int64_t id);
 
     // The form in which folders are recorded and compared: absolute, without "." and "..".
     static fs::path recordedPath(const fs::path& folder);
@@ -178,6 +179,7 @@ private:
     std::int64_t userVersion();
     void migrate();
     bool isStillRunning(std::int64_t run);
+    std::vector<Run> selectRuns(const char* condition, std::int64_t value);
 
     fs::path file_;
     sqlite3* db_ = nullptr;

@@ -430,8 +430,7 @@ RunOutcome organizeFiles(const fs::path& input, const fs::path& output, bool use
         finishInterruptedCopies(*history, inputFolder, output, outcome);
         const std::vector<Folder::Entry> names = candidates(inputFolder, options);
         const std::int64_t run = history->beginRun(
-            History::Kind::Sort, {input, output, inputFolder.identity(), Folder::identityOfPath(output)},
-            useSmartCategories);
+            RunKind::Sort, {input, output, inputFolder.identity(), Folder::identityOfPath(output)}, useSmartCategories);
         ProgressReporter progress(options, static_cast<std::int64_t>(names.size()));
         Sort sort(inputFolder, output, useSmartCategories, *history, run, options, progress, outcome);
         try {

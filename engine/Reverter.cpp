@@ -19,6 +19,7 @@
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace foldwise {
 
@@ -292,10 +293,20 @@ void removeMadeFolders(History& history, std::int64_t sortRun, const Folder& out
     }
 }
 
+// The sorts of `folders` that an undo with `options` reverses, newest first.
+std::vector<History::SortRun> sortsToReverse(History& history, const History::Folders& folders,
+                                             const RunOptions& options) {
+    std::vector<History::SortRun> sorts = history.sortsToUndo(folders);
+    if (options.onlySort != 0) {
+        std::erase_if(sorts, [&](const History::SortRun& sort) { return sort.id != options.onlySort; });
+    }
+    return sorts;
+}
+
 RunOutcome reverseSorts(History& history, const fs::path& input, const fs::path& output, const RunOptions& options) {
     RunOutcome outcome;
     const History::Folders folders{input, output, Folder::identityOfPath(input), Folder::identityOfPath(output)};
-    const std::vector<History::SortRun> sorts = history.sortsToUndo(folders);
+    const std::vector<History::SortRun> sorts = sortsToReverse(history, folders, options);
     std::int64_t total = 0;
     for (const History::SortRun& sort : sorts) {
         total += sort.movesLeft;
@@ -310,7 +321,7 @@ RunOutcome reverseSorts(History& history, const fs::path& input, const fs::path&
     if (inputFolder.identity().device != outputFolder.identity().device) {
         removeAbandonedCopies(inputFolder.fd()); // copies left by a killed move back across file systems
     }
-    const std::int64_t run = history.beginRun(History::Kind::Undo, folders, std::nullopt);
+    const std::int64_t run = history.beginRun(RunKind::Undo, folders, std::nullopt);
     // What comes back is recorded for a watch of the input folder, where one runs.
     outcome.inputWatched = RunLock::isWatched(input, options.historyFile);
     ProgressReporter progress(options, total);
@@ -359,7 +370,7 @@ Plan previewUndo(const fs::path& input, const fs::path& output, const RunOptions
     History history(options.historyFile);
     const History::Folders folders{input, output, Folder::identityOfPath(input), Folder::identityOfPath(output)};
     Plan plan;
-    const std::vector<History::SortRun> sorts = history.sortsToUndo(folders);
+    const std::vector<History::SortRun> sorts = sortsToReverse(history, folders, options);
     plan.nothingOnRecord = sorts.empty();
     if (plan.nothingOnRecord) {
         plan.alreadyUndone = history.hasUndoneSorts(folders);

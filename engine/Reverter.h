@@ -14,7 +14,9 @@ namespace fs = std::filesystem;
 // to its name in `input`, never replacing what is there; then the sub-folders those sorts made are
 // removed where they hold nothing at all. Files and folders that no sort put there are never
 // touched; a file no longer where its sort put it is left alone and counted. The first move that
-// fails ends the run, and nothing is cleaned up then, nor after a stop.
+// fails ends the run, and nothing is cleaned up then, nor after a stop. With `options.onlySort` set,
+// only that sort is undone (nothing is on record when it is not a sort of these folders still to
+// undo); a newer sort's files are never replaced: a name they took makes the file stay.
 RunOutcome revertFiles(const fs::path& input, const fs::path& output, const RunOptions& options);
 
 // What revertFiles would do with the same folders and history, file by file. Throws FileError when

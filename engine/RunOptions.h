@@ -34,6 +34,9 @@ struct RunOptions {
     std::stop_token stop;
     // The history of sorts to record in and undo from; empty: the user's own.
     std::filesystem::path historyFile;
+    // An undo reverses only the sort with this id in the history (see History::runs); 0: every sort of
+    // its folders on record.
+    std::int64_t onlySort = 0;
     // A sort handles only the files of the input folder whose names this accepts; empty: all.
     std::function<bool(const std::string& name)> include;
     // Told of each file moved, on the running thread: its name, and the sub-folder it went into

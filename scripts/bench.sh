@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release (build-bench) and runs them; each run's output is also kept in
-# bench/results/. `scripts/bench.sh` runs them all; `scripts/bench.sh organizer|analyzer|gui|fat [options]` runs
+# bench/results/. `scripts/bench.sh` runs them all; `scripts/bench.sh organizer|analyzer|gui|plan-sheet|fat [options]` runs
 # one, with its own options.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,6 +45,14 @@ if [ "$which" = all ] || [ "$which" = gui ] || [ "$which" = gui-runs ]; then
   [ -d "$tree" ] && args=(--analysis-tree "$tree")
   [ "$which" = gui-runs ] && args+=("$@")
   QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} build-bench/bench/foldwise-bench-gui-runs "${args[@]}" | tee "bench/results/gui-runs-$stamp.txt"
+fi
+
+# The plan sheet opened on a plan of 100,000 files, and scrolled page by page (target: open in under 1 s).
+if [ "$which" = all ] || [ "$which" = gui ] || [ "$which" = plan-sheet ]; then
+  cmake --build build-bench --target foldwise-bench-plan-sheet -j2
+  args=()
+  [ "$which" = plan-sheet ] && args+=("$@")
+  QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} build-bench/bench/foldwise-bench-plan-sheet "${args[@]}" | tee "bench/results/plan-sheet-$stamp.txt"
 fi
 
 # `foldwise sort` onto a FAT32 image mounted through fusefat, against cp + rm of the same files.

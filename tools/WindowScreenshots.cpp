@@ -5,7 +5,8 @@
 //   xvfb-run -s "-screen 0 2560x1600x24" build/tools/foldwise_window_screenshots --scale 2 docs/screenshots
 // The light palette at scale 1 takes every screenshot; --dark (the dark Fusion palette) and --scale 2 take the
 // organizer after a sort, the sheet and the statistics results, with "-dark" and "-2x" in their names, and
-// --dark also the sheet with "Keep Both" chosen and the types chart.
+// --dark also the sheet with "Keep Both" chosen and the types chart. Each of the three also takes the organizer
+// with its plan line, the plan sheet and the history sheet.
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
 #include "prefs/Preferences.h"
@@ -13,7 +14,10 @@
 #include "ui/CategoriesEditor.h"
 #include "ui/DarkPalette.h"
 #include "ui/FolderPicker.h"
+#include "ui/HistoryModel.h"
+#include "ui/HistorySheet.h"
 #include "ui/OrganizerView.h"
+#include "ui/PlanSheet.h"
 #include "ui/RunWorker.h"
 #include "ui/SettingsSheet.h"
 #include "ui/StatisticsResultsPage.h"
@@ -28,6 +32,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -194,6 +199,16 @@ int main(int argc, char** argv) {
     }
     click("doneButton");
 
+    // What Sort would do, on the organizer and in its sheet.
+    OrganizerView& organizer = window->organizerView();
+    while (organizer.planText().isEmpty()) {
+        settle();
+    }
+    ok = save(window->frameGeometry(), file("organizer-plan")) && ok;
+    click("planDetailsButton");
+    ok = save(organizer.planSheet().frameGeometry(), file("plan-sheet")) && ok;
+    click("planDoneButton");
+
     window->tabs().setCurrentIndex(1);
     if (isEveryShot) {
         ok = save(window->frameGeometry(), file("statistics-loading")) && ok;
@@ -212,6 +227,18 @@ int main(int argc, char** argv) {
 
     run("sortButton");
     ok = save(window->frameGeometry(), file("organizer-sorted")) && ok;
+    // A second sort of newer files, and the history of both, the older chosen.
+    for (const char* name : {"Quarterly report.pdf", "IMG_2107.JPG", "IMG_2108.JPG"}) {
+        writeFile(downloads / name);
+    }
+    run("sortButton");
+    click("historyButton");
+    while (organizer.historySheet().model().rowCount() < 2) {
+        settle();
+    }
+    organizer.historySheet().table().selectRow(1);
+    ok = save(organizer.historySheet().frameGeometry(), file("history-sheet")) && ok;
+    click("historyDoneButton");
     if (isEveryShot) {
         // Undo, then sort again with a file in the way of a sub-folder the sort needs.
         run("undoSortButton");
@@ -224,7 +251,7 @@ int main(int argc, char** argv) {
         // A run of 10,000 files held at its 1,234th, then stopped there.
         RunWorker& worker = window->organizerView().worker();
         std::promise<void> stopped;
-        worker.setRun([stop = stopped.get_future().share()](RunWorker::Kind, const fs::path&, const fs::path&, bool,
+        worker.setRun([stop = stopped.get_future().share()](RunKind, const fs::path&, const fs::path&, bool,
                                                             const RunOptions& options) {
             options.progress(RunProgress{1234, 10000, {}, 0, 0});
             stop.wait();

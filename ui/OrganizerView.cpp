@@ -5,11 +5,16 @@
 #include "prefs/FolderBookmarks.h"
 #include "prefs/Preferences.h"
 #include "prefs/StoppedRunNote.h"
+#include "ui/FileManagerOpener.h"
 #include "ui/FolderSelection.h"
+#include "ui/HistorySheet.h"
+#include "ui/PlanLine.h"
+#include "ui/PlanSheet.h"
 #include "ui/SettingsSheet.h"
 #include "ui/SymbolIcon.h"
 #include "ui/TextStyle.h"
 #include "wording/FolderTails.h"
+#include "wording/PlanWording.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -81,6 +86,9 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
     summary_->setObjectName(QStringLiteral("folderSummaryLabel"));
     summary_->setFont(textStyleFont(TextStyle::Caption, font()));
     summary_->setForegroundRole(QPalette::PlaceholderText); // secondary: the window's style draws it readable
+    planLine_ = new PlanLine(this);
+    planLine_->hide();
+    planLoader_ = new PlanLoader(this);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("statusLabel"));
     status_->setTextFormat(Qt::PlainText);
@@ -104,6 +112,18 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
         buttons->addWidget(button);
     }
     buttons->addStretch();
+    history_ = new QPushButton(tr("History"), this);
+    history_->setObjectName(QStringLiteral("historyButton"));
+    showInFiles_ = new QPushButton(tr("Show in Files"), this);
+    showInFiles_->setObjectName(QStringLiteral("showInFilesButton"));
+    auto* moreButtons = new QHBoxLayout;
+    moreButtons->addStretch();
+    for (QPushButton* button : {history_, showInFiles_}) {
+        button->setFlat(true);
+        button->setFont(textStyleFont(TextStyle::Caption, font()));
+        moreButtons->addWidget(button);
+    }
+    moreButtons->addStretch();
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("runProgressBar"));
@@ -127,12 +147,14 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
     layout->addWidget(icon_, 0, Qt::AlignHCenter);
     layout->addWidget(title, 0, Qt::AlignHCenter);
     layout->addWidget(summary_);
+    layout->addWidget(planLine_);
     layout->addSpacing(10);
     layout->addWidget(status_);
     layout->addWidget(details_);
     layout->addWidget(progress_);
     layout->addSpacing(15);
     layout->addLayout(buttons);
+    layout->addLayout(moreButtons);
     layout->addStretch();
 
     sheet_ = new SettingsSheet(preferences_, folderPicker, this);
@@ -150,13 +172,29 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
         sheet_->setSelectedInputFolderURL(selection_.selectedInputFolderURL());
         updateButtons();
         showSummary();
+        refreshPlan();
     });
     connect(&selection_, &FolderSelection::selectedOutputFolderURLChanged, this, [this] {
         sheet_->setSelectedOutputFolderURL(selection_.selectedOutputFolderURL());
         updateButtons();
         showSummary();
+        refreshPlan();
     });
-    connect(&preferences_, &Preferences::changed, this, &OrganizerView::showSummary);
+    connect(&preferences_, &Preferences::changed, this, [this] {
+        showSummary();
+        refreshPlan();
+    });
+    planSheet_ = new PlanSheet(this);
+    historySheet_ = new HistorySheet(this);
+    connect(planLoader_, &PlanLoader::loaded, this, &OrganizerView::showPlan);
+    connect(planLoader_, &PlanLoader::inputChanged, this, &OrganizerView::refreshPlan);
+    connect(planLine_, &PlanLine::detailsRequested, this, [this] {
+        planSheet_->setPlan(plan_.plan, planLine_->fullText());
+        planSheet_->open();
+    });
+    connect(history_, &QPushButton::clicked, historySheet_, &HistorySheet::showHistory);
+    connect(historySheet_, &HistorySheet::undoRequested, this, &OrganizerView::undoRun);
+    connect(showInFiles_, &QPushButton::clicked, this, &OrganizerView::showOutputInFiles);
     sheet_->setSelectedInputFolderURL(selection_.selectedInputFolderURL());
     sheet_->setSelectedOutputFolderURL(selection_.selectedOutputFolderURL());
 
@@ -168,6 +206,7 @@ OrganizerView::OrganizerView(FolderSelection& selection, Preferences& preference
     showStatus();
     updateButtons();
     showSummary();
+    refreshPlan();
 }
 
 void OrganizerView::sortFiles() {
@@ -175,13 +214,31 @@ void OrganizerView::sortFiles() {
         setStatus(QStringLiteral("Error: Folders not selected."), StatusColor::Red);
         return;
     }
-    startRun(RunKind::Sort);
+    startRun(RunKind::Sort, *selection_.selectedInputFolderURL(), *selection_.selectedOutputFolderURL());
 }
 
 void OrganizerView::undoSort() {
     if (selection_.hasBothFolders()) {
-        startRun(RunKind::Undo);
+        startRun(RunKind::Undo, *selection_.selectedInputFolderURL(), *selection_.selectedOutputFolderURL());
     }
+}
+
+void OrganizerView::undoRun(const History::Run& run) {
+    if (run.kind == RunKind::Sort) {
+        startRun(RunKind::Undo, run.input, run.output, run.id);
+    }
+}
+
+void OrganizerView::showOutputInFiles() {
+    const auto& output = selection_.selectedOutputFolderURL();
+    if (output && !FileManagerOpener::showInFiles(*output)) {
+        setStatus(tr("Could not open %1 in the file manager.").arg(QString::fromStdString(FileSystem::quoted(*output))),
+                  StatusColor::Red);
+    }
+}
+
+QString OrganizerView::planText() const {
+    return planLine_->isVisibleTo(this) ? planLine_->fullText() : QString();
 }
 
 void OrganizerView::cancelRun() {
@@ -203,25 +260,25 @@ void OrganizerView::stopForQuit() {
     if (!outcome || !outcome->cancelled || !wording_) {
         return; // it had ended: nothing to mention
     }
-    const std::filesystem::path input = *selection_.selectedInputFolderURL();
-    const std::filesystem::path output = *selection_.selectedOutputFolderURL();
-    StoppedRunNote{wording_->kind(), input, output, outcome->moved, RunWording::notMoved(*outcome)}.keep();
+    StoppedRunNote{wording_->kind(), runFolders_.first, runFolders_.second, outcome->moved,
+                   RunWording::notMoved(*outcome)}
+        .keep();
 }
 
-void OrganizerView::startRun(RunKind kind) {
+void OrganizerView::startRun(RunKind kind, const std::filesystem::path& input, const std::filesystem::path& output,
+                             std::int64_t onlySort) {
     if (worker_->isRunning()) {
         return; // a click made while a run lasts is not kept for later
     }
-    const std::filesystem::path input = *selection_.selectedInputFolderURL();
-    const std::filesystem::path output = *selection_.selectedOutputFolderURL();
     if (kind == RunKind::Sort) {
         access_ = std::make_unique<FolderPairAccess>(input, output); // the undo takes its own
     }
+    runFolders_ = {input, output};
     wording_.emplace(kind, input, output);
     reloadUserCategories();
     details_->setText(categoryProblems_);
     details_->setVisible(!categoryProblems_.isEmpty());
-    worker_->start(kind, input, output, preferences_.useSmartCategories(), preferences_.onNameTaken());
+    worker_->start(kind, input, output, preferences_.useSmartCategories(), preferences_.onNameTaken(), onlySort);
     showRunning(true);
     showProgress(RunProgress{});
 }
@@ -251,6 +308,34 @@ void OrganizerView::finishRun(const RunOutcome& outcome) {
     details.removeAll(QString());
     details_->setText(details.join(QLatin1Char('\n')));
     details_->setVisible(!details_->text().isEmpty());
+    refreshPlan();
+}
+
+void OrganizerView::refreshPlan() {
+    if (!selection_.hasBothFolders()) {
+        planLoader_->forget();
+        planLine_->hide();
+        return;
+    }
+    if (worker_->isRunning()) {
+        return; // the run changes the folders: the plan is worked out again when it ends
+    }
+    planLoader_->load({*selection_.selectedInputFolderURL(), *selection_.selectedOutputFolderURL(),
+                       preferences_.useSmartCategories(), preferences_.onNameTaken()});
+}
+
+void OrganizerView::showPlan(const PlanLoader::Result& result) {
+    plan_ = result;
+    if (!selection_.hasBothFolders() || worker_->isRunning()) {
+        return;
+    }
+    const bool hasFiles = result.plan && !result.plan->files.empty();
+    planLine_->setFullText(result.plan ? PlanWording::line(*result.plan) : PlanWording::unavailable(result.failure),
+                           hasFiles);
+    planLine_->show();
+    if (planSheet_->isVisible()) {
+        planSheet_->setPlan(plan_.plan, planLine_->fullText());
+    }
 }
 
 // Read again for each run, so that an edit of the file made meanwhile applies to it and to the statistics
@@ -270,6 +355,9 @@ void OrganizerView::showRunning(bool isRunning) {
     cancel_->setVisible(isRunning);
     cancel_->setEnabled(isRunning);
     progress_->setVisible(isRunning);
+    if (isRunning) {
+        planLine_->hide(); // what Sort would do means nothing while a run changes the folders
+    }
     updateButtons();
 }
 
@@ -335,6 +423,8 @@ void OrganizerView::updateButtons() {
     const bool isEnabled = selection_.hasBothFolders() && !worker_->isRunning();
     sort_->setEnabled(isEnabled);
     undoSort_->setEnabled(isEnabled);
+    history_->setEnabled(!worker_->isRunning());
+    showInFiles_->setEnabled(selection_.selectedOutputFolderURL().has_value());
     tintButton(*undoSort_, statusColorValue(StatusColor::Orange, palette()));
 }
 

@@ -29,8 +29,8 @@ void RunWorker::setRun(Run run) {
     run_ = run ? std::move(run) : Run(&runWithEngine);
 }
 
-bool RunWorker::start(Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
-                      bool useSmartCategories, OnNameTaken onNameTaken) {
+bool RunWorker::start(RunKind kind, const std::filesystem::path& input, const std::filesystem::path& output,
+                      bool useSmartCategories, OnNameTaken onNameTaken, std::int64_t onlySort) {
     if (isRunning()) {
         return false;
     }
@@ -38,6 +38,7 @@ bool RunWorker::start(Kind kind, const std::filesystem::path& input, const std::
     kind_ = kind;
     RunOptions options;
     options.onNameTaken = onNameTaken;
+    options.onlySort = onlySort;
     options.stop = stop_.get_token();
     // Queued to this object: a worker destroyed meanwhile receives nothing.
     options.progress = [this](const RunProgress& progress) {

@@ -6,6 +6,7 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <mutex>
@@ -22,8 +23,6 @@ class RunWorker : public QObject {
     Q_OBJECT
 
 public:
-    using Kind = RunKind;
-
     explicit RunWorker(QObject* parent = nullptr);
     ~RunWorker() override;
 
@@ -31,9 +30,10 @@ public:
     // The kind of the run under way, or of the last one.
     RunKind kind() const { return kind_; }
 
-    // Starts a run unless one is running; returns whether it started. `onNameTaken` matters to a sort only.
-    bool start(Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
-               bool useSmartCategories, OnNameTaken onNameTaken = OnNameTaken::Leave);
+    // Starts a run unless one is running; returns whether it started. `onNameTaken` matters to a sort only;
+    // `onlySort` to an undo only: the id of the one sort it undoes (0: every sort of the folders).
+    bool start(RunKind kind, const std::filesystem::path& input, const std::filesystem::path& output,
+               bool useSmartCategories, OnNameTaken onNameTaken = OnNameTaken::Leave, std::int64_t onlySort = 0);
 
     // Asks the run to stop after the file in hand (a copy to another drive is abandoned and removed).
     void cancel();
@@ -44,8 +44,9 @@ public:
     std::optional<RunOutcome> cancelAndTake();
 
     // What runs a sort or an undo; the engine's organizeFiles and revertFiles unless tests say other.
-    using Run = std::function<RunOutcome(Kind, const std::filesystem::path& input, const std::filesystem::path& output,
-                                         bool useSmartCategories, const RunOptions& options)>;
+    using Run =
+        std::function<RunOutcome(RunKind, const std::filesystem::path& input, const std::filesystem::path& output,
+                                 bool useSmartCategories, const RunOptions& options)>;
     void setRun(Run run); // an empty one puts the engine back
 
 signals:

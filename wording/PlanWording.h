@@ -34,6 +34,16 @@ public:
     // "❌ Sorting would fail: …" or "❌ Revert would fail: …".
     QString failure(const std::string& description) const;
 
+    // The window's plan line: the sub-folders that would get files, largest first, each with its count
+    // ("295 files will go into 7 folders: Images 134, Documents 78"); or "Nothing to sort.".
+    static QString line(const Plan& plan);
+    // A plan that could not be made, with the reason.
+    static QString unavailable(const QString& reason);
+    // Where a sort takes one file ("Images", "Images, as “a (2).txt”"), or why it stays.
+    static QString fate(const Plan::File& file);
+    // The file's name as shown, bytes that are not UTF-8 in the \xNN form.
+    static QString name(const Plan::File& file);
+
 private:
     bool isSort() const { return kind_ == RunKind::Sort; }
 

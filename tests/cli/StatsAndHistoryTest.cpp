@@ -122,7 +122,7 @@ TEST_F(HistoryCommand, ListsRunsNewestFirstAndWhetherASortWasUndone) {
 
     const Finished table = runFoldwise({"history"});
     EXPECT_EQ(table.status, 0);
-    const std::string header = "When                 Kind  Mode       Moved  Stayed  Result             Folders\n";
+    const std::string header = "Id  When                 Kind  Mode       Moved  Stayed  Result             Folders\n";
     EXPECT_EQ(table.out.substr(0, header.size()), header) << table.out;
     EXPECT_NE(table.out.find("  undo  -              2       0  completed          “"), std::string::npos) << table.out;
     EXPECT_NE(table.out.find("  sort  extension      2       0  completed, undone  “" + input.string() + "” → “" +
@@ -138,7 +138,7 @@ TEST_F(HistoryCommand, ShowsARunWhoseProcessWasKilledAsInterrupted) {
     std::fflush(nullptr);
     const pid_t killed = ::fork();
     if (killed == 0) {
-        History(history).beginRun(History::Kind::Sort, {input, output, std::nullopt, std::nullopt}, false);
+        History(history).beginRun(RunKind::Sort, {input, output, std::nullopt, std::nullopt}, false);
         ::kill(::getpid(), SIGKILL);
     }
     ASSERT_EQ(::waitpid(killed, nullptr, 0), killed);

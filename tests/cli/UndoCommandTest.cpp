@@ -36,6 +36,29 @@ TEST_F(UndoCommand, UndoesTheWindowsSortAndTheWindowUndoesItsSort) {
               "Nothing to undo: every sort from “in” into “out” is already undone.\n");
 }
 
+// One sort, chosen by the id the history shows, is undone alone, from its own folders.
+TEST_F(UndoCommand, UndoesTheSortWithTheIdGivenAlone) {
+    EXPECT_EQ(runFoldwise({"undo", "--run", "1"}).status, 1) << "no history, no such sort";
+    addFiles({"a.txt", "b.jpg"});
+    ASSERT_EQ(runFoldwise({"sort", input, output}).status, 0);
+    addFiles({"c.txt"});
+    ASSERT_EQ(runFoldwise({"sort", input, output}).status, 0);
+    const QJsonArray runs = jsonOf(runFoldwise({"history", "--json"})).value(QStringLiteral("runs")).toArray();
+    const std::string older = std::to_string(runs.at(1).toObject().value(QStringLiteral("id")).toInteger());
+    EXPECT_EQ(older, "1");
+    EXPECT_NE(runFoldwise({"history"}).out.find("\n 1  "), std::string::npos) << "the table shows ids";
+
+    const Finished planned = runFoldwise({"undo", "--run", older, "--dry-run", "--json"});
+    EXPECT_EQ(jsonOf(planned).value(QStringLiteral("files")).toArray().size(), 2) << planned.out;
+    const Finished undone = runFoldwise({"undo", "--run", older});
+    EXPECT_EQ(undone.status, 0) << undone.err;
+    EXPECT_EQ(treeOf(input), (std::set<std::string>{"a.txt", "b.jpg"}));
+    EXPECT_EQ(treeOf(output), (std::set<std::string>{"Documents/", "Documents/c.txt"}));
+
+    EXPECT_EQ(runFoldwise({"undo", "--run", "x"}).status, 2);
+    EXPECT_EQ(runFoldwise({"undo", "--run", "99"}).status, 1);
+}
+
 TEST_F(UndoCommand, DryRunForeseesTheRealUndoFileForFile) {
     addFiles({"a.jpg", "b.jpg", "c.txt", "d.mp3", "gone.pdf"});
     ASSERT_EQ(runFoldwise({"sort", input, output}).status, 0);

@@ -113,16 +113,16 @@ TEST_F(History, RunsWhoseProcessEndedAreInterruptedAndRunningOnesAreNeverMarkedU
     std::fflush(nullptr);
     const pid_t killed = ::fork();
     if (killed == 0) {
-        foldwise::History(history).beginRun(foldwise::History::Kind::Sort, folders(), true);
+        foldwise::History(history).beginRun(foldwise::RunKind::Sort, folders(), true);
         ::kill(::getpid(), SIGKILL);
     }
     ASSERT_EQ(::waitpid(killed, nullptr, 0), killed);
 
     foldwise::History opened(history);
-    const std::int64_t running = opened.beginRun(foldwise::History::Kind::Sort, folders(), true);
-    const std::int64_t undo = opened.beginRun(foldwise::History::Kind::Undo, folders(), std::nullopt);
+    const std::int64_t running = opened.beginRun(foldwise::RunKind::Sort, folders(), true);
+    const std::int64_t undo = opened.beginRun(foldwise::RunKind::Undo, folders(), std::nullopt);
     opened.markUndoneIfFinished(running, undo);
-    const std::int64_t reused = opened.beginRun(foldwise::History::Kind::Sort, folders(), true);
+    const std::int64_t reused = opened.beginRun(foldwise::RunKind::Sort, folders(), true);
     // The same process id, started at another time: a process that took over the id of an ended one.
     {
         sqlite3* db = nullptr;
@@ -143,11 +143,11 @@ TEST_F(History, RunsWhoseProcessEndedAreInterruptedAndRunningOnesAreNeverMarkedU
 
 TEST_F(History, KeepsTheFilesAnUndoBroughtBackForItsOwnFoldersOnly) {
     foldwise::History opened(history);
-    const std::int64_t undo = opened.beginRun(foldwise::History::Kind::Undo, folders(), std::nullopt);
+    const std::int64_t undo = opened.beginRun(foldwise::RunKind::Undo, folders(), std::nullopt);
     const std::vector<foldwise::History::Returned> returned{{"a.txt", {1, 2}, {3, 4}}, {"b\xff.jpg", {5, 6}, {7, 8}}};
     opened.recordReturned(undo, returned);
     const std::int64_t elsewhere =
-        opened.beginRun(foldwise::History::Kind::Undo, {input, root / "other", std::nullopt, std::nullopt}, {});
+        opened.beginRun(foldwise::RunKind::Undo, {input, root / "other", std::nullopt, std::nullopt}, {});
     opened.recordReturned(elsewhere, {{"c.txt", {1, 2}, {3, 4}}});
 
     const std::vector<foldwise::History::Returned> found =

@@ -1,5 +1,6 @@
 #include "engine/Reverter.h"
 #include "engine/FileError.h"
+#include "engine/History.h"
 #include "engine/Organizer.h"
 
 #include "tests/engine/InputOutputFolders.h"
@@ -117,6 +118,35 @@ TEST_F(Reverter, ReversesEverySortNewestFirstAndCountsWhatTheUserMoved) {
     EXPECT_EQ(outcome.moved, 1) << "a file that stayed for its name comes back once the name is free";
     EXPECT_EQ(readFile(input / "b.txt"), "b.txt");
     EXPECT_TRUE(revertFiles(input, output, {}).nothingOnRecord);
+}
+
+// Undoing one chosen sort brings back its files alone, even while a newer sort of the same folders is on
+// record, and never over a file of that newer sort.
+TEST_F(Reverter, UndoesOneChosenSortAlone) {
+    addFiles({"a.txt", "b.txt"});
+    organizeFiles(input, output, false);
+    writeFile(input / "a.txt", "a newer a");
+    addFiles({"c.txt"});
+    organizeFiles(input, output, false); // the newer a stays: its name is taken in txt
+    const std::int64_t older = History(history).runs(2).back().id;
+    RunOptions onlyOlder;
+    onlyOlder.onlySort = older;
+
+    const Plan plan = previewUndo(input, output, onlyOlder);
+    ASSERT_EQ(plan.files.size(), 2U);
+    for (const Plan::File& file : plan.files) {
+        EXPECT_EQ(file.verdict, file.name == "a.txt" ? Plan::Verdict::NameTaken : Plan::Verdict::Move) << file.name;
+    }
+
+    const RunOutcome outcome = revertFiles(input, output, onlyOlder);
+
+    EXPECT_EQ(outcome.moved, 1);
+    EXPECT_EQ(outcome.nameTaken, 1);
+    EXPECT_EQ(readFile(input / "a.txt"), "a newer a");
+    EXPECT_EQ(treeOf(input), (std::set<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(treeOf(output), (std::set<std::string>{"txt/", "txt/a.txt", "txt/c.txt"}));
+    onlyOlder.onlySort = older + 100;
+    EXPECT_TRUE(revertFiles(input, output, onlyOlder).nothingOnRecord) << "no such sort of these folders";
 }
 
 // Sort and undo stopped after their first file: what moved stays moved, the rest is counted, and a later

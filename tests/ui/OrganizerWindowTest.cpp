@@ -1,10 +1,16 @@
 // The window on real temporary folders: first launch, the settings sheet's folder dialogs and what a pick
 // stores, the caption line of folders and mode, Sort and Undo Sort with their status lines, the keyboard
 // shortcuts, and a restart with the same preferences.
+#include "engine/History.h"
 #include "engine/UserCategories.h"
 #include "prefs/Preferences.h"
 #include "tests/support/GuiTest.h"
 #include "ui/CategoriesEditor.h"
+#include "ui/FileManagerOpener.h"
+#include "ui/HistoryModel.h"
+#include "ui/HistorySheet.h"
+#include "ui/PlanModel.h"
+#include "ui/PlanSheet.h"
 #include "ui/RunWorker.h"
 #include "ui/StatisticsView.h"
 
@@ -15,6 +21,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -285,6 +292,88 @@ private slots:
         QCOMPARE(back, files);
     }
 
+    // The plan line follows the input folder without a click, its details list each file, and "Show in Files"
+    // opens the output folder.
+    void thePlanLineFollowsTheInputFolderAndShowInFilesOpensTheOutput() {
+        for (const char* name : {"a.jpg", "b.jpg", "c.txt"}) {
+            writeFile(input_ / name);
+        }
+        const TestWindow window;
+        QVERIFY(window.organizer().planText().isEmpty());
+        window.chooseFolders(input_, output_);
+        QTRY_COMPARE(window.organizer().planText(),
+                     QStringLiteral("3 files will go into 2 folders: Images 2, Documents 1"));
+        writeFile(input_ / "d.mp3");
+        QTRY_COMPARE(window.organizer().planText(),
+                     QStringLiteral("4 files will go into 3 folders: Images 2, Audio 1, Documents 1"));
+
+        writeFile(makeFolder(output_ / "jpg") / "a.jpg",
+                  "another a"); // the output folder is not watched: a change of mode reads it again
+        window.openSettings();
+        window.click("byExtensionButton");
+        window.click("doneButton");
+        QTRY_COMPARE(window.organizer().planText(),
+                     QStringLiteral("3 files will go into 3 folders: jpg 1, mp3 1, txt 1"));
+        window.click("planDetailsButton");
+        const PlanModel& plan = window.organizer().planSheet().model();
+        QCOMPARE(plan.rowCount(), 4);
+        QStringList rows;
+        for (int row = 0; row < plan.rowCount(); ++row) {
+            rows << plan.index(row, PlanModel::Name).data().toString() + QStringLiteral(" → ") +
+                        plan.index(row, PlanModel::Fate).data().toString();
+        }
+        rows.sort();
+        QCOMPARE(rows,
+                 (QStringList{QStringLiteral("a.jpg → Stays: its name is taken in jpg"), QStringLiteral("b.jpg → jpg"),
+                              QStringLiteral("c.txt → txt"), QStringLiteral("d.mp3 → mp3")}));
+        window.click("planDoneButton");
+
+        QList<QUrl> opened;
+        FileManagerOpener::setUrlOpener([&](const QUrl& url) { return opened.append(url), true; });
+        window.click("showInFilesButton");
+        FileManagerOpener::setUrlOpener({});
+        QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(pathText(output_))}));
+
+        window.run("sortButton");
+        QTRY_COMPARE(window.organizer().planText(), QStringLiteral("Nothing to sort."));
+    }
+
+    // Two sorts of the same folders: the history lists both, and undoing the older brings back its files alone.
+    void theHistorySheetUndoesTheChosenSortAlone() {
+        for (const char* part : {"", "-wal", "-shm"}) { // the runs of the tests before
+            fs::remove(History::defaultFile().native() + part);
+        }
+        const TestWindow window;
+        window.chooseFolders(input_, output_);
+        writeFile(input_ / "older.txt");
+        window.run("sortButton");
+        writeFile(input_ / "newer.txt");
+        window.run("sortButton");
+
+        HistorySheet& sheet = window.organizer().historySheet();
+        window.click("historyButton");
+        QTRY_COMPARE(sheet.model().rowCount(), 2);
+        QCOMPARE(sheet.model().index(0, HistoryModel::Moved).data().toString(), QStringLiteral("1"));
+        QCOMPARE(sheet.model().index(1, HistoryModel::Kind).data().toString(), QStringLiteral("Sort"));
+        sheet.table().selectRow(1);
+        QList<QUrl> opened;
+        FileManagerOpener::setUrlOpener([&](const QUrl& url) { return opened.append(url), true; });
+        window.click("showRunInFilesButton");
+        FileManagerOpener::setUrlOpener({});
+        QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(pathText(output_))}));
+        window.click("undoRunButton");
+        QVERIFY(!sheet.isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!window.organizer().isRunning(), 20000);
+        QCOMPARE(treeOf(input_), (Tree{"older.txt"}));
+        QCOMPARE(treeOf(output_), (Tree{"Documents/", "Documents/newer.txt"}));
+
+        window.click("historyButton");
+        QTRY_COMPARE(sheet.model().rowCount(), 3);
+        QCOMPARE(sheet.model().index(0, HistoryModel::Kind).data().toString(), QStringLiteral("Undo"));
+        QCOMPARE(sheet.model().index(2, HistoryModel::Result).data().toString(), QStringLiteral("Completed, undone"));
+        window.click("historyDoneButton");
+    }
+
     void theSecondLineSaysWhatStayedAndWhy() {
         filesIn(input_, 3, ".txt");
         writeFile(makeFolder(output_ / "Documents") / "file-1.txt", "theirs");
@@ -361,7 +450,7 @@ private slots:
         window.chooseFolders(input_, output_);
         std::vector<OnNameTaken> passed;
         window.organizer().worker().setRun(
-            [&](RunWorker::Kind, const fs::path&, const fs::path&, bool, const RunOptions& options) {
+            [&](RunKind, const fs::path&, const fs::path&, bool, const RunOptions& options) {
                 passed.push_back(options.onNameTaken);
                 return RunOutcome{};
             });
