@@ -8,6 +8,7 @@
 #include "engine/FileError.h"
 #include "engine/History.h"
 #include "engine/SortMode.h"
+#include "wording/HistoryWording.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -26,10 +27,6 @@ std::int64_t limitOf(const QString& text) {
         throw UsageError("--limit takes a whole number of runs, at least 1, not “" + text.toStdString() + "”");
     }
     return limit;
-}
-
-std::int64_t stayed(const RunOutcome& counts) {
-    return counts.nameTaken + counts.notRegular + counts.vanished + counts.gone + counts.notReached;
 }
 
 std::string modeOf(const History::Run& run) {
@@ -53,7 +50,7 @@ void printTable(const std::vector<History::Run>& runs) {
                             .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                             .toStdString(),
                         std::string(runKindKey(run.kind)), modeOf(run), Console::number(run.counts.moved),
-                        Console::number(stayed(run.counts)), run.state + (run.undone ? ", undone" : ""),
+                        Console::number(HistoryWording::stayed(run)), run.state + (run.undone ? ", undone" : ""),
                         NameText::quotedPath(run.input) + " → " + NameText::quotedPath(run.output)});
     }
     std::vector<std::size_t> widths(rows.front().size(), 0);

@@ -1,5 +1,7 @@
 #include "wording/HistoryWording.h"
 
+#include "wording/RunWording.h"
+
 #include "engine/FileSystem.h"
 
 #include <QDateTime>
@@ -33,8 +35,8 @@ QString HistoryWording::folderPaths(const History::Run& run) {
 }
 
 std::int64_t HistoryWording::stayed(const History::Run& run) {
-    const RunOutcome& counts = run.counts;
-    return counts.nameTaken + counts.notRegular + counts.vanished + counts.gone + counts.notReached;
+    // Every file the run found but did not move, whatever the reason.
+    return RunWording::notMoved(run.counts) + run.counts.vanished + run.counts.gone;
 }
 
 QString HistoryWording::result(const History::Run& run) {

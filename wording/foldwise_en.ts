@@ -19,6 +19,58 @@
     </message>
 </context>
 <context>
+    <name>HistoryWording</name>
+    <message>
+        <source>Sort</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>By category</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>By extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Input folder: %1
+Output folder: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Completed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Interrupted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Running</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Incomplete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, undone</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PlanWording</name>
     <message numerus="yes">
         <source>Undoing the sorts from %1 into %2 would move %Ln files back from %3</source>
@@ -117,6 +169,57 @@
     </message>
     <message>
         <source>❌ Revert would fail: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing to sort.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln files will go into %1: %2</source>
+        <translation>
+            <numerusform>%Ln file will go into %1: %2</numerusform>
+            <numerusform>%Ln files will go into %1: %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>What Sort would do is unknown: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, as %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stays: an identical file has its name in %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stays: its name is taken in %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stays: not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stays: the output folder&apos;s drive cannot store its name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stays: larger than the output folder&apos;s drive can store</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stays: a file in the output folder has the name %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stays: still being written or downloaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No longer where Foldwise put it</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

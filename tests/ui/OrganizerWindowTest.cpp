@@ -419,7 +419,8 @@ private slots:
         window.run("sortButton");
         QVERIFY(fs::exists(output_ / "3D Models/scene.BLEND"));
         QCOMPARE(window.text("detailsLabel"),
-                 QStringLiteral("categories.ini, line 3: “a/b” is not a folder name; the line is left out."));
+                 QStringLiteral("categories.ini, line 3: “a/b” is not a folder name; the line is left out.\n"
+                                "1 file moved into 1 folder of “out”."));
         window.run("undoSortButton");
         QVERIFY(fs::is_empty(output_));
         fs::remove(UserCategories::defaultFile());
