@@ -120,6 +120,17 @@ TEST_F(SortCommand, SaysWhichFilesStayedBecauseTheyAreStillBeingWrittenOrDownloa
               "  film.mkv.part\n");
 }
 
+// On a terminal, a sort and an undo show how many files are done of how many in all.
+TEST_F(SortCommand, ShowsOnATerminalHowManyFilesAreDoneOfHowMany) {
+    addFiles({"a.txt", "b.txt", "c.txt"});
+    const Finished sorted = runOnTerminal({"sort", input, output});
+    EXPECT_EQ(sorted.status, 0) << sorted.out;
+    EXPECT_NE(sorted.out.find("\rSorting… 1 of 3 files\x1b[K"), std::string::npos) << sorted.out;
+    EXPECT_NE(sorted.out.find("\rSorting… 3 of 3 files\x1b[K"), std::string::npos) << sorted.out;
+    const Finished undone = runOnTerminal({"undo", input, output});
+    EXPECT_NE(undone.out.find("\rMoving files back… 1 of 3 files\x1b[K"), std::string::npos) << undone.out;
+}
+
 TEST_F(SortCommand, FailsInTheWindowsWordsWithStatusOne) {
     addFiles({"a.txt"});
     fs::remove(output);

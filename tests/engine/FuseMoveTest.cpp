@@ -81,14 +81,26 @@ TEST_P(FuseMove, TellsTheFormatAndMovesWithinIntoAndOutWithoutReplacing) {
         EXPECT_EQ(shm.moveNoReplace("into.txt", sub, "into.txt"), MoveResult::Moved);
         EXPECT_EQ(shm.moveNoReplace("taken.txt", sub, "taken.txt"), MoveResult::DestinationExists);
         EXPECT_EQ(sub.moveNoReplace("within.txt", shm, "out.txt"), MoveResult::Moved);
+        MoveControl control; // the name is taken while the file is copied onto the drive
+        control.copied = [&](std::uint64_t, std::uint64_t) {
+            if (!fs::exists(mounted / "sub" / "raced.txt")) {
+                writeFile(mounted / "sub" / "raced.txt", "theirs");
+            }
+        };
+        writeFile(tmpfs() / "raced.txt", std::string(1 << 20, 'r'));
+        EXPECT_EQ(shm.moveNoReplace("raced.txt", sub, "raced.txt", control), MoveResult::DestinationExists);
     }
+    EXPECT_EQ(readFile(tmpfs() / "raced.txt"), std::string(1 << 20, 'r'));
+    fs::remove(tmpfs() / "raced.txt");
     EXPECT_EQ(treeOf(tmpfs()), (std::set<std::string>{"out.txt", "taken.txt"}));
     EXPECT_EQ(readFile(tmpfs() / "out.txt"), "within");
     EXPECT_EQ(readFile(tmpfs() / "taken.txt"), "other");
 
     drive().unmount(); // what was moved in is on the drive, not only in a cache
     drive().mount();
-    EXPECT_EQ(treeOf(mounted), (std::set<std::string>{"sub/", "sub/into.txt", "sub/taken.txt", "taken.txt"}));
+    EXPECT_EQ(treeOf(mounted),
+              (std::set<std::string>{"sub/", "sub/into.txt", "sub/raced.txt", "sub/taken.txt", "taken.txt"}));
+    EXPECT_EQ(readFile(mounted / "sub" / "raced.txt"), "theirs");
     EXPECT_EQ(readFile(mounted / "sub" / "into.txt"), "into");
     EXPECT_EQ(readFile(mounted / "sub" / "taken.txt"), "old");
     EXPECT_EQ(readFile(mounted / "taken.txt"), "new");
