@@ -4,11 +4,6 @@
 
 #include <sys/stat.h>
 
-// Failures show the document as text.
-inline void PrintTo(const QJsonObject& object, std::ostream* out) {
-    *out << QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString();
-}
-
 namespace foldwise::test {
 namespace {
 
@@ -18,14 +13,21 @@ class JsonDocuments : public CommandLineTest {
 protected:
     using Entries = std::set<std::string>;
 
-    // The document without its arrays, which come back through entriesOf.
-    static QJsonObject scalarsOf(QJsonObject document) {
+    // The document's fields other than its arrays, as compact JSON (keys in order), the folders as IN and OUT.
+    std::string scalarsOf(const QJsonObject& document) const {
+        QJsonObject scalars;
         for (const QString& key : document.keys()) {
-            if (document.value(key).isArray()) {
-                document.remove(key);
+            if (!document.value(key).isArray()) {
+                scalars.insert(key, document.value(key));
             }
         }
-        return document;
+        std::string text = QJsonDocument(scalars).toJson(QJsonDocument::Compact).toStdString();
+        for (const auto& [folder, name] : {std::pair{input.string(), "IN"}, {output.string(), "OUT"}}) {
+            for (std::size_t at = 0; (at = text.find(folder, at)) != std::string::npos;) {
+                text.replace(at, folder.size(), name);
+            }
+        }
+        return text;
     }
 
     // Each entry of the array `key` as its fields in one line: "count=2 name=Images".
@@ -42,26 +44,6 @@ protected:
         }
         return entries;
     }
-
-    QJsonObject common(const char* command, bool dryRun) const {
-        return {{QStringLiteral("command"), QString::fromLatin1(command)},
-                {QStringLiteral("dryRun"), dryRun},
-                {QStringLiteral("input"), QString::fromStdString(input.string())},
-                {QStringLiteral("output"), QString::fromStdString(output.string())},
-                {QStringLiteral("failure"), QJsonValue()}};
-    }
-
-    // `object` with `fields` added, and those of `more`.
-    static QJsonObject with(QJsonObject object, std::initializer_list<std::pair<const char*, QJsonValue>> fields,
-                            const QJsonObject& more = {}) {
-        for (const auto& [key, value] : fields) {
-            object.insert(QString::fromLatin1(key), value);
-        }
-        for (auto field = more.begin(); field != more.end(); ++field) {
-            object.insert(field.key(), field.value());
-        }
-        return object;
-    }
 };
 
 TEST_F(JsonDocuments, SortUndoAndHistoryGiveEachCountInItsOwnField) {
@@ -75,22 +57,15 @@ TEST_F(JsonDocuments, SortUndoAndHistoryGiveEachCountInItsOwnField) {
     writeFile(makeFolder(output / "Images") / "taken1.jpg", "taken1.jpg");
     writeFile(output / "Images/taken2.jpg", "theirs");
     writeFile(output / "Code", "a file where the sub-folder belongs");
-    const QJsonObject sortCounts{{QStringLiteral("nameTaken"), 2},
-                                 {QStringLiteral("notRegular"), 3},
-                                 {QStringLiteral("nameRefused"), 0},
-                                 {QStringLiteral("tooLarge"), 0},
-                                 {QStringLiteral("folderBlocked"), 4},
-                                 {QStringLiteral("inUse"), 6},
-                                 {QStringLiteral("renamed"), 0},
-                                 {QStringLiteral("identical"), 1},
-                                 {QStringLiteral("mode"), QStringLiteral("category")}};
-    const Entries sortMoves{"name=a.jpg subFolder=Images",   "name=b.jpg subFolder=Images",
-                            "name=m.mp3 subFolder=Audio",    "name=v.mp4 subFolder=Video",
-                            "name=z.zip subFolder=Archives", "name=n.txt subFolder=Documents",
-                            "name=c.pdf subFolder=Documents"};
+    const Entries moves{"name=a.jpg subFolder=Images",   "name=b.jpg subFolder=Images",
+                        "name=m.mp3 subFolder=Audio",    "name=v.mp4 subFolder=Video",
+                        "name=z.zip subFolder=Archives", "name=n.txt subFolder=Documents",
+                        "name=c.pdf subFolder=Documents"};
 
     const QJsonObject plan = jsonOf(runFoldwise({"sort", input, output, "--dry-run", "--json"}));
-    EXPECT_EQ(scalarsOf(plan), with(common("sort", true), {{"move", 7}, {"gone", 0}}, sortCounts));
+    EXPECT_EQ(scalarsOf(plan), R"({"command":"sort","dryRun":true,"failure":null,"folderBlocked":4,"gone":0,)"
+                               R"("identical":1,"inUse":6,"input":"IN","mode":"category","move":7,"nameRefused":0,)"
+                               R"("nameTaken":2,"notRegular":3,"output":"OUT","renamed":0,"tooLarge":0})");
     EXPECT_EQ(entriesOf(plan, "subFolders"),
               (Entries{"count=2 name=Images", "count=2 name=Documents", "count=1 name=Audio", "count=1 name=Video",
                        "count=1 name=Archives"}));
@@ -100,91 +75,63 @@ TEST_F(JsonDocuments, SortUndoAndHistoryGiveEachCountInItsOwnField) {
             planned.insert(entry.substr(0, entry.size() - std::string(" verdict=move").size()));
         }
     }
-    EXPECT_EQ(planned, sortMoves);
+    EXPECT_EQ(planned, moves);
     EXPECT_EQ(entriesOf(plan, "files").size(), 22u);
 
     const QJsonObject sorted = jsonOf(runFoldwise({"sort", input, output, "--json"}));
-    const QJsonObject expected = with(common("sort", false),
-                                      {{"moved", 7},
-                                       {"folders", 5},
-                                       {"madeOutput", false},
-                                       {"vanished", 0},
-                                       {"notReached", 0},
-                                       {"keptBoth", 0},
-                                       {"cancelled", false},
-                                       {"complete", true}},
-                                      sortCounts);
-    EXPECT_EQ(scalarsOf(sorted), expected);
-    EXPECT_EQ(entriesOf(sorted, "files"), sortMoves);
+    EXPECT_EQ(scalarsOf(sorted), R"({"cancelled":false,"command":"sort","complete":true,"dryRun":false,"failure":null,)"
+                                 R"("folderBlocked":4,"folders":5,"identical":1,"inUse":6,"input":"IN",)"
+                                 R"("keptBoth":0,"madeOutput":false,"mode":"category","moved":7,"nameRefused":0,)"
+                                 R"("nameTaken":2,"notReached":0,"notRegular":3,"output":"OUT","renamed":0,)"
+                                 R"("tooLarge":0,"vanished":0})");
+    EXPECT_EQ(entriesOf(sorted, "files"), moves);
     EXPECT_EQ(entriesOf(sorted, "stayed").size(), 15u);
     EXPECT_TRUE(
         entriesOf(sorted, "stayed").contains("identical=true name=taken1.jpg reason=nameTaken subFolder=Images"));
+    EXPECT_TRUE(entriesOf(sorted, "stayed").contains("name=x.py reason=folderBlocked subFolder=Code"));
+    EXPECT_EQ(readFile(output / "Code"), "a file where the sub-folder belongs");
 
     // Brought back 4 from 3 folders; a name taken in the input 1; no longer there 2.
     fs::remove(output / "Video/v.mp4");
     fs::remove(output / "Archives/z.zip");
     writeFile(input / "n.txt", "a new n.txt");
-    const QJsonObject undoCounts{{QStringLiteral("nameTaken"), 1},  {QStringLiteral("gone"), 2},
-                                 {QStringLiteral("notRegular"), 0}, {QStringLiteral("nameRefused"), 0},
-                                 {QStringLiteral("tooLarge"), 0},   {QStringLiteral("folderBlocked"), 0},
-                                 {QStringLiteral("inUse"), 0},      {QStringLiteral("nothingOnRecord"), false}};
     const QJsonObject planBack = jsonOf(runFoldwise({"undo", input, output, "--dry-run", "--json"}));
-    EXPECT_EQ(scalarsOf(planBack), with(common("undo", true), {{"move", 4}}, undoCounts));
+    EXPECT_EQ(scalarsOf(planBack), R"({"command":"undo","dryRun":true,"failure":null,"folderBlocked":0,"gone":2,)"
+                                   R"("inUse":0,"input":"IN","move":4,"nameRefused":0,"nameTaken":1,)"
+                                   R"("notRegular":0,"nothingOnRecord":false,"output":"OUT","tooLarge":0})");
     EXPECT_EQ(entriesOf(planBack, "subFolders"),
               (Entries{"count=2 name=Images", "count=1 name=Documents", "count=1 name=Audio"}));
 
     const QJsonObject undone = jsonOf(runFoldwise({"undo", input, output, "--json"}));
-    const QJsonObject undoExpected = with(common("undo", false),
-                                          {{"moved", 4},
-                                           {"folders", 3},
-                                           {"inputWatched", false},
-                                           {"vanished", 0},
-                                           {"notReached", 0},
-                                           {"keptBoth", 0},
-                                           {"cancelled", false},
-                                           {"complete", true}},
-                                          undoCounts);
-    EXPECT_EQ(scalarsOf(undone), undoExpected);
+    EXPECT_EQ(scalarsOf(undone), R"({"cancelled":false,"command":"undo","complete":true,"dryRun":false,"failure":null,)"
+                                 R"("folderBlocked":0,"folders":3,"gone":2,"inUse":0,"input":"IN",)"
+                                 R"("inputWatched":false,"keptBoth":0,"moved":4,"nameRefused":0,"nameTaken":1,)"
+                                 R"("notReached":0,"notRegular":0,"nothingOnRecord":false,"output":"OUT",)"
+                                 R"("tooLarge":0,"vanished":0})");
     EXPECT_EQ(entriesOf(undone, "files"), (Entries{"name=a.jpg subFolder=Images", "name=b.jpg subFolder=Images",
                                                    "name=m.mp3 subFolder=Audio", "name=c.pdf subFolder=Documents"}));
 
-    const QJsonObject listed = jsonOf(runFoldwise({"history", "--json"}));
-    EXPECT_EQ(listed.value(QStringLiteral("command")).toString(), QStringLiteral("history"));
-    const QJsonArray runs = listed.value(QStringLiteral("runs")).toArray();
+    // A sort counts as undone only once all of its files are back: this one is not.
+    const QJsonArray runs = jsonOf(runFoldwise({"history", "--json"})).value(QStringLiteral("runs")).toArray();
     ASSERT_EQ(runs.size(), 2);
-    const auto runWithout = [](QJsonObject run, std::int64_t& id) {
-        EXPECT_EQ(run.value(QStringLiteral("started")).toString(),
-                  QDateTime::fromMSecsSinceEpoch(run.value(QStringLiteral("startedMs")).toInteger(), Qt::UTC)
+    std::vector<std::int64_t> ids;
+    std::vector<std::string> scalars;
+    for (const QJsonValue& run : runs) {
+        QJsonObject entry = run.toObject();
+        EXPECT_EQ(entry.take(QStringLiteral("started")).toString(),
+                  QDateTime::fromMSecsSinceEpoch(entry.take(QStringLiteral("startedMs")).toInteger(), Qt::UTC)
                       .toString(Qt::ISODateWithMs));
-        id = run.value(QStringLiteral("id")).toInteger();
-        for (const char* key : {"started", "startedMs", "id"}) {
-            run.remove(QString::fromLatin1(key));
-        }
-        return run;
-    };
-    const QJsonObject folders{{QStringLiteral("input"), QString::fromStdString(input.string())},
-                              {QStringLiteral("output"), QString::fromStdString(output.string())},
-                              {QStringLiteral("failure"), QJsonValue()},
-                              {QStringLiteral("vanished"), 0},
-                              {QStringLiteral("notReached"), 0},
-                              {QStringLiteral("state"), QStringLiteral("completed")}};
-    std::int64_t undoId = 0; // a sort is undone only once all of its files are back: this one is not
-    std::int64_t sortId = 0;
-    EXPECT_EQ(runWithout(runs.at(0).toObject(), undoId), with(folders, {{"kind", QStringLiteral("undo")},
-                                                                        {"mode", QJsonValue()},
-                                                                        {"moved", 4},
-                                                                        {"nameTaken", 1},
-                                                                        {"notRegular", 0},
-                                                                        {"gone", 2},
-                                                                        {"undone", false}}));
-    EXPECT_EQ(runWithout(runs.at(1).toObject(), sortId), with(folders, {{"kind", QStringLiteral("sort")},
-                                                                        {"mode", QStringLiteral("category")},
-                                                                        {"moved", 7},
-                                                                        {"nameTaken", 2},
-                                                                        {"notRegular", 3},
-                                                                        {"gone", 0},
-                                                                        {"undone", false}}));
-    EXPECT_GT(undoId, sortId);
+        ids.push_back(entry.take(QStringLiteral("id")).toInteger());
+        scalars.push_back(scalarsOf(entry));
+    }
+    EXPECT_GT(ids[0], ids[1]) << "newest first";
+    EXPECT_EQ(scalars, (std::vector<std::string>{
+                           R"({"failure":null,"gone":2,"input":"IN","kind":"undo","mode":null,"moved":4,)"
+                           R"("nameTaken":1,"notReached":0,"notRegular":0,"output":"OUT","state":"completed",)"
+                           R"("undone":false,"vanished":0})",
+                           R"({"failure":null,"gone":0,"input":"IN","kind":"sort","mode":"category","moved":7,)"
+                           R"("nameTaken":2,"notReached":0,"notRegular":3,"output":"OUT","state":"completed",)"
+                           R"("undone":false,"vanished":0})"}));
 }
 
 TEST_F(JsonDocuments, StatsGivesEachCountInItsOwnField) {
@@ -193,24 +140,15 @@ TEST_F(JsonDocuments, StatsGivesEachCountInItsOwnField) {
             writeFile(input / (std::to_string(index) + extension));
         }
     }
-    const auto category = [](const char* name, int count) {
-        return QJsonObject{{QStringLiteral("category"), QString::fromLatin1(name)}, {QStringLiteral("count"), count}};
-    };
-    const auto type = [](const char* name, int count) {
-        return QJsonObject{{QStringLiteral("type"), QString::fromLatin1(name)}, {QStringLiteral("count"), count}};
-    };
 
     const QJsonObject document = jsonOf(runFoldwise({"stats", input, "--top", "3", "--json"}));
 
-    EXPECT_EQ(document,
-              (QJsonObject{{QStringLiteral("command"), QStringLiteral("stats")},
-                           {QStringLiteral("folder"), QString::fromStdString(input.string())},
-                           {QStringLiteral("files"), 16},
-                           {QStringLiteral("categories"),
-                            QJsonArray{category("Documents", 7), category("Images", 5), category("Audio", 4)}},
-                           {QStringLiteral("types"), QJsonArray{type("txt", 6), type("mp3", 4), type("jpg", 3)}},
-                           {QStringLiteral("typesInAll"), 5},
-                           {QStringLiteral("unreadableFolders"), QJsonArray{}}}));
+    EXPECT_EQ(QJsonDocument(document).toJson(QJsonDocument::Compact).toStdString(),
+              R"({"categories":[{"category":"Documents","count":7},{"category":"Images","count":5},)"
+              R"({"category":"Audio","count":4}],"command":"stats","files":16,"folder":")" +
+                  input.string() +
+                  R"(","types":[{"count":6,"type":"txt"},{"count":4,"type":"mp3"},{"count":3,"type":"jpg"}],)"
+                  R"("typesInAll":5,"unreadableFolders":[]})");
 }
 
 } // namespace

@@ -37,13 +37,9 @@ TEST_F(StatsCommand, SaysWhenTheFolderIsMissingOrEmptyAndOtherwisePrintsBothTabl
                            "  jpg  3\n"
                            "  txt  2\n");
     EXPECT_NE(counted.err.find("[FileAnalyzer] Found 6 files.\n"), std::string::npos) << counted.err;
-
-    const QJsonObject document = jsonOf(runFoldwise({"stats", input, "--top", "0", "--json"}));
-    EXPECT_EQ(document.value(QStringLiteral("files")).toInt(), 6);
-    EXPECT_EQ(document.value(QStringLiteral("categories")).toArray().size(), 3);
-    const QJsonArray types = document.value(QStringLiteral("types")).toArray();
-    ASSERT_EQ(types.size(), 3);
-    EXPECT_EQ(types.at(2).toObject().value(QStringLiteral("type")).toString(), QStringLiteral("No Extension"));
+    EXPECT_EQ(
+        jsonOf(runFoldwise({"stats", input, "--top", "0", "--json"})).value(QStringLiteral("types")).toArray().size(),
+        3);
 }
 
 class HistoryCommand : public CommandLineTest {};
@@ -55,20 +51,14 @@ TEST_F(HistoryCommand, ListsRunsNewestFirstAndWhetherASortWasUndone) {
     EXPECT_FALSE(fs::exists(history)) << "reading no history makes none";
 
     addFiles({"a.jpg", "b.txt"});
-    ASSERT_EQ(runFoldwise({"sort", input, output, "--by", "extension"}).status, 0);
+    const QJsonObject sorted = jsonOf(runFoldwise({"sort", input, output, "--by", "extension", "--json"}));
+    EXPECT_EQ(sorted.value(QStringLiteral("mode")).toString(), QStringLiteral("extension"));
     ASSERT_EQ(runFoldwise({"undo", input, output}).status, 0);
 
-    const QJsonObject document = jsonOf(runFoldwise({"history", "--json"}));
-    const QJsonArray runs = document.value(QStringLiteral("runs")).toArray();
+    const QJsonArray runs = jsonOf(runFoldwise({"history", "--json"})).value(QStringLiteral("runs")).toArray();
     ASSERT_EQ(runs.size(), 2);
-    EXPECT_EQ(runs.at(0).toObject().value(QStringLiteral("kind")).toString(), QStringLiteral("undo"));
-    const QJsonObject sort = runs.at(1).toObject();
-    EXPECT_EQ(sort.value(QStringLiteral("kind")).toString(), QStringLiteral("sort"));
-    EXPECT_EQ(sort.value(QStringLiteral("mode")).toString(), QStringLiteral("extension"));
-    EXPECT_EQ(sort.value(QStringLiteral("moved")).toInt(), 2);
-    EXPECT_EQ(sort.value(QStringLiteral("state")).toString(), QStringLiteral("completed"));
-    EXPECT_TRUE(sort.value(QStringLiteral("undone")).toBool());
-    EXPECT_EQ(nameIn(sort, QStringLiteral("output")), output.string());
+    EXPECT_EQ(runs.at(1).toObject().value(QStringLiteral("mode")).toString(), QStringLiteral("extension"));
+    EXPECT_TRUE(runs.at(1).toObject().value(QStringLiteral("undone")).toBool());
 
     const Finished table = runFoldwise({"history"});
     EXPECT_EQ(table.status, 0);

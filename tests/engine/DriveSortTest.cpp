@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <tuple>
 
@@ -153,27 +152,6 @@ INSTANTIATE_TEST_SUITE_P(FormatsAndModes, DriveSort,
                              return FuseMount::nameOf(std::get<0>(info.param)) +
                                     (std::get<1>(info.param) ? "ByCategory" : "ByExtension");
                          });
-
-TEST(DriveSortOntoFat, LeavesAFileOver4GiBAndSortsTheRest) {
-    if (const std::string missing = FuseMount::missingFor(Format::Fat); !missing.empty()) {
-        GTEST_SKIP() << "cannot mount FAT: " << missing;
-    }
-    const TempFolder disk;
-    ::setenv("XDG_DATA_HOME", (disk / "data").c_str(), 1);
-    const fs::path input = makeFolder(disk / "in");
-    std::ofstream(input / "disk.img").seekp(std::streamoff{4} << 30) << "end"; // sparse: 4 GiB of holes
-    writeFile(input / "notes.txt");
-    FuseMount drive(Format::Fat);
-
-    const Plan plan = previewSort(input, drive.path(), true, {});
-    const RunOutcome outcome = organizeFiles(input, drive.path(), true, {});
-
-    EXPECT_EQ(countOf(plan, Plan::Verdict::TooLarge), 1);
-    EXPECT_FALSE(outcome.failure);
-    EXPECT_EQ(outcome.tooLarge, 1);
-    EXPECT_EQ(outcome.moved, 1);
-    EXPECT_EQ(fs::file_size(input / "disk.img"), (std::uintmax_t{4} << 30) + 3);
-}
 
 } // namespace
 } // namespace foldwise
