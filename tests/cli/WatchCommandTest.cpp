@@ -141,7 +141,10 @@ class StopDuringAMove : public CommandLineTest {
 protected:
     void SetUp() override {
         CommandLineTest::SetUp();
-        std::ofstream(makeFolder(shmInput / "in") / "big.mkv", std::ios::binary) << std::string(512u << 20, 'v');
+        std::ofstream big(makeFolder(shmInput / "in") / "big.mkv", std::ios::binary);
+        for (const std::string mebibyte(1 << 20, 'v'); big.tellp() < (512 << 20);) {
+            big << mebibyte; // a mebibyte at a time: one string of it all costs seconds on a busy machine
+        }
     }
 
     bool copyHasBegun() const {
