@@ -147,7 +147,7 @@ QString RunWording::nothingMoved(const RunOutcome& outcome) const {
         Reason{outcome.inUse, tr("all %Ln files are still being written or downloaded", nullptr, n(total)),
                tr("%Ln are still being written or downloaded", nullptr, n(outcome.inUse))},
         Reason{outcome.nameRefused, tr("%1 cannot store the names of all %Ln files", nullptr, n(total)).arg(where),
-               tr("%Ln have names %1 cannot store", nullptr, n(outcome.nameRefused)).arg(where)},
+               tr("%Ln have names that %1 cannot store", nullptr, n(outcome.nameRefused)).arg(where)},
         Reason{outcome.tooLarge,
                tr("all %Ln files are larger than 4 GiB, which %1 cannot store", nullptr, n(total)).arg(where),
                tr("%Ln are larger than 4 GiB, which %1 cannot store", nullptr, n(outcome.tooLarge)).arg(where)},

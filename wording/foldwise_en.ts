@@ -351,10 +351,10 @@ Output folder: %2</source>
         </translation>
     </message>
     <message numerus="yes">
-        <source>%Ln have names %1 cannot store</source>
+        <source>%Ln have names that %1 cannot store</source>
         <translation>
-            <numerusform>%Ln has a name %1 cannot store</numerusform>
-            <numerusform>%Ln have names %1 cannot store</numerusform>
+            <numerusform>%Ln has a name that %1 cannot store</numerusform>
+            <numerusform>%Ln have names that %1 cannot store</numerusform>
         </translation>
     </message>
     <message numerus="yes">

@@ -53,5 +53,7 @@ struct Finished {
     std::string err;
 };
 Finished runFoldwise(const std::vector<std::string>& arguments);
+// The same on a terminal: `out` is everything the terminal showed, both outputs together.
+Finished runOnTerminal(const std::vector<std::string>& arguments);
 
 } // namespace foldwise::test

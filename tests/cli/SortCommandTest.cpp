@@ -7,6 +7,16 @@ namespace {
 
 class SortCommand : public CommandLineTest {};
 
+// The lines of `text` in any order: a plan lists files in the order the run would take them.
+using Lines = std::multiset<std::string>;
+Lines linesOf(const std::string& text) {
+    Lines lines;
+    for (std::size_t start = 0, end = 0; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.insert(text.substr(start, end - start));
+    }
+    return lines;
+}
+
 // A dry run in words and in JSON, then the run they foresee, and one with nothing left to move.
 TEST_F(SortCommand, DryRunsChangeNothingForeseeTheRunAndAllSayWhatMovedAndWhatStayed) {
     addFiles({"a.jpg", "b.jpg", "c.txt", "taken.pdf"});
@@ -51,73 +61,38 @@ TEST_F(SortCommand, DryRunsChangeNothingForeseeTheRunAndAllSayWhatMovedAndWhatSt
                            "file.\n");
 }
 
-TEST_F(SortCommand, GivesTheOutcomeAsOneJsonDocument) {
-    addFiles({"photo.JPG", "README"});
+// Files that stay because a file holds their sub-folder's name, or because they are unfinished downloads
+// and lock files, are listed by the dry run and counted by the run, each with its reason.
+TEST_F(SortCommand, SaysWhichFilesStayedAndWhy) {
+    addFiles({"a.jpg", "b.jpg", "c.txt", "film.mkv.part", "~$report.docx"});
+    writeFile(output / "Images", "a file where the sub-folder belongs");
 
-    const Finished sorted = runFoldwise({"sort", input, output, "--by", "extension", "--json"});
-
-    ASSERT_EQ(sorted.status, 0) << sorted.err;
-    const QJsonObject document = jsonOf(sorted);
-    EXPECT_EQ(document.value(QStringLiteral("command")).toString(), QStringLiteral("sort"));
-    EXPECT_FALSE(document.value(QStringLiteral("dryRun")).toBool());
-    EXPECT_EQ(document.value(QStringLiteral("mode")).toString(), QStringLiteral("extension"));
-    EXPECT_EQ(nameIn(document, QStringLiteral("input")), input.string());
-    EXPECT_EQ(countIn(document, "moved"), 2);
-    EXPECT_EQ(countIn(document, "folders"), 2);
-    EXPECT_TRUE(document.value(QStringLiteral("complete")).toBool());
-    EXPECT_TRUE(document.value(QStringLiteral("failure")).isNull());
-    EXPECT_EQ(filesIn(document), (Files{{"photo.JPG", "jpg"}, {"README", "other"}}));
-}
-
-// A file that holds a sub-folder's name keeps that sub-folder's files where they are, in every output.
-TEST_F(SortCommand, SaysWhichFilesStayedBecauseAFileHoldsTheirFoldersName) {
-    addFiles({"a.txt", "b.txt", "c.jpg"});
-    writeFile(output / "Documents", "a file where the sub-folder belongs");
-
-    const std::string planned = runFoldwise({"sort", input, output, "--dry-run"}).out;
-    for (const char* line : {"2 would stay: files in “out” have the names of their folders:\n", "  Documents/a.txt\n",
-                             "  Documents/b.txt\n"}) {
-        EXPECT_NE(planned.find(line), std::string::npos) << planned;
-    }
-    const Finished sorted = runFoldwise({"sort", input, output, "--json"});
-    EXPECT_EQ(sorted.status, 0) << sorted.err;
-    const QJsonObject document = jsonOf(sorted);
-    EXPECT_EQ(countIn(document, "folderBlocked"), 2);
-    Files stayed;
-    for (const QJsonValue& value : document.value(QStringLiteral("stayed")).toArray()) {
-        EXPECT_EQ(value.toObject().value(QStringLiteral("reason")).toString(), QStringLiteral("folderBlocked"));
-        stayed.emplace(nameIn(value.toObject(), QStringLiteral("name")),
-                       nameIn(value.toObject(), QStringLiteral("subFolder")));
-    }
-    EXPECT_EQ(stayed, (Files{{"a.txt", "Documents"}, {"b.txt", "Documents"}}));
+    EXPECT_EQ(
+        linesOf(runFoldwise({"sort", input, output, "--dry-run"}).out),
+        (Lines{"Sorting “in” into “out” by category would move 1 file into 1 folder:", "  Documents  1",
+               "2 would stay: they are still being written or downloaded:", "  film.mkv.part", "  ~$report.docx",
+               "2 would stay: files in “out” have the names of their folders:", "  Images/a.jpg", "  Images/b.jpg"}));
     EXPECT_EQ(runFoldwise({"sort", input, output}).out,
-              "Nothing was sorted: files in “out” have the names of the folders all 2 files would go into.\n");
-}
-
-// Unfinished downloads and lock files stay, in every output, until they are done.
-TEST_F(SortCommand, SaysWhichFilesStayedBecauseTheyAreStillBeingWrittenOrDownloaded) {
-    addFiles({"done.txt", "film.mkv.part", "~$report.docx"});
-
-    const Finished planned = runFoldwise({"sort", input, output, "--dry-run", "--json"});
-    EXPECT_EQ(countIn(jsonOf(planned), "inUse"), 2);
-    const Finished sorted = runFoldwise({"sort", input, output, "--json"});
-    EXPECT_EQ(sorted.status, 0) << sorted.err;
-    const QJsonObject document = jsonOf(sorted);
-    EXPECT_EQ(countIn(document, "inUse"), 2);
-    Files stayed;
-    for (const QJsonValue& value : document.value(QStringLiteral("stayed")).toArray()) {
-        EXPECT_EQ(value.toObject().value(QStringLiteral("reason")).toString(), QStringLiteral("inUse"));
-        stayed.emplace(nameIn(value.toObject(), QStringLiteral("name")),
-                       nameIn(value.toObject(), QStringLiteral("subFolder")));
-    }
-    EXPECT_EQ(stayed, (Files{{"film.mkv.part", "Other"}, {"~$report.docx", "Documents"}}));
-    EXPECT_EQ(runFoldwise({"sort", input, output}).out,
-              "Nothing was sorted: all 2 files are still being written or downloaded.\n");
+              "1 file moved into 1 folder of “out”. 2 files are still being written or downloaded and stayed. 2 "
+              "files stayed: files in “out” have the names of their folders.\n");
     fs::remove(input / "~$report.docx");
+    fs::remove(output / "Images");
     EXPECT_EQ(runFoldwise({"sort", input, output, "--dry-run"}).out,
-              "Sorting “in” into “out” by category would move 0 files into 0 folders.\n"
+              "Sorting “in” into “out” by category would move 2 files into 1 folder:\n"
+              "  Images  2\n"
               "1 would stay: it is still being written or downloaded:\n"
               "  film.mkv.part\n");
+}
+
+// On a terminal, a sort and an undo show how many files are done of how many in all.
+TEST_F(SortCommand, ShowsOnATerminalHowManyFilesAreDoneOfHowMany) {
+    addFiles({"a.txt", "b.txt", "c.txt"});
+    const Finished sorted = runOnTerminal({"sort", input, output});
+    EXPECT_EQ(sorted.status, 0) << sorted.out;
+    EXPECT_NE(sorted.out.find("\rSorting… 1 of 3 files\x1b[K"), std::string::npos) << sorted.out;
+    EXPECT_NE(sorted.out.find("\rSorting… 3 of 3 files\x1b[K"), std::string::npos) << sorted.out;
+    const Finished undone = runOnTerminal({"undo", input, output});
+    EXPECT_NE(undone.out.find("\rMoving files back… 1 of 3 files\x1b[K"), std::string::npos) << undone.out;
 }
 
 TEST_F(SortCommand, FailsInTheWindowsWordsWithStatusOne) {
@@ -168,11 +143,16 @@ TEST_F(SortCommand, MakesAMissingOutputFolderButNeverItsParents) {
     EXPECT_FALSE(fs::exists(typo.parent_path()));
     EXPECT_FALSE(fs::exists(history));
 
+    const ::mode_t umask = ::umask(022); // the folders made get what the user's umask gives any folder
     const Finished sorted = runFoldwise({"sort", input, root / "Sorted"});
+    ::umask(umask);
     EXPECT_EQ(sorted.status, 0) << sorted.err;
     EXPECT_EQ(sorted.err, "Made the folder “Sorted”.\n");
     EXPECT_EQ(sorted.out, "1 file moved into 1 folder of “Sorted”.\n");
     EXPECT_TRUE(fs::exists(root / "Sorted/Documents/a.txt"));
+    for (const fs::path& made : {root / "Sorted", root / "Sorted/Documents"}) {
+        EXPECT_EQ(fs::status(made).permissions(), static_cast<fs::perms>(0755)) << made;
+    }
 
     addFiles({"b.txt"});
     const Finished inJson = runFoldwise({"sort", input, root / "Sorted again", "--json"});

@@ -105,20 +105,14 @@ TEST_F(HistoryCommand, ListsRunsNewestFirstAndWhetherASortWasUndone) {
     EXPECT_FALSE(fs::exists(history)) << "reading no history makes none";
 
     addFiles({"a.jpg", "b.txt"});
-    ASSERT_EQ(runFoldwise({"sort", input, output, "--by", "extension"}).status, 0);
+    const QJsonObject sorted = jsonOf(runFoldwise({"sort", input, output, "--by", "extension", "--json"}));
+    EXPECT_EQ(sorted.value(QStringLiteral("mode")).toString(), QStringLiteral("extension"));
     ASSERT_EQ(runFoldwise({"undo", input, output}).status, 0);
 
-    const QJsonObject document = jsonOf(runFoldwise({"history", "--json"}));
-    const QJsonArray runs = document.value(QStringLiteral("runs")).toArray();
+    const QJsonArray runs = jsonOf(runFoldwise({"history", "--json"})).value(QStringLiteral("runs")).toArray();
     ASSERT_EQ(runs.size(), 2);
-    EXPECT_EQ(runs.at(0).toObject().value(QStringLiteral("kind")).toString(), QStringLiteral("undo"));
-    const QJsonObject sort = runs.at(1).toObject();
-    EXPECT_EQ(sort.value(QStringLiteral("kind")).toString(), QStringLiteral("sort"));
-    EXPECT_EQ(sort.value(QStringLiteral("mode")).toString(), QStringLiteral("extension"));
-    EXPECT_EQ(sort.value(QStringLiteral("moved")).toInt(), 2);
-    EXPECT_EQ(sort.value(QStringLiteral("state")).toString(), QStringLiteral("completed"));
-    EXPECT_TRUE(sort.value(QStringLiteral("undone")).toBool());
-    EXPECT_EQ(nameIn(sort, QStringLiteral("output")), output.string());
+    EXPECT_EQ(runs.at(1).toObject().value(QStringLiteral("mode")).toString(), QStringLiteral("extension"));
+    EXPECT_TRUE(runs.at(1).toObject().value(QStringLiteral("undone")).toBool());
 
     const Finished table = runFoldwise({"history"});
     EXPECT_EQ(table.status, 0);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <csignal>
 #include <fstream>
+#include <sys/stat.h>
 #include <thread>
 
 namespace foldwise::test {
@@ -85,6 +86,27 @@ TEST_F(WatchCommand, TriesAFileWhoseNameIsTakenAgainLater) {
         FoldwiseProcess::waitUntil([&] { return fs::exists(output / "Documents" / "notes (2).txt"); }, kPatience));
 }
 
+// A file moves once the settle time has passed since its last change, and not long after: the move's
+// own time is the moved file's change time, its last change its modification time.
+TEST_F(WatchCommand, SortsAFileOnceTheSettleTimeHasPassedSinceItsLastChange) {
+    FoldwiseProcess watch({"watch", input, output, "--settle", "1.5"});
+    ASSERT_TRUE(watch.waitForError("Watching “", kPatience)) << watch.err();
+    addFiles({"a.txt"});
+    std::this_thread::sleep_for(700ms);
+    writeFile(input / "a.txt", "changed");
+    ASSERT_TRUE(watch.waitForOutput("Moved “a.txt” into “Documents”.\n", kPatience)) << watch.out();
+
+    struct stat moved {};
+    ASSERT_EQ(::stat((output / "Documents/a.txt").c_str(), &moved), 0);
+    const auto nanoseconds = [](const timespec& time) {
+        return std::chrono::seconds(time.tv_sec) + std::chrono::nanoseconds(time.tv_nsec);
+    };
+    const auto settledFor = nanoseconds(moved.st_ctim) - nanoseconds(moved.st_mtim);
+    EXPECT_GE(settledFor, 1500ms);
+    EXPECT_LT(settledFor, 10s) << "a wait far longer than the settle time";
+    EXPECT_EQ(readFile(output / "Documents/a.txt"), "changed");
+}
+
 TEST_F(WatchCommand, NeverMakesTheFoldersAboveAMistypedOutput) {
     const Finished watched = runFoldwise({"watch", input, root / "Typo" / "Sorted"});
     EXPECT_EQ(watched.status, 1);
@@ -119,7 +141,10 @@ class StopDuringAMove : public CommandLineTest {
 protected:
     void SetUp() override {
         CommandLineTest::SetUp();
-        std::ofstream(makeFolder(shmInput / "in") / "big.mkv", std::ios::binary) << std::string(512u << 20, 'v');
+        std::ofstream big(makeFolder(shmInput / "in") / "big.mkv", std::ios::binary);
+        for (const std::string mebibyte(1 << 20, 'v'); big.tellp() < (512 << 20);) {
+            big << mebibyte; // a mebibyte at a time: one string of it all costs seconds on a busy machine
+        }
     }
 
     bool copyHasBegun() const {

@@ -6,9 +6,48 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <dlfcn.h>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
+
+namespace {
+
+// Run once, when armed, in the moment a move falls back to a slower way: another program taking the name
+// just then, which no mount can be made to do on cue. It runs after the last refusal before the fallback:
+// of RENAME_NOREPLACE where the drive has hard links, of the link where it has none.
+std::function<void()> takeTheName;
+bool afterTheLink = false;
+
+void takeTheNameIfArmed(bool isTheLastRefusal) {
+    if (isTheLastRefusal && takeTheName) {
+        const int error = errno;
+        std::exchange(takeTheName, {})();
+        errno = error;
+    }
+}
+
+} // namespace
+
+// Every renameat2 and linkat of the engine linked into this program comes here first.
+extern "C" int renameat2(int fromFd, const char* from, int toFd, const char* to, unsigned int flags) noexcept {
+    using Call = int (*)(int, const char*, int, const char*, unsigned int);
+    static const auto real = reinterpret_cast<Call>(::dlsym(RTLD_NEXT, "renameat2"));
+    const int result = real(fromFd, from, toFd, to, flags);
+    takeTheNameIfArmed(result != 0 && errno == EINVAL && (flags & RENAME_NOREPLACE) != 0 && !afterTheLink);
+    return result;
+}
+
+extern "C" int linkat(int fromFd, const char* from, int toFd, const char* to, int flags) noexcept {
+    using Call = int (*)(int, const char*, int, const char*, int);
+    static const auto real = reinterpret_cast<Call>(::dlsym(RTLD_NEXT, "linkat"));
+    const int result = real(fromFd, from, toFd, to, flags);
+    takeTheNameIfArmed(result != 0 && errno != EEXIST && afterTheLink);
+    return result;
+}
 
 namespace foldwise {
 namespace {
@@ -61,36 +100,48 @@ private:
     std::unique_ptr<FuseMount> drive_;
 };
 
-TEST_P(FuseMove, TellsTheFormatAndMovesWithinIntoAndOutWithoutReplacing) {
+// Moves within the drive, into it and out of it are the sorts and undos of DriveSortTest; here, the
+// moves that must not happen: onto a taken name, and onto one taken just as the move falls back to a way
+// of its own, within the drive and at the end of a copy onto it.
+TEST_P(FuseMove, TellsTheFormatAndNeverReplacesATakenName) {
     const fs::path mounted = drive().path();
-    writeFile(mounted / "within.txt", "within");
+    const fs::path sub = makeFolder(mounted / "sub");
     writeFile(mounted / "taken.txt", "new");
-    makeFolder(mounted / "sub");
-    writeFile(mounted / "sub" / "taken.txt", "old");
-    writeFile(tmpfs() / "into.txt", "into");
+    writeFile(sub / "taken.txt", "old");
     writeFile(tmpfs() / "taken.txt", "other");
+    writeFile(mounted / "raced.txt", "mine");
+    writeFile(tmpfs() / "copied.txt", "mine");
+    afterTheLink = GetParam() != Format::Ntfs; // FAT and exFAT have no hard links
+    const auto takeTheNameOf = [&](const char* name) {
+        takeTheName = [=] {
+            writeFile(sub / name, "theirs");
+        };
+    };
     {
-        const Folder root(mounted), sub(mounted / "sub"), shm(tmpfs());
-        const Volume volume = Volume::of(sub.fd());
+        const Folder root(mounted), into(sub), shm(tmpfs());
+        const Volume volume = Volume::of(into.fd());
         EXPECT_EQ(volume.kind, kindOf(GetParam()));
         EXPECT_FALSE(volume.stableInodes);
-        EXPECT_FALSE(sub.listsTrueInodes());
-
-        EXPECT_EQ(root.moveNoReplace("within.txt", sub, "within.txt"), MoveResult::Moved);
-        EXPECT_EQ(root.moveNoReplace("taken.txt", sub, "taken.txt"), MoveResult::DestinationExists);
-        EXPECT_EQ(shm.moveNoReplace("into.txt", sub, "into.txt"), MoveResult::Moved);
-        EXPECT_EQ(shm.moveNoReplace("taken.txt", sub, "taken.txt"), MoveResult::DestinationExists);
-        EXPECT_EQ(sub.moveNoReplace("within.txt", shm, "out.txt"), MoveResult::Moved);
+        EXPECT_FALSE(into.listsTrueInodes());
+        EXPECT_EQ(root.moveNoReplace("taken.txt", into, "taken.txt"), MoveResult::DestinationExists);
+        EXPECT_EQ(shm.moveNoReplace("taken.txt", into, "taken.txt"), MoveResult::DestinationExists);
+        takeTheNameOf("raced.txt");
+        EXPECT_EQ(root.moveNoReplace("raced.txt", into, "raced.txt"), MoveResult::DestinationExists);
+        takeTheNameOf("copied.txt");
+        EXPECT_EQ(shm.moveNoReplace("copied.txt", into, "copied.txt"), MoveResult::DestinationExists);
+        EXPECT_FALSE(takeTheName) << "the drive took RENAME_NOREPLACE, or a link";
     }
-    EXPECT_EQ(treeOf(tmpfs()), (std::set<std::string>{"out.txt", "taken.txt"}));
-    EXPECT_EQ(readFile(tmpfs() / "out.txt"), "within");
     EXPECT_EQ(readFile(tmpfs() / "taken.txt"), "other");
+    EXPECT_EQ(readFile(tmpfs() / "copied.txt"), "mine");
 
-    drive().unmount(); // what was moved in is on the drive, not only in a cache
+    drive().unmount();
     drive().mount();
-    EXPECT_EQ(treeOf(mounted), (std::set<std::string>{"sub/", "sub/into.txt", "sub/taken.txt", "taken.txt"}));
-    EXPECT_EQ(readFile(mounted / "sub" / "into.txt"), "into");
-    EXPECT_EQ(readFile(mounted / "sub" / "taken.txt"), "old");
+    EXPECT_EQ(treeOf(mounted), (std::set<std::string>{"raced.txt", "sub/", "sub/copied.txt", "sub/raced.txt",
+                                                      "sub/taken.txt", "taken.txt"}));
+    EXPECT_EQ(readFile(mounted / "raced.txt"), "mine");
+    EXPECT_EQ(readFile(sub / "raced.txt"), "theirs");
+    EXPECT_EQ(readFile(sub / "copied.txt"), "theirs");
+    EXPECT_EQ(readFile(sub / "taken.txt"), "old");
     EXPECT_EQ(readFile(mounted / "taken.txt"), "new");
 }
 

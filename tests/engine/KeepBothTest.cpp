@@ -53,35 +53,6 @@ TEST(FreeName, PutsTheNumberBeforeTheLastExtension) {
     EXPECT_EQ(firstFreeName("a.jpg", [](const std::string& name) { return name != "a (4).jpg"; }), "a (4).jpg");
 }
 
-TEST_F(KeepBoth, EachSortOfATakenNameGivesTheNextNumberInBothModes) {
-    for (const bool useSmartCategories : {true, false}) {
-        const fs::path out = output / (useSmartCategories ? "by-category" : "by-extension");
-        const std::string images = useSmartCategories ? "Images/" : "jpg/";
-        const std::string other = useSmartCategories ? "Other/" : "other/";
-        std::multiset<std::string> renamed;
-        RunOptions options = keepBoth();
-        options.renamed = [&](const std::string& name, const std::string& subFolder, const std::string& newName) {
-            renamed.insert(subFolder + "/" + name + " → " + newName);
-        };
-        for (const char* round : {"1", "2", "3"}) {
-            writeFile(input / "a.jpg", round);
-            writeFile(input / "notes", round);
-            const RunOutcome outcome = organizeFiles(input, out, useSmartCategories, options);
-            EXPECT_EQ(outcome.moved, 2);
-            EXPECT_EQ(outcome.nameTaken, 0);
-        }
-
-        EXPECT_EQ(treeOf(out),
-                  (std::set<std::string>{images, images + "a.jpg", images + "a (2).jpg", images + "a (3).jpg", other,
-                                         other + "notes", other + "notes (2)", other + "notes (3)"}));
-        EXPECT_EQ(readFile(out / images / "a.jpg"), "1");
-        EXPECT_EQ(readFile(out / images / "a (3).jpg"), "3");
-        EXPECT_EQ(readFile(out / other / "notes (2)"), "2");
-        EXPECT_EQ(renamed, (std::multiset<std::string>{images + "a.jpg → a (2).jpg", images + "a.jpg → a (3).jpg",
-                                                       other + "notes → notes (2)", other + "notes → notes (3)"}));
-    }
-}
-
 TEST_F(KeepBoth, AnUndoGivesBackTheOriginalNamesAndLeavesOneWhoseNameIsTakenAgain) {
     writeFile(input / "a.jpg", "a1");
     makeFolder(output / "jpg");

@@ -49,30 +49,6 @@ TEST_F(Organizer, JudgesLinksByTheirTargetAndMovesTheLinkItself) {
     EXPECT_EQ(treeOf(input), std::set<std::string>{"folder-link"});
 }
 
-TEST_F(Organizer, AFileWhereASubFolderMustGoKeepsOnlyTheFilesBoundForIt) {
-    addFiles({"a1.txt", "a2.txt", "photo.jpg"});
-    writeFile(output / "jpg", "a file named like the folder");
-    RunOptions options;
-    std::vector<std::string> stayed;
-    options.stayed = [&](const std::string& name, const std::string& subFolder, StayReason reason) {
-        stayed.push_back(name + " " + subFolder + " " + std::string(stayReasonKey(reason)));
-    };
-
-    const Plan plan = previewSort(input, output, false, {});
-    const RunOutcome outcome = organizeFiles(input, output, false, options);
-
-    EXPECT_FALSE(plan.failure);
-    EXPECT_EQ(std::count_if(plan.files.begin(), plan.files.end(),
-                            [](const Plan::File& file) { return file.verdict == Plan::Verdict::FolderBlocked; }),
-              1);
-    EXPECT_FALSE(outcome.failure);
-    EXPECT_EQ(outcome.moved, 2);
-    EXPECT_EQ(outcome.folderBlocked, 1);
-    EXPECT_EQ(stayed, std::vector<std::string>{"photo.jpg jpg folderBlocked"});
-    EXPECT_EQ(treeOf(input), std::set<std::string>{"photo.jpg"});
-    EXPECT_EQ(readFile(output / "jpg"), "a file named like the folder");
-}
-
 TEST_F(Organizer, MakesAMissingOutputFolderButNotTheFoldersAboveIt) {
     EXPECT_THROW(organizeFiles(root / "missing", output, true), FileError);
     addFiles({"a.txt"});

@@ -1,6 +1,5 @@
 #include "stats/FileAnalyzer.h"
 
-#include "bench/TreeGenerator.h"
 #include "engine/Categories.h"
 #include "stats/ParallelWalker.h"
 #include "tests/stats/TempTree.h"
@@ -248,7 +247,8 @@ TEST(FileAnalyzer, CountsDeepTreesExactlyWhateverDescriptorsAreLeft) {
     const bool ran = ranInChild(limitDescriptorsTo64, [&] {
         for (const ParallelWalker::Options& options :
              {ParallelWalker::Options{1, true, 0, {}}, ParallelWalker::Options{2, true, 0, {}},
-              ParallelWalker::Options{5, true, 0, {}}, ParallelWalker::Options{3, false, 0, {}}}) {
+              ParallelWalker::Options{5, true, 0, {}}, ParallelWalker::Options{3, false, 0, {}},
+              ParallelWalker::Options{4, true, 1, {}}}) {
             for (int run = 0; run < 3; ++run) {
                 EXPECT_EQ(namesWalked(tree / "few", options).size(), fewFiles) << options.threads << " threads";
             }
@@ -281,53 +281,6 @@ TEST(FileAnalyzer, StopsSoonWhenAsked) {
     const std::string lines = captureStdout([&] { FileAnalyzer::analyzeFolder(tree.path(), stop.get_token()); });
     EXPECT_NE(lines.find("[FileAnalyzer] Stopped after "), std::string::npos) << lines;
 }
-
-struct TreeSite {
-    const char* name;
-    const char* base;
-    int entries, depth,
-        width; // smaller on the disk, where making and removing folders is slow
-};
-
-class FileAnalyzerOnRandomTree : public ::testing::TestWithParam<TreeSite> {};
-
-// The analysis, and the walk under it run every way it can be, find exactly what a plain walk finds, on a
-// disk and in memory, in the benchmarks' mixed tree and in very deep and very wide ones.
-TEST_P(FileAnalyzerOnRandomTree, MatchesASlowWalk) {
-    const TempTree tree(GetParam().base);
-    bench::generateTree(tree / "mixed", {static_cast<std::size_t>(GetParam().entries), bench::TreeShape::Nested, 7});
-    // A deep chain of folders and a wide fan of them, whose every end the walk must reach.
-    fs::path deep = "deep";
-    for (int level = 0; level < GetParam().depth; ++level) {
-        tree.file((deep /= "level" + std::to_string(level)) / "here.txt");
-    }
-    for (int i = 0; i < GetParam().width; ++i) {
-        tree.file(fs::path("wide") / std::to_string(i) / "here.txt");
-    }
-    CountedFiles counted;
-    std::vector<std::string> names;
-    for (const fs::path& file : filesFoundBySlowWalk(tree.path())) {
-        counted.emplace_back(file, slowTypeOf(file));
-        names.push_back(file.filename().string());
-    }
-    ASSERT_GT(counted.size(), static_cast<std::size_t>(GetParam().entries / 4));
-    expectAnalysis(tree.path(), counted);
-
-    std::sort(names.begin(), names.end());
-    for (const ParallelWalker::Options& options :
-         {ParallelWalker::Options{1, true, 0, {}}, ParallelWalker::Options{2, true, 0, {}},
-          ParallelWalker::Options{5, true, 0, {}}, ParallelWalker::Options{3, false, 0, {}},
-          ParallelWalker::Options{4, true, 1, {}}}) {
-        SCOPED_TRACE(::testing::Message() << options.threads << " threads, entry types trusted: "
-                                          << options.trustEntryType << ", folders kept open: " << options.keptFolders);
-        EXPECT_EQ(namesWalked(tree.path(), options), names);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(DiskAndMemory, FileAnalyzerOnRandomTree,
-                         ::testing::Values(TreeSite{"Disk", "/tmp", 600, 0, 0},
-                                           TreeSite{"Memory", "/dev/shm", 5000, 300, 1500}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace foldwise

@@ -3,9 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <fstream>
-#include <set>
 #include <string_view>
 
 namespace foldwise::test {
@@ -59,31 +57,6 @@ std::size_t TempTree::deepChain(const fs::path& relative, int levels, bool withS
     }
     ::close(fd);
     return files;
-}
-
-std::vector<fs::path> filesFoundBySlowWalk(const fs::path& root) {
-    static const std::set<std::string> packages{"app", "bundle", "framework", "plugin", "kext"};
-    std::vector<fs::path> found;
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
-        const std::string name = it->path().filename().string();
-        const bool isRealFolder = it->is_directory() && !it->is_symlink();
-        if (name.front() == '.' || (isRealFolder && packages.contains(slowTypeOf(name)))) {
-            it.disable_recursion_pending();
-            continue;
-        }
-        if (fs::exists(it->status()) && !fs::is_directory(it->status())) {
-            found.push_back(it->path());
-        }
-    }
-    return found;
-}
-
-std::string slowTypeOf(const fs::path& file) {
-    const std::string name = file.filename().string();
-    const auto dot = name.rfind('.');
-    std::string type = dot == std::string::npos || dot == 0 ? "" : name.substr(dot + 1);
-    std::transform(type.begin(), type.end(), type.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
-    return type.empty() ? "No Extension" : type;
 }
 
 } // namespace foldwise::test

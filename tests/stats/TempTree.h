@@ -23,9 +23,4 @@ public:
     std::size_t deepChain(const fs::path& relative, int levels, bool withSiblings) const;
 };
 
-// The independent count the analysis is checked against: the files below `root` found the slow, plain
-// way with std::filesystem, and a file's extension lowercased in ASCII, or "No Extension".
-std::vector<fs::path> filesFoundBySlowWalk(const fs::path& root);
-std::string slowTypeOf(const fs::path& file);
-
 } // namespace foldwise::test

@@ -15,6 +15,7 @@
 #include "ui/StatisticsView.h"
 
 #include <QFileDialog>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
@@ -259,13 +260,13 @@ private slots:
         const TestWindow window;
         window.chooseFolders(input_, output_, true);
 
-        std::vector<RunProgress> reports;
+        QStringList shown; // the status line at each report: files done, then files in all
         QObject::connect(&window.organizer().worker(), &RunWorker::progressed,
-                         [&](const RunProgress& progress) { reports.push_back(progress); });
+                         [&] { shown << window.text("statusLabel"); });
         window.run("sortButton");
-        QVERIFY(!reports.empty());
-        QCOMPARE(reports.back().filesDone, 3000);
-        QCOMPARE(reports.back().filesTotal, 3000);
+        QVERIFY(shown.size() >= 2);
+        QCOMPARE(shown.front(), QStringLiteral("Sorting… 1 of 3,000 files"));
+        QCOMPARE(shown.back(), QStringLiteral("Sorting… 3,000 of 3,000 files"));
 
         // Cancelled after its first file: what moved stays moved, the rest stays,
         // nothing is doubled.
@@ -288,6 +289,9 @@ private slots:
                  qPrintable(window.text("detailsLabel")));
         Tree back = treeOf(input_);
         QVERIFY(!back.empty() && back.size() < files.size());
+        QCOMPARE(window.text("statusLabel"),
+                 QStringLiteral("Undo stopped: %1 files moved back, %2 still in the output folder.")
+                     .arg(QLocale().toString(qint64(back.size())), QLocale().toString(qint64(3000 - back.size()))));
         back.merge(treeOf(output_ / "txt"));
         QCOMPARE(back, files);
     }
@@ -375,7 +379,7 @@ private slots:
     }
 
     void theSecondLineSaysWhatStayedAndWhy() {
-        filesIn(input_, 3, ".txt");
+        filesIn(input_, 4, ".txt");
         writeFile(makeFolder(output_ / "Documents") / "file-1.txt", "theirs");
         QVERIFY(::mkfifo((input_ / "pipe.txt").c_str(), 0644) == 0);
         const TestWindow window;
@@ -383,16 +387,18 @@ private slots:
 
         window.run("sortButton");
         window.expectStatus(QStringLiteral("✅ Files successfully sorted!"), StatusColor::Green);
-        QCOMPARE(window.text("detailsLabel"), QStringLiteral("2 files moved into 1 folder of “out”. 1 file stayed: its "
+        QCOMPARE(window.text("detailsLabel"), QStringLiteral("3 files moved into 1 folder of “out”. 1 file stayed: its "
                                                              "name is taken in “out”. 1 file is not a regular file "
                                                              "and stayed."));
         QVERIFY(window.find<QLabel>("detailsLabel").isVisible());
 
         fs::rename(output_ / "Documents/file-0.txt", output_ / "Documents/renamed.txt");
+        writeFile(input_ / "file-3.txt", "a new file-3.txt");
         window.run("undoSortButton");
-        window.expectStatus(QStringLiteral("⏪ 1 of 2 files moved back to input folder."), StatusColor::Orange);
-        QCOMPARE(window.text("detailsLabel"), QStringLiteral("1 file moved back from 1 folder of “out” into “in”. 1 "
-                                                             "file was no longer where Foldwise put it."));
+        window.expectStatus(QStringLiteral("⏪ 1 of 3 files moved back to input folder."), StatusColor::Orange);
+        QCOMPARE(window.text("detailsLabel"), QStringLiteral("1 file moved back from 1 folder of “out” into “in”. "
+                                                             "1 file stayed: its name is taken in “in”. "
+                                                             "1 file was no longer where Foldwise put it."));
     }
 
     // The user's categories: edited from the sheet, checked before they are written, used by the next sort
