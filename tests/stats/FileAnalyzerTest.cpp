@@ -1,11 +1,11 @@
 #include "stats/FileAnalyzer.h"
 
-#include "bench/TreeGenerator.h"
 #include "engine/Categories.h"
 #include "stats/ParallelWalker.h"
 #include "tests/stats/TempTree.h"
 #include "tests/support/InChild.h"
 #include "tests/support/StdoutCapture.h"
+#include "tests/support/TreeGenerator.h"
 
 #include <gtest/gtest.h>
 
@@ -241,7 +241,7 @@ class FileAnalyzerOnRandomTree : public ::testing::TestWithParam<TreeSite> {};
 // disk and in memory, in the benchmarks' mixed tree and in very deep and very wide ones.
 TEST_P(FileAnalyzerOnRandomTree, MatchesASlowWalk) {
     const TempTree tree(GetParam().base);
-    bench::generateTree(tree / "mixed", {static_cast<std::size_t>(GetParam().entries), bench::TreeShape::Nested, 7});
+    generateTree(tree / "mixed", {static_cast<std::size_t>(GetParam().entries), TreeShape::Nested, 7});
     // A deep chain of folders and a wide fan of them, whose every end the walk must reach.
     fs::path deep = "deep";
     for (int level = 0; level < GetParam().depth; ++level) {
