@@ -46,11 +46,6 @@ std::string secondsText(std::chrono::milliseconds duration) {
 class ReturnedFiles {
 public:
     explicit ReturnedFiles(const FolderPair& folders) : folders_(folders) {}
-    ~ReturnedFiles() {
-        if (folder_ >= 0) {
-            ::close(folder_);
-        }
-    }
     ReturnedFiles(const ReturnedFiles&) = delete;
     ReturnedFiles& operator=(const ReturnedFiles&) = delete;
 
@@ -60,7 +55,7 @@ public:
         }
         const auto [first, last] = returned_.equal_range(name);
         struct stat status {};
-        if (first == last || ::fstatat(folder_, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (first == last || ::fstatat(folder_.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
             return false;
         }
         return std::any_of(first, last, [&](const auto& entry) {
@@ -74,9 +69,9 @@ public:
 private:
     void load() {
         isLoaded_ = true;
-        folder_ = ::open(folders_.input.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        folder_ = Descriptor(::open(folders_.input.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         struct stat status {};
-        if (folder_ < 0 || ::fstat(folder_, &status) != 0) {
+        if (!folder_.isOpen() || ::fstat(folder_.get(), &status) != 0) {
             return;
         }
         folderDevice_ = status.st_dev;
@@ -92,7 +87,7 @@ private:
 
     const FolderPair& folders_;
     bool isLoaded_ = false;
-    int folder_ = -1;
+    Descriptor folder_;
     dev_t folderDevice_ = 0;
     std::unordered_multimap<std::string, History::Returned> returned_;
 };
@@ -104,14 +99,12 @@ WatchLoop::WatchLoop(const FolderPair& folders, bool useSmartCategories, OnNameT
     : folders_(folders), useSmartCategories_(useSmartCategories), onNameTaken_(onNameTaken), settle_(settle),
       stop_(std::move(stop)), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), registration_(folders.input),
       watch_(folders.input), arriving_(settle) {
-    if (wake_ < 0) {
+    if (!wake_.isOpen()) {
         throw std::runtime_error("Could not make an event descriptor");
     }
 }
 
-WatchLoop::~WatchLoop() {
-    ::close(wake_);
-}
+WatchLoop::~WatchLoop() = default;
 
 void WatchLoop::run() {
     std::string reason;
@@ -121,7 +114,7 @@ void WatchLoop::run() {
     // A stop asked for from the signal thread wakes the poll below.
     const std::stop_callback wakeOnStop(stop_, [this] {
         const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t written = ::write(wake_, &one, sizeof one);
+        [[maybe_unused]] const ssize_t written = ::write(wake_.get(), &one, sizeof one);
     });
     Console::printError("Watching " + NameText::quotedPath(folders_.input) + ": files that have settled for " +
                         secondsText(settle_) + " go into " + NameText::quotedPath(folders_.output) +
@@ -129,7 +122,7 @@ void WatchLoop::run() {
     lookAtEveryFile();
     sortSettled();
     while (!stop_.stop_requested()) {
-        pollfd watched[2] = {{watch_.descriptor(), POLLIN, 0}, {wake_, POLLIN, 0}};
+        pollfd watched[2] = {{watch_.descriptor(), POLLIN, 0}, {wake_.get(), POLLIN, 0}};
         if (::poll(watched, 2, timeoutMs()) < 0 && errno != EINTR) {
             throw CommandFailure(std::string("❌ Could not wait for changes: ") + std::strerror(errno));
         }
@@ -195,12 +188,11 @@ void WatchLoop::sortSettled() {
     if (!next || *next > Clock::now()) {
         return;
     }
-    const int folder = ::open(folders_.input.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0) {
+    const Descriptor folder(::open(folders_.input.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.isOpen()) {
         return; // gone meanwhile: its events say so
     }
-    const std::vector<std::string> settled = arriving_.takeSettled(folder, Clock::now());
-    ::close(folder);
+    const std::vector<std::string> settled = arriving_.takeSettled(folder.get(), Clock::now());
     if (!settled.empty()) {
         sort(settled);
     }
