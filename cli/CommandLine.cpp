@@ -25,10 +25,16 @@
 namespace foldwise {
 namespace {
 
-constexpr std::string_view kHelp =
+constexpr std::string_view kSummary =
     "Usage: foldwise [COMMAND [ARGUMENTS]]\n"
-    "Sorts the files of a folder into sub-folders, undoes sorts exactly, and counts files. Without a command,\n"
-    "opens the window, passing it the options of its toolkit (such as -platform and -style).\n"
+    "Sorts the files of a folder into sub-folders, undoes sorts exactly, and counts files.\n";
+#if FOLDWISE_HAS_WINDOW
+constexpr std::string_view kWithoutCommand =
+    "Without a command, opens the window, passing it the options of its toolkit (such as -platform and -style).\n";
+#else
+constexpr std::string_view kWithoutCommand = "This build has no window: give a command.\n";
+#endif
+constexpr std::string_view kHelp =
     "\n"
     "Commands:\n"
     "  sort    [INPUT OUTPUT] [--by category|extension] [--dry-run] [--json]\n"
@@ -157,7 +163,7 @@ std::optional<int> runCommandLine(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     if (isHelp) {
-        Console::printText(kHelp);
+        Console::printText(std::string(kSummary) + std::string(kWithoutCommand) + std::string(kHelp));
         return exitCode(ExitStatus::Success);
     }
     if (isVersion) {
@@ -165,6 +171,15 @@ std::optional<int> runCommandLine(int argc, char** argv) {
         return exitCode(ExitStatus::Success);
     }
     return exitCode(run(word, command, std::vector<std::string>(argv + 2, argv + argc)));
+}
+
+int runWithoutWindow(int argc, char** argv) {
+    if (const std::optional<int> status = runCommandLine(argc, argv)) {
+        return *status;
+    }
+    Console::printError("foldwise: this build has no window; give a command, as in “foldwise sort ~/Downloads "
+                        "~/Sorted”.\nTry “foldwise --help”.");
+    return exitCode(ExitStatus::UsageError);
 }
 
 } // namespace foldwise

@@ -54,7 +54,8 @@ std::vector<FolderWatch::Event> FolderWatch::read() {
                 continue; // from a watch given up before
             } else if ((event.mask & kFolderEvents) != 0) {
                 if ((event.mask & IN_IGNORED) == 0) {
-                    ::inotify_rm_watch(inotify_.get(), watch_); // a renamed folder is watched by its path, not its inode
+                    ::inotify_rm_watch(inotify_.get(),
+                                       watch_); // a renamed folder is watched by its path, not its inode
                 }
                 watch_ = -1;
                 events.push_back({Event::Kind::FolderGone, {}});
