@@ -4,6 +4,7 @@
 #include "cli/Console.h"
 #include "cli/ExitStatus.h"
 #include "cli/HistoryCommand.h"
+#include "cli/SettingsCommand.h"
 #include "cli/SortCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/UndoCommand.h"
@@ -42,6 +43,7 @@ constexpr std::string_view kHelp =
     "  stats   [FOLDER] [--top N] [--json]\n"
     "  history [--limit N] [--json]\n"
     "  watch   [INPUT OUTPUT] [--by category|extension] [--settle SECONDS]\n"
+    "  settings [--input DIR] [--output DIR] [--by category|extension]\n"
     "\n"
     "Folders and mode left out are the ones chosen in the window. The commands and the window share one\n"
     "history of sorts: a sort made here can be undone there, and the other way round.\n"
@@ -103,6 +105,9 @@ Command commandNamed(std::string_view name) {
     }
     if (name == "watch") {
         return &WatchCommand::run;
+    }
+    if (name == "settings") {
+        return &SettingsCommand::run;
     }
     return nullptr;
 }

@@ -24,7 +24,7 @@ man="$resources/foldwise.1"
 warnings="$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$man" 2>&1 || echo "groff cannot render it")"
 [ -z "$warnings" ] || failure "the man page does not render cleanly: $warnings"
 text="$(LC_ALL=C.UTF-8 groff -man -Tutf8 -P-cbou "$man" 2>/dev/null | tr -d '\n' | tr -s ' ')"
-for command in sort undo stats history watch; do
+for command in sort undo stats history watch settings; do
   grep -qF "foldwise $command" <<<"$text" || failure "the man page lacks the command $command"
   for option in $(options_of "$command"); do
     grep -qF -- "$option" <<<"$text" || failure "the man page lacks $option of $command"
@@ -43,11 +43,11 @@ expect_completion() { # expect_completion "EXPECTED" WORD… : completing the la
   [ "${#COMPREPLY[@]}" -eq 0 ] || got="$(printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' ')"
   [ "$got" = "$expected" ] || failure "completing '$*' gives '$got', not '$expected'"
 }
-expect_completion "sort stats " foldwise s
+expect_completion "settings sort stats " foldwise s
 expect_completion "category extension " foldwise sort --by ""
 expect_completion "--dry-run " foldwise undo --d
 expect_completion "" foldwise watch --settle ""
-for command in sort undo stats history watch; do
+for command in sort undo stats history watch settings; do
   expect_completion "$(options_of "$command")" foldwise "$command" --
 done
 mkdir -p "$scratch/My Downloads" "$scratch/Music"
