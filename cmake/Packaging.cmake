@@ -18,6 +18,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Installs into the package's root with DESTDIR and the prefix /usr, so that what is written at install time
 # (the watch service's ExecStart) names /usr/bin/foldwise, not the staging folder.
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX ${CPACK_PACKAGING_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

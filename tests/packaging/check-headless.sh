@@ -12,7 +12,7 @@ failure() {
   failures=$((failures + 1))
 }
 
-others="$(ldd "$foldwise" | grep -o 'libQt6[A-Za-z]*' | grep -vx libQt6Core || true)"
+others="$(ldd "$foldwise" | grep -o 'libQt6[A-Za-z]*' | sort -u | grep -vx libQt6Core || true)"
 [ -z "$others" ] || failure "the executable links $(echo $others)"
 
 rm -rf "$scratch"
