@@ -37,7 +37,7 @@ bool FolderWatch::start(std::string& reason) {
 
 std::vector<FolderWatch::Event> FolderWatch::read() {
     std::vector<Event> events;
-    alignas(inotify_event) std::array<char, 64 * 1024> buffer{};
+    alignas(inotify_event) std::array<char, std::size_t{64} * 1024> buffer{};
     while (true) {
         const ssize_t length = ::read(inotify_.get(), buffer.data(), buffer.size());
         if (length <= 0) {

@@ -274,7 +274,7 @@ int WatchLoop::timeoutMs() const {
         return -1; // nothing waits on a clock: sleep until the folder changes
     }
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now()).count();
-    return static_cast<int>(std::clamp<std::int64_t>(left, 0, 24 * 3600 * 1000));
+    return static_cast<int>(std::clamp<std::int64_t>(left, 0, std::int64_t{24} * 3600 * 1000));
 }
 
 } // namespace foldwise

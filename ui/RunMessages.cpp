@@ -22,8 +22,8 @@ QString nameOf(const std::filesystem::path& folder) {
 } // namespace
 
 RunMessages::RunMessages(RunWorker::Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
-                         QLocale locale)
-    : kind_(kind), inputName_(nameOf(input)), outputName_(nameOf(output)), locale_(std::move(locale)) {}
+                         const QLocale& locale)
+    : kind_(kind), inputName_(nameOf(input)), outputName_(nameOf(output)), locale_(locale) {}
 
 bool RunMessages::showsCopy(const RunProgress& progress) {
     return !progress.copyingFile.empty() && progress.bytesTotal >= kLargeCopy;

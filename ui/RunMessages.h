@@ -21,7 +21,7 @@ struct RunMessage {
 class RunMessages {
 public:
     RunMessages(RunWorker::Kind kind, const std::filesystem::path& input, const std::filesystem::path& output,
-                QLocale locale = QLocale());
+                const QLocale& locale = QLocale());
 
     // "Sorting… 1,234 of 10,000 files", or while a large file is copied to another drive,
     // "Copying “holiday.mkv” to another drive… 1.2 of 4.0 GB".
