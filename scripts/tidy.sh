@@ -15,12 +15,14 @@ fi
 mapfile -t sources < <(git ls-files -- 'engine/*.cpp' 'stats/*.cpp' 'prefs/*.cpp' 'cli/*.cpp' 'ui/*.cpp' 'app/*.cpp' |
   while read -r file; do grep -q "\"file\": \"$PWD/$file\"" "$build/compile_commands.json" && echo "$file"; done)
 
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+# One report per source file, so that reports of files checked at once never interleave.
+reports=$(mktemp -d)
+trap 'rm -rf "$reports"' EXIT
 started=$(date +%s)
 printf '%s\0' "${sources[@]}" |
-  xargs -0 -n 4 -P "$jobs" clang-tidy -p "$build" --quiet 2>/dev/null >>"$log" || true
-findings=$(grep -c ': warning: \|: error: ' "$log" || true)
-cat "$log"
+  xargs -0 -n 1 -P "$jobs" sh -c 'clang-tidy -p "$1" --quiet "$3" 2>/dev/null >"$2/$(echo "$3" | tr / _).txt" || true' \
+    sh "$build" "$reports"
+cat "$reports"/*.txt
+findings=$(cat "$reports"/*.txt | grep -c ': warning: \|: error: ' || true)
 echo "clang-tidy: ${#sources[@]} files, $findings findings, $(($(date +%s) - started)) s."
 [ "$findings" -eq 0 ]
