@@ -1,8 +1,8 @@
 // foldwise-bench-analyzer: times the folder analyzer on large nested trees, side by side with a find
 // pipeline, an fd pipeline and a minimal single-thread reference walker. See README.md.
 #include "bench/Measurement.h"
-#include "bench/TreeGenerator.h"
 #include "stats/FileAnalyzer.h"
+#include "tests/support/TreeGenerator.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -28,6 +28,7 @@
 extern char** environ;
 
 namespace foldwise::bench {
+using namespace test; // the scratch folders and the test tree
 namespace {
 
 struct Options {

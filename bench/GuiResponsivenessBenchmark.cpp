@@ -7,7 +7,7 @@
 #include "bench/CommandLine.h"
 #include "bench/Measurement.h"
 #include "bench/TickRecorder.h"
-#include "bench/TreeGenerator.h"
+#include "tests/support/TreeGenerator.h"
 #include "ui/StatisticsView.h"
 
 #include <QApplication>
@@ -110,12 +110,12 @@ int main(int argc, char** argv) {
         generated = options.parent / ("foldwise-bench-gui-" + std::to_string(::getpid()));
         std::printf("Generating %zu files under %s ...\n", options.files, generated.c_str());
         std::fflush(stdout);
-        foldwise::bench::TreeOptions tree;
+        foldwise::test::TreeOptions tree;
         tree.fileCount = options.files;
-        tree.shape = foldwise::bench::TreeShape::Nested;
+        tree.shape = foldwise::test::TreeShape::Nested;
         tree.seed = options.seed;
         try {
-            foldwise::bench::generateTree(generated, tree);
+            foldwise::test::generateTree(generated, tree);
         } catch (const std::exception& error) {
             std::fprintf(stderr, "foldwise-bench-gui: %s\n", error.what());
             fs::remove_all(generated);

@@ -7,11 +7,11 @@
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
 #include "bench/CommandLine.h"
-#include "bench/IsolatedUserFolders.h"
 #include "bench/Measurement.h"
-#include "bench/ScratchFolder.h"
 #include "bench/TickRecorder.h"
-#include "bench/TreeGenerator.h"
+#include "tests/support/IsolatedUserFolders.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/TreeGenerator.h"
 #include "ui/FolderPicker.h"
 #include "ui/FolderSelection.h"
 #include "ui/OrganizerView.h"
@@ -85,12 +85,12 @@ void writeBigFile(const fs::path& file, std::size_t gigabytes) {
 }
 
 void measureRuns(const Options& options) {
-    const bench::ScratchFolder scratch(options.parent);
+    const test::ScratchFolder scratch(options.parent);
     const fs::path& work = scratch.path();
     const fs::path input = work / "input";
     const fs::path output = work / "output";
     std::printf("Making %zu files in %s ...\n", options.files, input.c_str());
-    bench::generateTree(input, bench::TreeOptions{options.files, bench::TreeShape::Flat, 1, 0});
+    test::generateTree(input, test::TreeOptions{options.files, test::TreeShape::Flat, 1, 0});
 
     auto window = FoldwiseApp::makeWindow();
     window->show();
@@ -100,7 +100,7 @@ void measureRuns(const Options& options) {
     report("undo of that sort", longestGapDuring(*window, &OrganizerView::undoSort));
 
     const fs::path big = work / "big";
-    const bench::ScratchFolder shmScratch(options.shm);
+    const test::ScratchFolder shmScratch(options.shm);
     const fs::path& shm = shmScratch.path();
     fs::create_directories(big);
     std::printf("Making 2 files of %zu GB in %s ...\n", options.bigGigabytes, big.c_str());
@@ -145,7 +145,7 @@ int main(int argc, char** argv) {
             stderr);
         return 2;
     }
-    const bench::IsolatedUserFolders isolated(options.parent); // preferences and history of this run only
+    const test::IsolatedUserFolders isolated(options.parent); // preferences and history of this run only
     QApplication application(argc, argv);
     FoldwiseApp::configure(application);
     try {

@@ -1,13 +1,13 @@
 // foldwise-bench-organizer: times sort and undo on one folder of many files, side by side with a
 // minimal reference mover and a naive shell loop, plus a sort across file systems. See README.md.
 #include "bench/CommandLine.h"
-#include "bench/IsolatedUserFolders.h"
 #include "bench/Measurement.h"
 #include "bench/ReferenceMover.h"
-#include "bench/ScratchFolder.h"
-#include "bench/TreeGenerator.h"
 #include "engine/Organizer.h"
 #include "engine/Reverter.h"
+#include "tests/support/IsolatedUserFolders.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/TreeGenerator.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -30,6 +30,7 @@
 extern char** environ;
 
 namespace foldwise::bench {
+using namespace test; // the scratch folders and the test tree
 namespace {
 
 struct Options {

@@ -1,6 +1,6 @@
 // foldwise-gentree DIR N [--flat|--tree] [--seed S] [--bytes MAX]: makes a deterministic test tree.
 #include "bench/CommandLine.h"
-#include "bench/TreeGenerator.h"
+#include "tests/support/TreeGenerator.h"
 
 #include <cstdio>
 #include <exception>
@@ -21,6 +21,7 @@ constexpr const char* usage = "usage: foldwise-gentree DIR N [--flat|--tree] [--
 
 int main(int argc, char** argv) {
     using namespace foldwise::bench;
+    using namespace foldwise::test;
     if (argc < 3) {
         std::fputs(usage, stderr);
         return 2;

@@ -6,6 +6,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/HistoryCommand.h"
 #include "cli/NameText.h"
+#include "cli/SettingsCommand.h"
 #include "cli/SortCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/UndoCommand.h"
@@ -28,10 +29,16 @@
 namespace foldwise {
 namespace {
 
-constexpr std::string_view kHelp =
+constexpr std::string_view kSummary =
     "Usage: foldwise [COMMAND [ARGUMENTS]]\n"
-    "Sorts the files of a folder into sub-folders, undoes sorts exactly, and counts files. Without a command,\n"
-    "opens the window, passing it the options of its toolkit (such as -platform and -style).\n"
+    "Sorts the files of a folder into sub-folders, undoes sorts exactly, and counts files.\n";
+#if FOLDWISE_HAS_WINDOW
+constexpr std::string_view kWithoutCommand =
+    "Without a command, opens the window, passing it the options of its toolkit (such as -platform and -style).\n";
+#else
+constexpr std::string_view kWithoutCommand = "This build has no window: give a command.\n";
+#endif
+constexpr std::string_view kHelp =
     "\n"
     "Commands:\n"
     "  sort    [INPUT OUTPUT] [--by category|extension] [--dry-run] [--json]\n"
@@ -40,6 +47,7 @@ constexpr std::string_view kHelp =
     "  history [--limit N] [--json]\n"
     "  watch   [INPUT OUTPUT] [--by category|extension] [--settle SECONDS]\n"
     "  categories [--explain FILE…]\n"
+    "  settings [--input DIR] [--output DIR] [--by category|extension]\n"
     "\n"
     "Folders and mode left out are the ones chosen in the window. The commands and the window share one\n"
     "history of sorts: a sort made here can be undone there, and the other way round. Your own categories\n"
@@ -106,6 +114,9 @@ Command commandNamed(std::string_view name) {
     if (name == "categories") {
         return &CategoriesCommand::run;
     }
+    if (name == "settings") {
+        return &SettingsCommand::run;
+    }
     return nullptr;
 }
 
@@ -166,7 +177,7 @@ std::optional<int> runCommandLine(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     if (isHelp) {
-        Console::printText(kHelp);
+        Console::printText(std::string(kSummary) + std::string(kWithoutCommand) + std::string(kHelp));
         return exitCode(ExitStatus::Success);
     }
     if (isVersion) {
@@ -175,6 +186,15 @@ std::optional<int> runCommandLine(int argc, char** argv) {
     }
     CategoriesCommand::installUserCategories();
     return exitCode(run(word, command, std::vector<std::string>(argv + 2, argv + argc)));
+}
+
+int runWithoutWindow(int argc, char** argv) {
+    if (const std::optional<int> status = runCommandLine(argc, argv)) {
+        return *status;
+    }
+    Console::printError("foldwise: this build has no window; give a command, as in “foldwise sort ~/Downloads "
+                        "~/Sorted”.\nTry “foldwise --help”.");
+    return exitCode(ExitStatus::UsageError);
 }
 
 } // namespace foldwise

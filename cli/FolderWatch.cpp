@@ -19,17 +19,13 @@ constexpr std::uint32_t kFolderEvents = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOU
 
 FolderWatch::FolderWatch(fs::path folder)
     : folder_(std::move(folder)), inotify_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-    if (inotify_ < 0) {
+    if (!inotify_.isOpen()) {
         throw std::runtime_error(std::string("Could not start watching folders: ") + std::strerror(errno));
     }
 }
 
-FolderWatch::~FolderWatch() {
-    ::close(inotify_);
-}
-
 bool FolderWatch::start(std::string& reason) {
-    const int watch = ::inotify_add_watch(inotify_, folder_.c_str(),
+    const int watch = ::inotify_add_watch(inotify_.get(), folder_.c_str(),
                                           kFileEvents | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR | IN_EXCL_UNLINK);
     if (watch < 0) {
         reason = std::strerror(errno);
@@ -41,9 +37,9 @@ bool FolderWatch::start(std::string& reason) {
 
 std::vector<FolderWatch::Event> FolderWatch::read() {
     std::vector<Event> events;
-    alignas(inotify_event) std::array<char, 64 * 1024> buffer{};
+    alignas(inotify_event) std::array<char, std::size_t{64} * 1024> buffer{};
     while (true) {
-        const ssize_t length = ::read(inotify_, buffer.data(), buffer.size());
+        const ssize_t length = ::read(inotify_.get(), buffer.data(), buffer.size());
         if (length <= 0) {
             return events;
         }
@@ -58,7 +54,8 @@ std::vector<FolderWatch::Event> FolderWatch::read() {
                 continue; // from a watch given up before
             } else if ((event.mask & kFolderEvents) != 0) {
                 if ((event.mask & IN_IGNORED) == 0) {
-                    ::inotify_rm_watch(inotify_, watch_); // a renamed folder is watched by its path, not its inode
+                    ::inotify_rm_watch(inotify_.get(),
+                                       watch_); // a renamed folder is watched by its path, not its inode
                 }
                 watch_ = -1;
                 events.push_back({Event::Kind::FolderGone, {}});

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Descriptor.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,7 +13,6 @@ namespace fs = std::filesystem;
 class FolderWatch {
 public:
     explicit FolderWatch(fs::path folder);
-    ~FolderWatch();
     FolderWatch(const FolderWatch&) = delete;
     FolderWatch& operator=(const FolderWatch&) = delete;
 
@@ -19,7 +20,7 @@ public:
     bool start(std::string& reason);
     bool isWatching() const { return watch_ >= 0; }
     // Readable when events wait.
-    int descriptor() const { return inotify_; }
+    int descriptor() const { return inotify_.get(); }
 
     struct Event {
         enum class Kind {
@@ -36,7 +37,7 @@ public:
 
 private:
     fs::path folder_;
-    int inotify_;
+    Descriptor inotify_;
     int watch_ = -1;
 };
 

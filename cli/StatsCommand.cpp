@@ -7,6 +7,7 @@
 #include "cli/NameText.h"
 #include "cli/RememberedChoices.h"
 #include "cli/UsageError.h"
+#include "engine/Descriptor.h"
 #include "engine/Diagnostics.h"
 #include "stats/FileAnalyzer.h"
 #include "stats/SizeText.h"
@@ -36,11 +37,10 @@ std::size_t topCount(const QString& text) {
 
 // Why the folder itself cannot be read, when it cannot: the window then says "Folder Not Available".
 std::optional<std::string> unavailable(const fs::path& folder) {
-    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0) {
+    const Descriptor opened(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!opened.isOpen()) {
         return std::strerror(errno);
     }
-    ::close(descriptor);
     return std::nullopt;
 }
 

@@ -26,9 +26,9 @@ sigset_t stopSignals() {
 StopSignals::StopSignals() {
     const sigset_t signals = stopSignals();
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    signalFd_ = ::signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
-    wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (signalFd_ < 0 || wakeFd_ < 0) {
+    signalFd_ = Descriptor(::signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK));
+    wakeFd_ = Descriptor(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (!signalFd_.isOpen() || !wakeFd_.isOpen()) {
         throw std::runtime_error("Could not set up the handling of SIGINT and SIGTERM");
     }
     listener_ = std::thread([this] { listen(); });
@@ -36,16 +36,14 @@ StopSignals::StopSignals() {
 
 StopSignals::~StopSignals() {
     const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = ::write(wakeFd_, &one, sizeof one);
+    [[maybe_unused]] const ssize_t written = ::write(wakeFd_.get(), &one, sizeof one);
     listener_.join();
-    ::close(signalFd_);
-    ::close(wakeFd_);
     // The signals stay blocked: one that came after the listener ended must not end the process before
     // it has said how the run ended. The command returns to main() next.
 }
 
 void StopSignals::listen() {
-    pollfd watched[2] = {{signalFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+    pollfd watched[2] = {{signalFd_.get(), POLLIN, 0}, {wakeFd_.get(), POLLIN, 0}};
     while (true) {
         if (::poll(watched, 2, -1) < 0) {
             if (errno == EINTR) {
@@ -57,7 +55,7 @@ void StopSignals::listen() {
             return;
         }
         signalfd_siginfo info{};
-        while (::read(signalFd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+        while (::read(signalFd_.get(), &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
             int none = 0;
             received_.compare_exchange_strong(none, static_cast<int>(info.ssi_signo));
             source_.request_stop();

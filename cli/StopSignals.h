@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Descriptor.h"
+
 #include <atomic>
 #include <stop_token>
 #include <thread>
@@ -26,8 +28,8 @@ private:
 
     std::stop_source source_;
     std::atomic<int> received_{0};
-    int signalFd_ = -1;
-    int wakeFd_ = -1;
+    Descriptor signalFd_;
+    Descriptor wakeFd_;
     std::thread listener_;
 };
 

@@ -42,11 +42,6 @@ constexpr auto kLongestRetryOfATakenName = std::chrono::seconds(15 * 60);
 class ReturnedFiles {
 public:
     explicit ReturnedFiles(const FolderPair& folders) : folders_(folders) {}
-    ~ReturnedFiles() {
-        if (folder_ >= 0) {
-            ::close(folder_);
-        }
-    }
     ReturnedFiles(const ReturnedFiles&) = delete;
     ReturnedFiles& operator=(const ReturnedFiles&) = delete;
 
@@ -56,7 +51,7 @@ public:
         }
         const auto [first, last] = returned_.equal_range(name);
         struct stat status {};
-        if (first == last || ::fstatat(folder_, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (first == last || ::fstatat(folder_.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
             return false;
         }
         return std::any_of(first, last, [&](const auto& entry) {
@@ -70,9 +65,9 @@ public:
 private:
     void load() {
         isLoaded_ = true;
-        folder_ = ::open(folders_.input.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        folder_ = Descriptor(::open(folders_.input.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         struct stat status {};
-        if (folder_ < 0 || ::fstat(folder_, &status) != 0) {
+        if (!folder_.isOpen() || ::fstat(folder_.get(), &status) != 0) {
             return;
         }
         folderDevice_ = status.st_dev;
@@ -88,7 +83,7 @@ private:
 
     const FolderPair& folders_;
     bool isLoaded_ = false;
-    int folder_ = -1;
+    Descriptor folder_;
     dev_t folderDevice_ = 0;
     std::unordered_multimap<std::string, History::Returned> returned_;
 };
@@ -101,14 +96,12 @@ WatchLoop::WatchLoop(const FolderPair& folders, bool useSmartCategories, OnNameT
       wording_(folders.input, folders.output, sortModeOf(useSmartCategories)), onNameTaken_(onNameTaken),
       settle_(settle), stop_(std::move(stop)), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
       registration_(folders.input), watch_(folders.input), arriving_(settle) {
-    if (wake_ < 0) {
+    if (!wake_.isOpen()) {
         throw std::runtime_error("Could not make an event descriptor");
     }
 }
 
-WatchLoop::~WatchLoop() {
-    ::close(wake_);
-}
+WatchLoop::~WatchLoop() = default;
 
 void WatchLoop::run() {
     std::string reason;
@@ -118,13 +111,13 @@ void WatchLoop::run() {
     // A stop asked for from the signal thread wakes the poll below.
     const std::stop_callback wakeOnStop(stop_, [this] {
         const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t written = ::write(wake_, &one, sizeof one);
+        [[maybe_unused]] const ssize_t written = ::write(wake_.get(), &one, sizeof one);
     });
     Console::printError(wording_.watching(settle_).toStdString());
     lookAtEveryFile();
     sortSettled();
     while (!stop_.stop_requested()) {
-        pollfd watched[2] = {{watch_.descriptor(), POLLIN, 0}, {wake_, POLLIN, 0}};
+        pollfd watched[2] = {{watch_.descriptor(), POLLIN, 0}, {wake_.get(), POLLIN, 0}};
         if (::poll(watched, 2, timeoutMs()) < 0 && errno != EINTR) {
             throw CommandFailure(WatchWording::cannotWait(std::strerror(errno)).toStdString());
         }
@@ -188,12 +181,11 @@ void WatchLoop::sortSettled() {
     if (!next || *next > Clock::now()) {
         return;
     }
-    const int folder = ::open(folders_.input.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0) {
+    const Descriptor folder(::open(folders_.input.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.isOpen()) {
         return; // gone meanwhile: its events say so
     }
-    const std::vector<std::string> settled = arriving_.takeSettled(folder, Clock::now());
-    ::close(folder);
+    const std::vector<std::string> settled = arriving_.takeSettled(folder.get(), Clock::now());
     if (!settled.empty()) {
         sort(settled);
     }
@@ -276,7 +268,7 @@ int WatchLoop::timeoutMs() const {
         return -1; // nothing waits on a clock: sleep until the folder changes
     }
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now()).count();
-    return static_cast<int>(std::clamp<std::int64_t>(left, 0, 24 * 3600 * 1000));
+    return static_cast<int>(std::clamp<std::int64_t>(left, 0, std::int64_t{24} * 3600 * 1000));
 }
 
 } // namespace foldwise

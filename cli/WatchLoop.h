@@ -3,6 +3,7 @@
 #include "cli/ArrivingFiles.h"
 #include "cli/FolderWatch.h"
 #include "cli/RememberedChoices.h"
+#include "engine/Descriptor.h"
 #include "engine/RunLock.h"
 #include "wording/WatchWording.h"
 
@@ -45,7 +46,7 @@ private:
     OnNameTaken onNameTaken_;
     std::chrono::milliseconds settle_;
     std::stop_token stop_;
-    int wake_;
+    Descriptor wake_;
     WatchRegistration registration_;
     FolderWatch watch_;
     ArrivingFiles arriving_;

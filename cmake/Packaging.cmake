@@ -15,6 +15,10 @@ overwriting a file. Undo Sort moves everything back, and a statistics tab shows 
 pie charts.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY foldwise)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Installs into the package's root with DESTDIR and the prefix /usr, so that what is written at install time
+# (the watch service's ExecStart) names /usr/bin/foldwise, not the staging folder.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX ${CPACK_PACKAGING_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -22,9 +26,13 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://foldwise.org/)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6charts6 (>= 6.4), \
+if(FOLDWISE_BUILD_GUI)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS
+        "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6charts6 (>= 6.4), \
 libqt6svg6 (>= 6.4), qt6-qpa-plugins (>= 6.4), shared-mime-info, fonts-noto-color-emoji")
+else()
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6core6 (>= 6.4), shared-mime-info")
+endif()
 # dpkg-shlibdeps adds the C and C++ runtime libraries the executable links, at the versions it was built with.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 

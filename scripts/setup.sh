@@ -12,7 +12,7 @@ packages=(
   desktop-file-utils appstream fd-find groff-base
   librsvg2-bin imagemagick x11-utils xdotool
   fusefat dosfstools exfat-fuse exfatprogs ntfs-3g bindfs fuse3 strace
-  ruby-github-linguist
+  ruby-github-linguist systemd clang-tidy
 )
 
 missing=()

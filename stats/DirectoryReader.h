@@ -10,7 +10,7 @@ namespace foldwise {
 // the file system keeps beside each name (a DT_* value; DT_UNKNOWN where it keeps none).
 class DirectoryReader {
 public:
-    explicit DirectoryReader(std::size_t bufferSize = 64 * 1024);
+    explicit DirectoryReader(std::size_t bufferSize = std::size_t{64} * 1024);
 
     struct Entry {
         std::string_view name; // valid until the next call of next()

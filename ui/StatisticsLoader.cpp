@@ -1,5 +1,6 @@
 #include "ui/StatisticsLoader.h"
 
+#include "engine/Descriptor.h"
 #include "stats/FileAnalyzer.h"
 
 #include <QMetaObject>
@@ -19,9 +20,7 @@ namespace {
 
 // Why `folder` cannot be opened for reading, or nothing when it can.
 QString whyUnavailable(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::close(fd);
+    if (Descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)).isOpen()) {
         return {};
     }
     return QString::fromStdString(std::generic_category().message(errno));

@@ -37,7 +37,7 @@ constexpr SymbolTheming symbolThemings[] = {
 // The artwork of a symbol, in whatever colour it was drawn.
 QIcon symbolShape(const QString& symbolName) {
     registerSymbolIcons();
-    const QIcon ownArtwork(QStringLiteral(":/icons/%1.svg").arg(symbolName));
+    QIcon ownArtwork(QStringLiteral(":/icons/%1.svg").arg(symbolName));
     for (const SymbolTheming& theming : symbolThemings) {
         if (theming.symbol == symbolName && !theming.themeName.isEmpty()) {
             return QIcon::fromTheme(QString(theming.themeName), ownArtwork);

@@ -51,6 +51,34 @@ TEST_F(RememberedChoices, GiveTheFoldersAndModeACommandLeavesOutOrFailWithTheRea
     EXPECT_EQ(treeOf(output), outputBefore);
 }
 
+// `foldwise settings` remembers folders and mode for the commands that leave them out, as the window's
+// Settings do, and shows them; a value that cannot be used changes none of them.
+TEST_F(RememberedChoices, AreSetAndShownBySettingsAndAWrongValueChangesNone) {
+    const Finished set =
+        runFoldwise({"settings", "--input", input.string(), "--output", output.string(), "--by", "extension"});
+    EXPECT_EQ(set.status, 0) << set.err;
+    EXPECT_EQ(set.out, "Input folder:  “" + input.string() + "”\nOutput folder: “" + output.string() +
+                           "”\nMode:          extension\n");
+
+    const std::vector<std::vector<std::string>> wrong{
+        {"settings", "--input", output.string(), "--output", (root / "missing").string()},
+        {"settings", "--input", output.string(), "--by", "size"},
+        {"settings", "--output", ""},
+        {"settings", output.string()},
+    };
+    for (const auto& arguments : wrong) {
+        const Finished refused = runFoldwise(arguments);
+        EXPECT_EQ(refused.status, 2) << refused.err;
+        EXPECT_NE(refused.err.find("Try “foldwise settings --help”."), std::string::npos) << refused.err;
+    }
+    EXPECT_EQ(runFoldwise({"settings"}).out, set.out);
+
+    addFiles({"notes.txt"});
+    const Finished sorted = runFoldwise({"sort"});
+    EXPECT_EQ(sorted.status, 0) << sorted.err;
+    EXPECT_EQ(treeOf(output), (std::set<std::string>{"txt/", "txt/notes.txt"}));
+}
+
 // What becomes of a file whose name is taken is the window's choice unless --if-taken says otherwise.
 TEST_F(RememberedChoices, GiveTheChoiceForATakenNameACommandLeavesOut) {
     addFiles({"a.txt", "b.txt"});

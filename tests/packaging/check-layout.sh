@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks that ROOT, a scratch folder standing in for /, holds Foldwise installed under /usr where a
-# freedesktop desktop looks for it: the executable, the desktop entry, the hicolor icons and the metainfo.
+# freedesktop desktop looks for it: the executable and its user unit, the desktop entry, the hicolor icons and
+# the metainfo.
 #   check-layout.sh ROOT
 set -euo pipefail
 
@@ -21,6 +22,8 @@ png_size() {
 }
 
 [[ -f $usr/bin/foldwise && -x $usr/bin/foldwise ]] || failure "no executable usr/bin/foldwise"
+grep -qx 'ExecStart=/usr/bin/foldwise watch' "$usr/lib/systemd/user/foldwise-watch.service" ||
+  failure "no user unit usr/lib/systemd/user/foldwise-watch.service that starts /usr/bin/foldwise"
 
 desktop="$usr/share/applications/$app_id.desktop"
 desktop-file-validate "$desktop" || failure "no valid desktop entry usr/share/applications/$app_id.desktop"

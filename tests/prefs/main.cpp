@@ -1,6 +1,6 @@
-#include "bench/IsolatedUserFolders.h"
 #include "prefs/Preferences.h"
 #include "tests/prefs/PrefsTestSupport.h"
+#include "tests/support/IsolatedUserFolders.h"
 
 #include <QCoreApplication>
 
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
         std::fputs(foldwise::test::describe(foldwise::Preferences::shared()).c_str(), stdout);
         return 0;
     }
-    const foldwise::bench::IsolatedUserFolders isolated;
+    const foldwise::test::IsolatedUserFolders isolated;
     const QCoreApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

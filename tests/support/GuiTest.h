@@ -5,7 +5,7 @@
 // folders, set before the application starts.
 #include "app/ContentView.h"
 #include "app/FoldwiseApp.h"
-#include "bench/IsolatedUserFolders.h"
+#include "tests/support/IsolatedUserFolders.h"
 #include "tests/support/TempFolder.h"
 #include "ui/FolderPicker.h"
 #include "ui/FolderSelection.h"
@@ -98,7 +98,7 @@ struct TestWindow {
 
 #define FOLDWISE_GUI_TEST_MAIN(TestClass)                                                                              \
     int main(int argc, char** argv) {                                                                                  \
-        const foldwise::bench::IsolatedUserFolders isolated;                                                           \
+        const foldwise::test::IsolatedUserFolders isolated;                                                            \
         QApplication application(argc, argv);                                                                          \
         foldwise::FoldwiseApp::configure(application);                                                                 \
         TestClass test;                                                                                                \

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bench/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <filesystem>
 #include <set>
@@ -10,7 +10,7 @@ namespace foldwise::test {
 namespace fs = std::filesystem;
 
 // A fresh folder that is removed with everything in it when the test ends.
-class TempFolder : public bench::ScratchFolder {
+class TempFolder : public ScratchFolder {
 public:
     explicit TempFolder(const fs::path& base = fs::temp_directory_path()) : ScratchFolder(base) {}
     fs::path operator/(const std::string& relative) const { return path() / relative; }

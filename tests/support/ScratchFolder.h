@@ -10,16 +10,16 @@
 #include <unistd.h>
 #include <vector>
 
-namespace foldwise::bench {
+namespace foldwise::test {
 namespace fs = std::filesystem;
 
 // A fresh folder below `parent`, removed with everything in it when this goes away: by rm, which removes
 // trees of any depth, where paths grow longer than the system accepts, after chmod has opened any
-// folder that was locked. The tests use it too.
+// folder that was locked. The benchmarks use it too.
 class ScratchFolder {
 public:
     explicit ScratchFolder(const fs::path& parent) {
-        std::string pattern = (parent / "foldwise-bench-XXXXXX").string();
+        std::string pattern = (parent / "foldwise-scratch-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("Could not make a scratch folder in " + parent.string());
         }
@@ -50,4 +50,4 @@ private:
     fs::path path_;
 };
 
-} // namespace foldwise::bench
+} // namespace foldwise::test

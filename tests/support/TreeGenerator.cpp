@@ -1,4 +1,4 @@
-#include "bench/TreeGenerator.h"
+#include "tests/support/TreeGenerator.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-namespace foldwise::bench {
+namespace foldwise::test {
 
 namespace {
 
@@ -287,4 +287,4 @@ TreeSummary generateTree(const fs::path& root, const TreeOptions& options) {
     return Generator(fs::absolute(root), options).run();
 }
 
-} // namespace foldwise::bench
+} // namespace foldwise::test

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "bench/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <cstdlib>
 
-namespace foldwise::bench {
+namespace foldwise::test {
 
 // Points XDG_CONFIG_HOME and XDG_DATA_HOME at fresh folders for as long as it lives, so that the
 // preferences and the history of sorts never touch the real home folder, and MIME types a user added
 // there cannot change categories. Make it before the application: settings and the MIME database read
-// these once. The tests use it too.
+// these once. The benchmarks use it too.
 class IsolatedUserFolders {
 public:
     explicit IsolatedUserFolders(const fs::path& parent = fs::temp_directory_path()) : folders_(parent) {
@@ -26,4 +26,4 @@ private:
     ScratchFolder folders_;
 };
 
-} // namespace foldwise::bench
+} // namespace foldwise::test

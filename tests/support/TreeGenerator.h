@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 
-namespace foldwise::bench {
+namespace foldwise::test {
 namespace fs = std::filesystem;
 
 enum class TreeShape {
@@ -39,4 +39,4 @@ struct TreeSummary {
 // give the same names, shape and contents. Throws std::runtime_error when something cannot be made.
 TreeSummary generateTree(const fs::path& root, const TreeOptions& options);
 
-} // namespace foldwise::bench
+} // namespace foldwise::test
