@@ -85,18 +85,6 @@ TEST_F(SortCommand, ShowsOnATerminalHowManyFilesAreDoneOfHowMany) {
     EXPECT_NE(undone.out.find("\rMoving files back… 1 of 3 files\x1b[K"), std::string::npos) << undone.out;
 }
 
-TEST_F(SortCommand, FailsInTheWindowsWordsWithStatusOne) {
-    addFiles({"a.txt"});
-    fs::remove(output);
-    writeFile(output, "a file where the output folder belongs");
-
-    const Finished failed = runFoldwise({"sort", input, output});
-
-    EXPECT_EQ(failed.status, 1);
-    EXPECT_EQ(failed.err.rfind("foldwise: Sorting failed: ", 0), 0u) << failed.err;
-    EXPECT_EQ(failed.out, "");
-}
-
 // A folder that is not there fails each command, dry run or not, before anything is written: no history.
 TEST_F(SortCommand, AMissingInputFailsEveryRunBeforeTheHistoryIsMade) {
     const std::string missing = root / "missing";
