@@ -74,6 +74,17 @@ private slots:
 
     void cleanup() { QThreadPool::globalInstance()->waitForDone(); }
 
+    // The rule's order where states meet: no folder, then results (kept while a refresh loads), then
+    // loading.
+    void stateRule() {
+        using S = StatisticsScreenState;
+        QCOMPARE(statisticsScreenState(false, imagesAndDocuments, true), S::NoFolder);
+        QCOMPARE(statisticsScreenState(true, FileStatistics{}, true), S::Empty);
+        QCOMPARE(statisticsScreenState(true, FileStatistics({}, {{"txt", 1}}), true), S::Results);
+        QCOMPARE(statisticsScreenState(true, std::nullopt, true), S::Loading);
+        QCOMPARE(statisticsScreenState(true, std::nullopt, false), S::NoData);
+    }
+
     void eachStateShowsItsContentAndLoadsRunOffTheGuiThread() {
         ControlledAnalysis analysis({imagesAndDocuments, FileStatistics{}});
         auto view = makeView(analysis, downloads_, false);
