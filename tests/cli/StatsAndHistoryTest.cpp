@@ -11,8 +11,6 @@
 namespace foldwise::test {
 namespace {
 
-using namespace Qt::StringLiterals;
-
 class StatsCommand : public CommandLineTest {};
 
 TEST_F(StatsCommand, SaysWhenTheFolderIsMissingOrEmptyAndOtherwisePrintsBothTablesAligned) {
@@ -57,23 +55,6 @@ TEST_F(StatsCommand, SaysWhenTheFolderIsMissingOrEmptyAndOtherwisePrintsBothTabl
                          "  jpg           3  15 bytes\n"
                          "  txt           2    1.2 MB\n"
                          "  No Extension  1   6 bytes\n");
-
-    const QJsonObject document = jsonOf(runFoldwise({"stats", input, "--top", "0", "--json"}));
-    EXPECT_EQ(document.value(QStringLiteral("files")).toInt(), 6);
-    const auto fieldsOf = [&](const char* list, const char* name) {
-        QStringList fields;
-        for (const QJsonValue& record : document.value(QLatin1String(list)).toArray()) {
-            const QJsonObject object = record.toObject();
-            fields.append(QStringLiteral("%1 %2 %3")
-                              .arg(object.value(QLatin1String(name)).toString())
-                              .arg(object.value(QStringLiteral("count")).toInteger())
-                              .arg(object.value(QStringLiteral("bytes")).toInteger()));
-        }
-        return fields;
-    };
-    EXPECT_EQ(fieldsOf("categories", "category"),
-              QStringList({u"Images 3 15"_s, u"Documents 2 1234572"_s, u"Other 1 6"_s}));
-    EXPECT_EQ(fieldsOf("types", "type"), QStringList({u"jpg 3 15"_s, u"txt 2 1234572"_s, u"No Extension 1 6"_s}));
 }
 
 // The user's categories reach every command: the plan puts a file in the user's folder, a line that cannot
@@ -105,13 +86,11 @@ TEST_F(HistoryCommand, ListsRunsNewestFirstAndWhetherASortWasUndone) {
     EXPECT_FALSE(fs::exists(history)) << "reading no history makes none";
 
     addFiles({"a.jpg", "b.txt"});
-    const QJsonObject sorted = jsonOf(runFoldwise({"sort", input, output, "--by", "extension", "--json"}));
-    EXPECT_EQ(sorted.value(QStringLiteral("mode")).toString(), QStringLiteral("extension"));
+    ASSERT_EQ(runFoldwise({"sort", input, output, "--by", "extension"}).status, 0);
     ASSERT_EQ(runFoldwise({"undo", input, output}).status, 0);
 
     const QJsonArray runs = jsonOf(runFoldwise({"history", "--json"})).value(QStringLiteral("runs")).toArray();
     ASSERT_EQ(runs.size(), 2);
-    EXPECT_EQ(runs.at(1).toObject().value(QStringLiteral("mode")).toString(), QStringLiteral("extension"));
     EXPECT_TRUE(runs.at(1).toObject().value(QStringLiteral("undone")).toBool());
 
     const Finished table = runFoldwise({"history"});

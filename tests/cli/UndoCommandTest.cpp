@@ -13,9 +13,7 @@ TEST_F(UndoCommand, UndoesTheWindowsSortAndTheWindowUndoesItsSort) {
     const Finished nothing = runFoldwise({"undo", input, output});
     EXPECT_EQ(nothing.status, 0);
     EXPECT_EQ(nothing.out, "Nothing to undo: no sort from “in” into “out” is on record.\n");
-    const Finished nothingPlanned = runFoldwise({"undo", input, output, "--dry-run", "--json"});
-    EXPECT_EQ(nothingPlanned.status, 0);
-    EXPECT_TRUE(jsonOf(nothingPlanned).value(QStringLiteral("nothingOnRecord")).toBool());
+    EXPECT_EQ(runFoldwise({"undo", input, output, "--dry-run"}).status, 0);
     EXPECT_FALSE(fs::exists(history)) << "looking for nothing to undo makes no history";
 
     addFiles({"photo.jpg", "notes.txt"});
@@ -48,8 +46,6 @@ TEST_F(UndoCommand, UndoesTheSortWithTheIdGivenAlone) {
     EXPECT_EQ(older, "1");
     EXPECT_NE(runFoldwise({"history"}).out.find("\n 1  "), std::string::npos) << "the table shows ids";
 
-    const Finished planned = runFoldwise({"undo", "--run", older, "--dry-run", "--json"});
-    EXPECT_EQ(jsonOf(planned).value(QStringLiteral("files")).toArray().size(), 2) << planned.out;
     const Finished undone = runFoldwise({"undo", "--run", older});
     EXPECT_EQ(undone.status, 0) << undone.err;
     EXPECT_EQ(treeOf(input), (std::set<std::string>{"a.txt", "b.jpg"}));

@@ -136,23 +136,13 @@ public:
             const int outline = 3 * (pixels.width() + pixels.height());
             ++measured;
             if (changed < outline) {
-                failures.append(QStringLiteral("%1: focus on %2 changes %3 pixels by "
-                                               "3:1, a line around it is %4")
+                failures.append(QStringLiteral("%1: focus on %2 changes %3 pixels by 3:1, a line around it is %4")
                                     .arg(context, describe(*focused))
                                     .arg(changed)
                                     .arg(outline));
             }
         }
         QVERIFY2(visited.size() >= 2, qPrintable(context));
-    }
-
-    // Lists every failure, then fails when there was one.
-    void verify() const {
-        for (const QString& failure : failures) {
-            qWarning("%s", qPrintable(failure));
-        }
-        QVERIFY2(failures.isEmpty(),
-                 qPrintable(QStringLiteral("%1 of %2 checks failed").arg(failures.size()).arg(measured)));
     }
 
 private:
@@ -222,21 +212,6 @@ class ReadabilityTest : public QObject {
     ReadabilityCheck check_;
     std::optional<TempFolder> temp_;
 
-    // A window whose folder dialog answers "Inbox", then "Sorted".
-    std::deque<std::optional<fs::path>> inboxThenSorted() {
-        return {makeFolder(*temp_ / "Inbox"), makeFolder(*temp_ / "Sorted")};
-    }
-
-    // Measures in the light palette, then in the dark one.
-    void inBothPalettes(const char* state, const std::function<void()>& measure) {
-        for (const auto& [name, palette] : {std::pair{"light", light_}, {"dark", darkFusionPalette()}}) {
-            QApplication::setPalette(palette);
-            QCoreApplication::processEvents();
-            check_.context = QString::fromLatin1(name) + QStringLiteral(", ") + QString::fromUtf8(state);
-            measure();
-        }
-    }
-
 private slots:
     void initTestCase() { light_ = QApplication::palette(); }
 
@@ -252,19 +227,23 @@ private slots:
 
     // Every screen in every state; where the user works with the keyboard, the focus on each control too.
     void everyTextIconAndFocusStandsOutFromItsBackground() {
-        const TestWindow window(inboxThenSorted());
+        const TestWindow window({makeFolder(*temp_ / "Inbox"), makeFolder(*temp_ / "Sorted")});
         writeFile(*temp_ / "Inbox" / "notes.txt");
         StatisticsView& statistics = window.view->statisticsView();
         ControlledAnalysis analysis({twelveTypes()});
         statistics.setAnalysis(analysis.function());
         QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
+        // Measures in the light palette, then in the dark one.
         auto checkIn = [&](const char* state, QWidget& screen, bool withFocus = false) {
-            inBothPalettes(state, [&] {
+            for (const auto& [name, palette] : {std::pair{"light", light_}, {"dark", darkFusionPalette()}}) {
+                QApplication::setPalette(palette);
+                QCoreApplication::processEvents();
+                check_.context = QString::fromLatin1(name) + QStringLiteral(", ") + QString::fromUtf8(state);
                 check_.checkTexts(screen);
                 if (withFocus) {
                     check_.checkFocus(screen);
                 }
-            });
+            }
         };
 
         checkIn("organizer at first launch", *window.view);
@@ -301,7 +280,7 @@ private slots:
         QTRY_COMPARE(statistics.state(), StatisticsScreenState::Empty);
         checkIn("statistics of an empty folder", *window.view);
 
-        check_.verify();
+        QVERIFY2(check_.failures.isEmpty(), qPrintable(check_.failures.join(QLatin1Char('\n'))));
         QVERIFY(check_.measured > 150); // the walk found the screens' texts and icons
     }
 };
