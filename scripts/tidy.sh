@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs clang-tidy with the repository's .clang-tidy over the product code (engine, stats, prefs, cli, ui, app;
+# Runs clang-tidy with the repository's .clang-tidy over the product code (engine, stats, prefs, cli, ui, app, wording;
 # not tests, benchmarks or generated files), using the compile commands of a configured build. Fails on any
 # finding. Usage: scripts/tidy.sh [BUILD_DIR] (default: build).
 set -euo pipefail
@@ -12,7 +12,7 @@ if [ ! -f "$build/compile_commands.json" ]; then
   exit 2
 fi
 
-mapfile -t sources < <(git ls-files -- 'engine/*.cpp' 'stats/*.cpp' 'prefs/*.cpp' 'cli/*.cpp' 'ui/*.cpp' 'app/*.cpp' |
+mapfile -t sources < <(git ls-files -- 'engine/*.cpp' 'stats/*.cpp' 'prefs/*.cpp' 'cli/*.cpp' 'ui/*.cpp' 'app/*.cpp' 'wording/*.cpp' |
   while read -r file; do grep -q "\"file\": \"$PWD/$file\"" "$build/compile_commands.json" && echo "$file"; done)
 
 # One report per source file, so that reports of files checked at once never interleave.

@@ -11,7 +11,7 @@ namespace foldwise {
 
 HistoryLoader::HistoryLoader(QObject* parent)
     : QObject(parent),
-      newest_(std::make_shared<NewestResult<Result>>(this, [this](Result result) { emit loaded(result); })) {}
+      newest_(std::make_shared<NewestResult<Result>>(this, [this](const Result& result) { emit loaded(result); })) {}
 
 HistoryLoader::~HistoryLoader() {
     newest_->close();

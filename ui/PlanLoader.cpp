@@ -11,7 +11,7 @@ namespace foldwise {
 
 PlanLoader::PlanLoader(QObject* parent)
     : QObject(parent),
-      newest_(std::make_shared<NewestResult<Result>>(this, [this](Result result) { emit loaded(result); })),
+      newest_(std::make_shared<NewestResult<Result>>(this, [this](const Result& result) { emit loaded(result); })),
       watcher_(new QFileSystemWatcher(this)) {
     settle_.setSingleShot(true);
     settle_.setInterval(kSettleMs);

@@ -38,8 +38,7 @@ QList<ChartEntry> categoryEntries(const FileStatistics& statistics) {
 QList<ChartEntry> leadingTypeEntries(const FileStatistics& statistics) {
     QList<ChartEntry> entries;
     ChartEntry rest{StatisticsResultsPage::tr("Other types"), 0, 0, secondarySliceColor()};
-    for (std::size_t index = 0; index < statistics.types.size(); ++index) {
-        const FileTypeCount& record = statistics.types[index];
+    for (const FileTypeCount& record : statistics.types) {
         if (std::ssize(entries) < StatisticsResultsPage::maximumTypeSlices) {
             entries.append({QString::fromStdString(record.type()), record.count(), record.size()});
         } else {
