@@ -2,7 +2,7 @@
 // pipeline, an fd pipeline and a minimal single-thread reference walker. See README.md.
 #include "bench/Measurement.h"
 #include "stats/FileAnalyzer.h"
-#include "tests/support/TreeGenerator.h"
+#include "bench/TreeGenerator.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -7,7 +7,7 @@
 #include "bench/CommandLine.h"
 #include "bench/Measurement.h"
 #include "bench/TickRecorder.h"
-#include "tests/support/TreeGenerator.h"
+#include "bench/TreeGenerator.h"
 #include "ui/StatisticsView.h"
 
 #include <QApplication>

@@ -11,7 +11,7 @@
 #include "bench/TickRecorder.h"
 #include "tests/support/IsolatedUserFolders.h"
 #include "tests/support/ScratchFolder.h"
-#include "tests/support/TreeGenerator.h"
+#include "bench/TreeGenerator.h"
 #include "ui/FolderPicker.h"
 #include "ui/FolderSelection.h"
 #include "ui/OrganizerView.h"

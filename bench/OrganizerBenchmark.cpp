@@ -7,7 +7,7 @@
 #include "engine/Reverter.h"
 #include "tests/support/IsolatedUserFolders.h"
 #include "tests/support/ScratchFolder.h"
-#include "tests/support/TreeGenerator.h"
+#include "bench/TreeGenerator.h"
 
 #include <fcntl.h>
 #include <spawn.h>

@@ -1,6 +1,6 @@
 // foldwise-gentree DIR N [--flat|--tree] [--seed S] [--bytes MAX]: makes a deterministic test tree.
 #include "bench/CommandLine.h"
-#include "tests/support/TreeGenerator.h"
+#include "bench/TreeGenerator.h"
 
 #include <cstdio>
 #include <exception>

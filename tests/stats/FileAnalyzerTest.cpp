@@ -5,7 +5,6 @@
 #include "tests/stats/TempTree.h"
 #include "tests/support/InChild.h"
 #include "tests/support/StdoutCapture.h"
-#include "tests/support/TreeGenerator.h"
 
 #include <gtest/gtest.h>
 

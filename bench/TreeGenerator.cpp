@@ -1,4 +1,4 @@
-#include "tests/support/TreeGenerator.h"
+#include "bench/TreeGenerator.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
