@@ -11,6 +11,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -44,38 +45,19 @@ TEST_P(RevertAfterSort, ReturnsEveryFileAndRemovesTheSubFoldersItMade) {
 
 INSTANTIATE_TEST_SUITE_P(BothModes, RevertAfterSort, ::testing::Bool());
 
-// Folders a sort makes get the modes the user's umask gives any new folder; files keep their own modes
-// on the way to another drive and back.
-TEST_F(Reverter, MakesFoldersAsTheUmaskSaysAndKeepsEachFilesMode) {
-    const TempFolder tmpfs("/dev/shm");
-    const auto modeOf = [](const fs::path& path) {
-        struct stat status {};
-        EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
-        return status.st_mode & 07777;
-    };
+// Folders a sort makes get the modes the user's umask gives any new folder.
+TEST_F(Reverter, MakesFoldersAsTheUmaskSays) {
+    addFiles({"notes.txt"});
     for (const ::mode_t mask : {022, 077}) {
         SCOPED_TRACE(mask);
-        writeFile(tmpfs / "script.sh");
-        writeFile(tmpfs / "notes.txt");
-        fs::permissions(tmpfs / "script.sh", static_cast<fs::perms>(0755));
-        fs::permissions(tmpfs / "notes.txt", static_cast<fs::perms>(0640));
         const fs::path made = root / ("made-" + std::to_string(mask));
         const ::mode_t before = ::umask(mask);
-
-        organizeFiles(tmpfs.path(), made, true);
-        const ::mode_t folderMode = 0777 & ~mask;
-        EXPECT_EQ(modeOf(made), folderMode);
-        EXPECT_EQ(modeOf(made / "Code"), folderMode);
-        EXPECT_EQ(modeOf(made / "Documents"), folderMode);
-        EXPECT_EQ(modeOf(made / "Code/script.sh"), 0755u);
-        EXPECT_EQ(modeOf(made / "Documents/notes.txt"), 0640u);
-        revertFiles(tmpfs.path(), made);
+        organizeFiles(input, made, true);
         ::umask(before);
-
-        EXPECT_EQ(modeOf(tmpfs / "script.sh"), 0755u);
-        EXPECT_EQ(modeOf(tmpfs / "notes.txt"), 0640u);
-        fs::remove_all(tmpfs / "script.sh");
-        fs::remove_all(tmpfs / "notes.txt");
+        for (const fs::path& folder : {made, made / "Documents"}) {
+            EXPECT_EQ(fs::status(folder).permissions(), static_cast<fs::perms>(0777 & ~mask)) << folder;
+        }
+        revertFiles(input, made);
     }
 }
 
@@ -148,34 +130,6 @@ TEST_F(Reverter, SortsIntoTheInputFolderItselfAndUndoesThatAlone) {
                                                     "txt/notes.txt", "jpg/", "jpg/photo.jpg"}));
     EXPECT_EQ(revertFiles(input, input, {}).moved, 2);
     EXPECT_EQ(treeOf(input), before);
-
-    fs::create_directory(input / "sorted");
-    organizeFiles(input, input / "sorted", false);
-    EXPECT_EQ(treeOf(input / "sorted"), (std::set<std::string>{"txt/", "txt/notes.txt", "jpg/", "jpg/photo.jpg"}));
-}
-
-TEST_F(Reverter, ReversesEverySortNewestFirstAndCountsWhatTheUserMoved) {
-    addFiles({"a.txt", "b.txt"});
-    organizeFiles(input, output, false);
-    addFiles({"c.txt", "d.jpg"});
-    organizeFiles(input, output, false);
-    fs::rename(output / "txt/a.txt", output / "txt/renamed.txt"); // the user's own doing since
-    writeFile(input / "b.txt", "a new b");                        // takes b's name in the input
-
-    RunOutcome outcome = revertFiles(input, output, {});
-
-    EXPECT_EQ(outcome.moved, 2);
-    EXPECT_EQ(outcome.gone, 1);
-    EXPECT_EQ(outcome.nameTaken, 1);
-    EXPECT_EQ(treeOf(input), (std::set<std::string>{"b.txt", "c.txt", "d.jpg"}));
-    EXPECT_EQ(readFile(input / "b.txt"), "a new b");
-    EXPECT_EQ(treeOf(output), (std::set<std::string>{"txt/", "txt/b.txt", "txt/renamed.txt"}));
-
-    fs::remove(input / "b.txt");
-    outcome = revertFiles(input, output, {});
-    EXPECT_EQ(outcome.moved, 1) << "a file that stayed for its name comes back once the name is free";
-    EXPECT_EQ(readFile(input / "b.txt"), "b.txt");
-    EXPECT_TRUE(revertFiles(input, output, {}).nothingOnRecord);
 }
 
 // Undoing one chosen sort brings back its files alone, even while a newer sort of the same folders is on
@@ -189,12 +143,6 @@ TEST_F(Reverter, UndoesOneChosenSortAlone) {
     const std::int64_t older = History(history).runs(2).back().id;
     RunOptions onlyOlder;
     onlyOlder.onlySort = older;
-
-    const Plan plan = previewUndo(input, output, onlyOlder);
-    ASSERT_EQ(plan.files.size(), 2U);
-    for (const Plan::File& file : plan.files) {
-        EXPECT_EQ(file.verdict, file.name == "a.txt" ? Plan::Verdict::NameTaken : Plan::Verdict::Move) << file.name;
-    }
 
     const RunOutcome outcome = revertFiles(input, output, onlyOlder);
 
@@ -242,8 +190,8 @@ TEST_F(Reverter, SortAndUndoStopBetweenFilesWhenCancelledAndFinishLater) {
 }
 
 // A sort stopped during its first copy to another drive moved nothing but made a sub-folder: that sort
-// stays undoable, and the undo removes the folder. A renamed output is a failure the dry run foresees.
-TEST_F(Reverter, ASortThatOnlyMadeAFolderIsUndoneAndAMissingOutputIsForeseen) {
+// stays undoable, and the undo removes the folder.
+TEST_F(Reverter, ASortThatOnlyMadeAFolderIsUndone) {
     const TempFolder otherDrive("/dev/shm");
     writeFile(input / "film.mkv", std::string(16 << 20, 'f'));
     std::stop_source stop;
@@ -263,14 +211,6 @@ TEST_F(Reverter, ASortThatOnlyMadeAFolderIsUndoneAndAMissingOutputIsForeseen) {
     EXPECT_FALSE(undone.nothingOnRecord);
     EXPECT_TRUE(treeOf(otherDrive.path()).empty());
     EXPECT_TRUE(revertFiles(input, otherDrive.path(), {}).nothingOnRecord);
-
-    organizeFiles(input, output, true);
-    fs::rename(output, root / "renamed");
-    const Plan plan = previewUndo(input, output, {});
-    const RunOutcome failed = revertFiles(input, output, {});
-    ASSERT_TRUE(plan.failure);
-    ASSERT_TRUE(failed.failure);
-    EXPECT_EQ(plan.failure->localizedDescription(), failed.failure->localizedDescription());
 }
 
 // A sort killed at some instant, then undone: every file is back under its name exactly once.
@@ -356,40 +296,35 @@ TEST_F(KilledSort, InTheMiddleOfACopyToAnotherFileSystem) {
     expectEveryFileBackOnce(output);
 }
 
-class BrokenHistory : public Reverter {
-protected:
-    void expectRefused(const std::string& problem) {
-        addFiles({"a.txt"});
+// A history that is damaged, cannot be written or was written by a newer Foldwise refuses every run before
+// anything moves, and says which file and why.
+TEST_F(Reverter, ABrokenHistoryRefusesBeforeAnythingMoves) {
+    const std::vector<std::pair<std::function<void()>, std::string>> cases{
+        {[&] { writeFile(history, std::string(4096, 'x')); }, "is damaged"},
+        {[&] { fs::create_directory(history); }, "cannot be written"},
+        {[&] {
+             foldwise::History{history};
+             sqlite3* database = nullptr;
+             sqlite3_open(history.c_str(), &database);
+             EXPECT_EQ(sqlite3_exec(database, "PRAGMA user_version = 7", nullptr, nullptr, nullptr), SQLITE_OK);
+             sqlite3_close(database);
+         },
+         "was written by a newer Foldwise"},
+    };
+    addFiles({"a.txt"});
+    for (const auto& [breakIt, problem] : cases) {
+        fs::remove_all(history.parent_path());
+        fs::create_directories(history.parent_path());
+        breakIt();
         const RunOutcome sort = organizeFiles(input, output, false, {});
-        ASSERT_TRUE(sort.failure);
-        EXPECT_NE(sort.failure->localizedDescription().find(problem), std::string::npos)
-            << sort.failure->localizedDescription();
-        EXPECT_NE(sort.failure->localizedDescription().find(history.string()), std::string::npos);
-        EXPECT_EQ(sort.moved, 0);
+        ASSERT_TRUE(sort.failure) << problem;
+        const std::string& text = sort.failure->localizedDescription();
+        EXPECT_NE(text.find(problem), std::string::npos) << text;
+        EXPECT_NE(text.find(history.string()), std::string::npos) << text;
         EXPECT_EQ(treeOf(input), std::set<std::string>{"a.txt"});
         EXPECT_TRUE(treeOf(output).empty());
         EXPECT_TRUE(revertFiles(input, output, {}).failure);
     }
-};
-
-TEST_F(BrokenHistory, ADamagedHistoryRefusesBeforeAnythingMoves) {
-    fs::create_directories(history.parent_path());
-    writeFile(history, std::string(4096, 'x'));
-    expectRefused("is damaged");
-}
-
-TEST_F(BrokenHistory, AnUnwritableHistoryRefusesBeforeAnythingMoves) {
-    fs::create_directories(history); // a folder where the file should be
-    expectRefused("cannot be written");
-}
-
-TEST_F(BrokenHistory, AHistoryOfANewerFoldwiseIsLeftAlone) {
-    organizeFiles(input, output, false); // makes the history
-    sqlite3* database = nullptr;
-    ASSERT_EQ(sqlite3_open(history.c_str(), &database), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(database, "PRAGMA user_version = 7", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(database);
-    expectRefused("was written by a newer Foldwise");
 }
 
 TEST_F(Reverter, FailsClearlyWhenAMoveBackIsRefused) {
