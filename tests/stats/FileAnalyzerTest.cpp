@@ -2,9 +2,9 @@
 
 #include "engine/Categories.h"
 #include "stats/ParallelWalker.h"
-#include "tests/stats/TempTree.h"
 #include "tests/support/InChild.h"
 #include "tests/support/StdoutCapture.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +26,42 @@ using Counts = std::map<std::string, std::int64_t>;
 using CountedFiles = std::vector<std::pair<fs::path, std::string>>; // each file to count, with
                                                                     // its type
 using Unreadable = std::vector<std::pair<fs::path, std::errc>>;     // by path
+
+// A temporary folder with helpers that make entries of every kind below it, and missing folders above them.
+class TempTree : public TempFolder {
+public:
+    using TempFolder::TempFolder;
+
+    fs::path file(const fs::path& relative) const {
+        writeFile(makeFolder((path() / relative).parent_path()) / relative.filename(), "x");
+        return path() / relative;
+    }
+    fs::path folder(const fs::path& relative) const { return makeFolder(path() / relative); }
+    fs::path link(const fs::path& relative, const fs::path& target) const {
+        fs::create_symlink(target, makeFolder((path() / relative).parent_path()) / relative.filename());
+        return path() / relative;
+    }
+
+    // A chain of `levels` folders "d" below `relative`, each holding the file "f.txt" and the folders "a" and
+    // "z" holding one file each: made before and after "d", so a sibling is left waiting beside it whatever
+    // order the folder lists them in. Each level is reached through its open descriptor, /proc/self/fd/N: the
+    // path from the root would grow longer than the system accepts. Returns the files made.
+    std::size_t deepChain(const fs::path& relative, int levels) const {
+        int fd = ::open(folder(relative).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (int level = 0; level < levels; ++level) {
+            const fs::path here = "/proc/self/fd/" + std::to_string(fd);
+            writeFile(makeFolder(here / "a") / "f.txt");
+            writeFile(here / "f.txt");
+            fs::create_directory(here / "d");
+            writeFile(makeFolder(here / "z") / "f.txt");
+            const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            ::close(fd);
+            fd = next;
+        }
+        ::close(fd);
+        return 3 * static_cast<std::size_t>(levels);
+    }
+};
 
 // The records' counts by text, each text listed once and the records ordered by count, highest first.
 // Equal to a count made independently, this also means every count is at least one and each list adds
@@ -242,8 +278,8 @@ TEST(FileAnalyzer, NamesEveryFolderItCannotReadAndCountsTheRest) {
 // counted exactly, on every run and by every kind of walk; and so is a chain of 10,000 levels.
 TEST(FileAnalyzer, CountsDeepTreesExactlyWhateverDescriptorsAreLeft) {
     const TempTree tree("/dev/shm");
-    const std::size_t fewFiles = tree.deepChain("few", 300, true);
-    const std::size_t manyFiles = tree.deepChain("many", 10'000, true);
+    const std::size_t fewFiles = tree.deepChain("few", 300);
+    const std::size_t manyFiles = tree.deepChain("many", 10'000);
     const bool ran = ranInChild(limitDescriptorsTo64, [&] {
         for (const ParallelWalker::Options& options :
              {ParallelWalker::Options{1, true, 0, {}}, ParallelWalker::Options{2, true, 0, {}},
@@ -267,7 +303,7 @@ TEST(FileAnalyzer, CountsDeepTreesExactlyWhateverDescriptorsAreLeft) {
 // A stop ends the walk soon, with part of the tree visited, and the analysis says it stopped.
 TEST(FileAnalyzer, StopsSoonWhenAsked) {
     const TempTree tree("/dev/shm");
-    const std::size_t files = tree.deepChain("chain", 2'000, true);
+    const std::size_t files = tree.deepChain("chain", 2'000);
     std::stop_source stop;
     ParallelWalker::Options options{2, true, 0, stop.get_token()};
     std::atomic<std::size_t> visited{0};
