@@ -24,15 +24,18 @@ TEST_F(Organizer, SortsByTheLowercasedLastExtensionAndLeavesHiddenEntriesFolders
     writeFile(input / "sub/inner.txt");
     fs::create_directories(output / "txt");
     writeFile(output / "txt/taken.txt", "older");
+    addFiles({"link.txt"});
+    fs::create_symlink("nowhere", output / "txt/link.txt"); // a dangling link takes its name too
 
     organizeFiles(input, output, false);
     addFiles({"b.txt"}); // a second run adds to the sub-folders there are
     organizeFiles(input, output, false);
 
-    EXPECT_EQ(treeOf(output), (std::set<std::string>{"jpg/", "jpg/Photo.JPG", "txt/", "txt/notes.txt", "txt/b.txt",
-                                                     "txt/taken.txt", "txt/caf\xe9-\xff.TXT", "other/", "other/README",
-                                                     "gz/", "gz/backup.tar.gz", "äbc/", "äbc/Ärger.ÄBC"}));
-    EXPECT_EQ(treeOf(input), (std::set<std::string>{".hidden.txt", "taken.txt", "sub/", "sub/inner.txt"}));
+    EXPECT_EQ(treeOf(output),
+              (std::set<std::string>{"jpg/", "jpg/Photo.JPG", "txt/", "txt/notes.txt", "txt/b.txt", "txt/taken.txt",
+                                     "txt/link.txt", "txt/caf\xe9-\xff.TXT", "other/", "other/README", "gz/",
+                                     "gz/backup.tar.gz", "äbc/", "äbc/Ärger.ÄBC"}));
+    EXPECT_EQ(treeOf(input), (std::set<std::string>{".hidden.txt", "taken.txt", "link.txt", "sub/", "sub/inner.txt"}));
     EXPECT_EQ(readFile(output / "txt/taken.txt"), "older");
     EXPECT_EQ(readFile(output / "txt/caf\xe9-\xff.TXT"), "caf\xe9-\xff.TXT");
 }
@@ -47,20 +50,6 @@ TEST_F(Organizer, JudgesLinksByTheirTargetAndMovesTheLinkItself) {
     EXPECT_TRUE(fs::is_symlink(output / "txt/link.txt"));
     EXPECT_EQ(readFile(root / "target.txt"), "target");
     EXPECT_EQ(treeOf(input), std::set<std::string>{"folder-link"});
-}
-
-TEST_F(Organizer, MakesAMissingOutputFolderButNotTheFoldersAboveIt) {
-    EXPECT_THROW(organizeFiles(root / "missing", output, true), FileError);
-    addFiles({"a.txt"});
-    organizeFiles(input, root / "out2", false);
-    EXPECT_TRUE(fs::exists(root / "out2/txt/a.txt"));
-
-    writeFile(input / "b.txt");
-    const RunOutcome outcome = organizeFiles(input, root / "new/out", false, {});
-    ASSERT_TRUE(outcome.failure);
-    EXPECT_NE(outcome.failure->localizedDescription().find("No such file or directory"), std::string::npos);
-    EXPECT_FALSE(fs::exists(root / "new"));
-    EXPECT_TRUE(fs::exists(input / "b.txt"));
 }
 
 TEST_F(Organizer, NeverFollowsALinkWhereASubFolderBelongs) {
@@ -115,21 +104,14 @@ TEST_F(Organizer, LeavesPipesAndDanglingLinksWhereTheyAreWithoutOpeningThem) {
 }
 
 TEST_F(Organizer, SkipsAFileThatVanishedBeforeItsMove) {
-    addFiles({"a.txt", "b.txt", "c.txt"});
+    addFiles({"a.txt", "b.txt"});
     RunOptions options;
-    options.progress = [&](const RunProgress& progress) {
-        if (progress.filesDone == 1) { // another program removes one of the files not yet moved
-            for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
-                if (fs::exists(input / name)) {
-                    fs::remove(input / name);
-                    break;
-                }
-            }
-        }
+    options.progress = [&](const RunProgress&) { // another program removes the file not yet moved
+        fs::remove(input / (fs::exists(input / "a.txt") ? "a.txt" : "b.txt"));
     };
     const RunOutcome outcome = organizeFiles(input, output, false, options);
     EXPECT_FALSE(outcome.failure);
-    EXPECT_EQ(outcome.moved, 2);
+    EXPECT_EQ(outcome.moved, 1);
     EXPECT_EQ(outcome.vanished, 1);
 }
 
