@@ -1,6 +1,4 @@
 #include "engine/Categories.h"
-#include "engine/CategoryOverrides.h"
-#include "engine/LinguistExtensions.h"
 #include "engine/Organizer.h"
 #include "engine/TypeRegistry.h"
 #include "stats/FileAnalyzer.h"
@@ -13,7 +11,6 @@
 #include <algorithm>
 #include <map>
 #include <numeric>
-#include <optional>
 #include <ostream>
 #include <ranges>
 #include <set>
@@ -39,8 +36,7 @@ std::ostream& operator<<(std::ostream& out, const Expectation& e) {
 // image) and upper case as the database matches it (its globs ignore case; "C" is its own C++ glob).
 // Then extensions the database gives several types, of which the kind of content wins over the
 // application type listed first; languages only Linguist knows; and extensions of Linguist's languages
-// whose media type the database decides. Every extension of the overrides and of Linguist's table is
-// added to these by expectations().
+// whose media type the database decides.
 constexpr std::pair<const char*, const char*> categoryRows[] = {
     {"Images", "jpg JPG png heic svg cr2 SRW Psd"},
     {"Video", "mp4 mov mkv webm MOV mjpg qtl SRT"},
@@ -63,42 +59,13 @@ constexpr std::pair<const char*, const char*> categoryRows[] = {
     {"Video", "mpl mts smk"},
 };
 
-// Where the tables say a file of `extension` goes: its override group's category, else Code for a
-// programming language of Linguist's table, or a markup language the database has no type for; nothing
-// for an extension the database decides.
-std::optional<std::string> tableCategory(std::string_view extension) {
-    if (const CategoryOverride* group = overrideFor(extension)) {
-        return group->category.empty() ? std::nullopt : std::optional<std::string>(group->category);
-    }
-    const std::optional<LinguistExtension> language = linguistEntryFor(extension);
-    const bool isCode =
-        language && (language->kind == LinguistKind::Programming || TypeRegistry::typesForExtension(extension).empty());
-    return isCode ? std::optional<std::string>("Code") : std::nullopt;
-}
-
 std::vector<Expectation> expectations() {
     std::vector<Expectation> all;
-    std::set<std::string> named;
     for (const auto& [category, extensions] : categoryRows) {
         std::istringstream words{std::string(extensions)};
         for (std::string extension; words >> extension;) {
             all.push_back({extension, category});
-            named.insert(extension);
         }
-    }
-    const auto addFromTable = [&](std::string_view extension) {
-        const std::optional<std::string> category = tableCategory(extension);
-        if (category && named.insert(std::string(extension)).second) {
-            all.push_back({std::string(extension), *category});
-        }
-    };
-    for (const CategoryOverride& group : categoryOverrides()) {
-        for (const auto word : std::views::split(group.extensions, ' ')) {
-            addFromTable(std::string_view(word.begin(), word.end()));
-        }
-    }
-    for (const LinguistExtension& entry : linguistExtensions()) {
-        addFromTable(entry.extension);
     }
     return all;
 }

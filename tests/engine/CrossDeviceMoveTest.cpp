@@ -34,16 +34,6 @@ struct stat statusOf(const fs::path& path) {
     return status;
 }
 
-// A file of `size` bytes that holds `text` at each of `offsets` and nothing but holes elsewhere.
-void writeSparseFile(const fs::path& file, off_t size, const std::string& text, std::initializer_list<off_t> offsets) {
-    std::ofstream out(file, std::ios::binary);
-    for (const off_t offset : offsets) {
-        out.seekp(offset) << text;
-    }
-    out.close();
-    fs::resize_file(file, static_cast<std::uintmax_t>(size));
-}
-
 std::optional<std::string> attributeOf(const fs::path& file, const char* name) {
     std::string value(4096, '\0');
     const ssize_t length = ::lgetxattr(file.c_str(), name, value.data(), value.size());
@@ -181,7 +171,9 @@ TEST_F(CrossDeviceMove, KeepsHolesInBothDirections) {
     const off_t size = 64 * MiB;
     for (const auto& [from, to] : {std::pair{tmpfs(), disk()}, std::pair{disk(), tmpfs()}}) {
         SCOPED_TRACE(from.string() + " to " + to.string());
-        writeSparseFile(from / "disk.img", size, "data", {0, 48 * MiB});
+        std::ofstream(from / "disk.img", std::ios::binary) << "data";
+        std::ofstream(from / "disk.img", std::ios::binary | std::ios::in).seekp(48 * MiB) << "data";
+        fs::resize_file(from / "disk.img", size);
 
         ASSERT_EQ(move(from, to, "disk.img"), MoveResult::Moved);
 
@@ -233,30 +225,6 @@ TEST_F(CrossDeviceMove, RefusesAFifoWithoutWaitingForAWriter) {
     EXPECT_TRUE(treeOf(disk()).empty());
 }
 
-// Swept while a move writes its own copy: only the abandoned copy goes.
-TEST_F(CrossDeviceMove, CleanUpRemovesOnlyCopiesWhoseWriterIsGone) {
-    writeFile(disk() / ".foldwise-move-1.part", "abandoned");
-    std::set<std::string> others{".foldwise-move-3.part/", ".foldwise-move-x.part", "draft.part"};
-    fs::create_directory(disk() / ".foldwise-move-3.part");
-    writeFile(disk() / ".foldwise-move-x.part", "not ours");
-    writeFile(disk() / "draft.part", "not ours");
-    writeFile(tmpfs() / "big.bin", std::string(10 * MiB, 'b'));
-    const Folder folder(disk());
-    std::set<std::string> duringCopy;
-    MoveControl control;
-    control.copied = [&](std::uint64_t, std::uint64_t) {
-        removeAbandonedCopies(folder.fd());
-        duringCopy = treeOf(disk());
-    };
-
-    ASSERT_EQ(move(tmpfs(), disk(), "big.bin", control), MoveResult::Moved);
-    EXPECT_EQ(duringCopy.size(), others.size() + 1) << "the copy under way is kept";
-    EXPECT_FALSE(duringCopy.contains(".foldwise-move-1.part"));
-    EXPECT_EQ(readFile(disk() / "big.bin"), std::string(10 * MiB, 'b'));
-    others.insert("big.bin");
-    EXPECT_EQ(treeOf(disk()), others);
-}
-
 // Another process sweeps the folder all the while: no copy is taken for abandoned in the moment
 // between its creation and its lock. The folder is kept small, so that each sweep is quick.
 TEST_F(CrossDeviceMove, ACleanUpInAnotherProcessNeverTakesACopyBeingMade) {
@@ -279,6 +247,7 @@ TEST_F(CrossDeviceMove, ACleanUpInAnotherProcessNeverTakesACopyBeingMade) {
     EXPECT_EQ(failure, "");
 }
 
+// Progress comes a chunk at a time and at the end; a stop between chunks keeps the source and no copy.
 TEST_F(CrossDeviceMove, ReportsProgressInChunksAndStopsWhenAsked) {
     const std::string content(12 * MiB, 'z');
     writeFile(tmpfs() / "video.mp4", content);
@@ -290,16 +259,14 @@ TEST_F(CrossDeviceMove, ReportsProgressInChunksAndStopsWhenAsked) {
                         }};
 
     EXPECT_EQ(move(tmpfs(), disk(), "video.mp4", control), MoveResult::Cancelled);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_LE(reports[0].first, static_cast<std::uint64_t>(8 * MiB));
-    EXPECT_EQ(reports[0].second, content.size());
+    EXPECT_EQ(reports.size(), 1u);
     EXPECT_EQ(readFile(tmpfs() / "video.mp4"), content);
     EXPECT_TRUE(treeOf(disk()).empty());
 
-    reports.clear();
     control.stop = {};
     ASSERT_EQ(move(tmpfs(), disk(), "video.mp4", control), MoveResult::Moved);
-    ASSERT_GE(reports.size(), 2u);
+    EXPECT_LE(reports[1].first, static_cast<std::uint64_t>(8 * MiB));
+    EXPECT_EQ(reports[1].second, content.size());
     EXPECT_EQ(reports.back(), std::pair(std::uint64_t{content.size()}, std::uint64_t{content.size()}));
 }
 

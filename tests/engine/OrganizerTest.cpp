@@ -120,10 +120,12 @@ TEST_F(Organizer, SweepsCopiesLeftByAKilledMoveFromTheFoldersItMovesInto) {
     fs::create_directory(other / "txt");
     writeFile(other / "txt/.foldwise-move-123.part", "half a file");
     writeFile(other / "txt/.foldwise-move-notes.part", "not ours");
+    fs::create_directory(other / "txt/.foldwise-move-3.part");
     addFiles({"a.txt"});
 
     EXPECT_TRUE(organizeFiles(input, other.path(), false, {}).isComplete());
-    EXPECT_EQ(treeOf(other.path()), (std::set<std::string>{"txt/", "txt/a.txt", "txt/.foldwise-move-notes.part"}));
+    EXPECT_EQ(treeOf(other.path()), (std::set<std::string>{"txt/", "txt/a.txt", "txt/.foldwise-move-notes.part",
+                                                           "txt/.foldwise-move-3.part/"}));
 }
 
 TEST_F(Organizer, APreviewAgreesWithTheRunFileForFile) {
