@@ -189,13 +189,17 @@ TEST_F(Reverter, ASortThatOnlyMadeAFolderIsUndone) {
 // A sort killed at some instant, then undone: every file is back under its name exactly once.
 class KilledSort : public Reverter {
 protected:
-    // Kills the sort when `setUp`'s options say so, or else `afterMs` after it started.
-    void sortAndKill(const fs::path& destination, const std::function<void(RunOptions&)>& setUp, int afterMs = -1) {
+    // Kills the sort at the first report `killAt` picks, or else `afterMs` after it started.
+    void sortAndKill(const std::function<bool(const RunProgress&)>& killAt, int afterMs = -1) {
         const pid_t child = ::fork();
         if (child == 0) {
             RunOptions options;
-            setUp(options);
-            organizeFiles(input, destination, false, options);
+            options.progress = [&](const RunProgress& progress) {
+                if (killAt && killAt(progress)) {
+                    ::raise(SIGKILL);
+                }
+            };
+            organizeFiles(input, output, false, options);
             ::_exit(0);
         }
         if (afterMs >= 0) {
@@ -205,8 +209,8 @@ protected:
         ::waitpid(child, nullptr, 0);
     }
 
-    void expectEveryFileBackOnce(const fs::path& destination) {
-        const RunOutcome outcome = revertFiles(input, destination, {});
+    void expectEveryFileBackOnce() {
+        const RunOutcome outcome = revertFiles(input, output, {});
         EXPECT_FALSE(outcome.failure) << outcome.failure->localizedDescription();
         EXPECT_EQ(treeOf(input), expected_);
         for (const std::string& name : expected_) { // each begins with its name: only that much is read
@@ -215,8 +219,8 @@ protected:
             EXPECT_EQ(start, name);
         }
         // A kill between making a sub-folder and recording it leaves that folder, empty: nothing else stays.
-        for (const std::string& left : treeOf(destination)) {
-            EXPECT_TRUE(left.ends_with('/') && fs::is_empty(destination / left)) << left;
+        for (const std::string& left : treeOf(output)) {
+            EXPECT_TRUE(left.ends_with('/') && fs::is_empty(output / left)) << left;
         }
     }
 
@@ -233,18 +237,13 @@ protected:
 
 TEST_F(KilledSort, AfterItAnnouncedItsMovesOrAtAnyMoment) {
     makeFiles(3000);
-    sortAndKill(output, [](RunOptions& options) {
-        options.progress = [](const RunProgress&) {
-            ::raise(SIGKILL);
-        };
-    });
+    sortAndKill([](const RunProgress&) { return true; });
     EXPECT_LT(treeOf(input).size(), 3000u) << "the first file moved before the kill";
-    expectEveryFileBackOnce(output);
+    expectEveryFileBackOnce();
 
     for (int afterMs : {1, 4, 12}) {
-        sortAndKill(
-            output, [](RunOptions&) {}, afterMs);
-        expectEveryFileBackOnce(output);
+        sortAndKill({}, afterMs);
+        expectEveryFileBackOnce();
     }
 }
 
@@ -258,15 +257,9 @@ TEST_F(KilledSort, InTheMiddleOfACopyToAnotherFileSystem) {
         big << mebibyte; // a mebibyte at a time: one string of it all costs seconds on a busy machine
     }
     big.close();
-    sortAndKill(output, [](RunOptions& options) {
-        options.progress = [](const RunProgress& progress) {
-            if (!progress.copyingFile.empty()) {
-                ::raise(SIGKILL);
-            }
-        };
-    });
+    sortAndKill([](const RunProgress& progress) { return !progress.copyingFile.empty(); });
     EXPECT_TRUE(fs::exists(input / "big.mkv")) << "killed before its copy was done";
-    expectEveryFileBackOnce(output);
+    expectEveryFileBackOnce();
 }
 
 // A history that is damaged, cannot be written or was written by a newer Foldwise refuses every run before
