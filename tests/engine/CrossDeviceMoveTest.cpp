@@ -44,18 +44,14 @@ std::optional<std::string> attributeOf(const fs::path& file, const char* name) {
     return value;
 }
 
-// Sets or clears the immutable flag of a folder on a file system that has one; false when it cannot.
-bool setImmutable(const fs::path& folder, bool immutable) {
-    return std::system(
-               ("chattr " + std::string(immutable ? "+i '" : "-i '") + folder.string() + "' 2>/dev/null").c_str()) == 0;
+// Sets or clears ("+i", "-i") the immutable flag of a folder on a file system that has one; false when it cannot.
+bool chattr(const char* flag, const fs::path& folder) {
+    return std::system(("chattr " + std::string(flag) + " '" + folder.string() + "' 2>/dev/null").c_str()) == 0;
 }
 
 // A folder on tmpfs and one on the disk, so that every move between them crosses file systems.
 class CrossDeviceMove : public ::testing::Test {
 protected:
-    const fs::path& tmpfs() const { return tmpfs_.path(); }
-    const fs::path& disk() const { return disk_.path(); }
-
     static MoveResult move(const fs::path& from, const fs::path& to, const std::string& name,
                            const MoveControl& control = {}, const std::string& toName = {}) {
         const Folder source(from);
@@ -64,9 +60,9 @@ protected:
                                  MoveFailure(name, from, to));
     }
 
-private:
-    const TempFolder tmpfs_{"/dev/shm"};
-    const TempFolder disk_;
+    const TempFolder tmpfsFolder{"/dev/shm"}, diskFolder;
+    const fs::path& tmpfs() const { return tmpfsFolder.path(); }
+    const fs::path& disk() const { return diskFolder.path(); }
 };
 
 TEST_F(CrossDeviceMove, KeepsContentModeOwnerAndTimesAndLeavesNoTemporaryFile) {
@@ -138,12 +134,12 @@ TEST_F(CrossDeviceMove, ShowsTheFinishedCopyBeforePublishingAndKeepsTheSourceWhe
 
 TEST_F(CrossDeviceMove, KeepsTheSourceWhenItCannotBeRemovedAndSaysWhy) {
     writeFile(disk() / "a.txt", "keep me");
-    if (!setImmutable(disk(), true)) {
+    if (!chattr("+i", disk())) {
         GTEST_SKIP() << "cannot make a folder immutable here (needs root and a "
                         "file system that supports it)";
     }
     const std::string error = errorOf([&] { move(disk(), tmpfs(), "a.txt"); });
-    setImmutable(disk(), false);
+    chattr("-i", disk());
 
     EXPECT_EQ(error, "Could not move “a.txt” out of “" + disk().string() + "”: Operation not permitted");
     EXPECT_EQ(readFile(disk() / "a.txt"), "keep me");
