@@ -124,21 +124,15 @@ TEST_F(KeepBoth, APreviewForeseesTheNamesTheSortGives) {
 // Each sort has a history of its own, so that their runs do not wait for each other.
 TEST_F(KeepBoth, TwoProcessesSortingIntoOneFolderAtOnceNeverOverwrite) {
     constexpr int kNames = 200;
-    const std::vector<fs::path> inputs{root / "in1", root / "in2"};
-    std::map<std::string, int> expected;
-    makeFolder(output / "dat");
-    for (const fs::path& in : inputs) {
-        makeFolder(in);
-    }
+    const std::vector<fs::path> inputs{makeFolder(root / "in1"), makeFolder(root / "in2")};
     for (int index = 0; index < kNames; ++index) {
         const std::string name = "f" + std::to_string(index) + ".dat";
-        writeFile(output / "dat" / name, "old " + name);
-        expected["old " + name] = 1;
+        writeFile(makeFolder(output / "dat") / name, "old " + name);
         for (const fs::path& in : inputs) {
             writeFile(in / name, in.filename().native() + " " + name);
-            expected[in.filename().native() + " " + name] = 1;
         }
     }
+    const std::map<std::string, int> expected = contentsBelow(root.path()); // each content once
     int gate[2];
     ASSERT_EQ(::pipe(gate), 0);
     std::vector<pid_t> children;
