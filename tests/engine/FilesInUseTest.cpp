@@ -8,52 +8,12 @@
 
 #include <algorithm>
 #include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace foldwise {
 namespace {
 
 using namespace test;
-
-// Another process that holds a file open, as a browser holds a download, until it is let go.
-class OpenInChild {
-public:
-    OpenInChild(const fs::path& file, int flags) {
-        int opened[2];
-        EXPECT_EQ(::pipe(opened), 0);
-        EXPECT_EQ(::pipe(release_), 0);
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const char done = ::open(file.c_str(), flags) >= 0 ? 'y' : 'n';
-            char unused = 0;
-            ::_exit(::write(opened[1], &done, 1) == 1 && ::read(release_[0], &unused, 1) == 1 ? 0 : 1);
-        }
-        char done = 0;
-        EXPECT_EQ(::read(opened[0], &done, 1), 1);
-        EXPECT_EQ(done, 'y') << "the child could not open " << file;
-        ::close(opened[0]);
-        ::close(opened[1]);
-    }
-    ~OpenInChild() { letGo(); }
-
-    // Ends the child, which closes the file. A byte tells it, not the end of the pipe: other children
-    // hold copies of its ends.
-    void letGo() {
-        if (pid_ > 0) {
-            const char go = 'g';
-            EXPECT_EQ(::write(release_[1], &go, 1), 1);
-            ::waitpid(pid_, nullptr, 0);
-            ::close(release_[0]);
-            ::close(release_[1]);
-            pid_ = -1;
-        }
-    }
-
-private:
-    int release_[2]{-1, -1};
-    pid_t pid_ = -1;
-};
 
 class FilesInUseTest : public InputOutputFolders {
 protected:
@@ -71,8 +31,9 @@ protected:
 
 TEST_F(FilesInUseTest, ASortLeavesFilesStillWrittenOrDownloadedOffTheRecordAndTheNextSortMovesThemOnceDone) {
     addFiles({"done.txt", "held.txt", "read.txt", "movie.mkv.part", "~$report.docx", "setup.crdownload"});
-    OpenInChild writer(input / "held.txt", O_WRONLY);
-    const OpenInChild reader(input / "read.txt", O_RDONLY); // only a writer makes a file unfinished
+    // Held open, as a browser holds a download; only a writer makes a file unfinished.
+    const int writer = ::open((input / "held.txt").c_str(), O_WRONLY | O_CLOEXEC);
+    const int reader = ::open((input / "read.txt").c_str(), O_RDONLY | O_CLOEXEC);
     const std::vector<std::string> inUse{"held.txt", "movie.mkv.part", "setup.crdownload", "~$report.docx"};
     RunOptions options;
     std::vector<std::string> stayed;
@@ -95,7 +56,8 @@ TEST_F(FilesInUseTest, ASortLeavesFilesStillWrittenOrDownloadedOffTheRecordAndTh
     EXPECT_EQ(treeOf(input), (std::set<std::string>{"done.txt", "read.txt", "held.txt", "movie.mkv.part",
                                                     "~$report.docx", "setup.crdownload"}));
 
-    writer.letGo();
+    ::close(writer);
+    ::close(reader);
     fs::rename(input / "movie.mkv.part", input / "movie.mkv");
     const RunOutcome next = organizeFiles(input, output, true, {});
     EXPECT_EQ(next.moved, 4);

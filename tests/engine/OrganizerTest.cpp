@@ -24,15 +24,18 @@ TEST_F(Organizer, SortsByTheLowercasedLastExtensionAndLeavesHiddenEntriesFolders
     writeFile(input / "sub/inner.txt");
     fs::create_directories(output / "txt");
     writeFile(output / "txt/taken.txt", "older");
+    addFiles({"link.txt"});
+    fs::create_symlink("nowhere", output / "txt/link.txt"); // a dangling link takes its name too
 
     organizeFiles(input, output, false);
     addFiles({"b.txt"}); // a second run adds to the sub-folders there are
     organizeFiles(input, output, false);
 
-    EXPECT_EQ(treeOf(output), (std::set<std::string>{"jpg/", "jpg/Photo.JPG", "txt/", "txt/notes.txt", "txt/b.txt",
-                                                     "txt/taken.txt", "txt/caf\xe9-\xff.TXT", "other/", "other/README",
-                                                     "gz/", "gz/backup.tar.gz", "äbc/", "äbc/Ärger.ÄBC"}));
-    EXPECT_EQ(treeOf(input), (std::set<std::string>{".hidden.txt", "taken.txt", "sub/", "sub/inner.txt"}));
+    EXPECT_EQ(treeOf(output),
+              (std::set<std::string>{"jpg/", "jpg/Photo.JPG", "txt/", "txt/notes.txt", "txt/b.txt", "txt/taken.txt",
+                                     "txt/link.txt", "txt/caf\xe9-\xff.TXT", "other/", "other/README", "gz/",
+                                     "gz/backup.tar.gz", "äbc/", "äbc/Ärger.ÄBC"}));
+    EXPECT_EQ(treeOf(input), (std::set<std::string>{".hidden.txt", "taken.txt", "link.txt", "sub/", "sub/inner.txt"}));
     EXPECT_EQ(readFile(output / "txt/taken.txt"), "older");
     EXPECT_EQ(readFile(output / "txt/caf\xe9-\xff.TXT"), "caf\xe9-\xff.TXT");
 }
@@ -49,29 +52,19 @@ TEST_F(Organizer, JudgesLinksByTheirTargetAndMovesTheLinkItself) {
     EXPECT_EQ(treeOf(input), std::set<std::string>{"folder-link"});
 }
 
-TEST_F(Organizer, MakesAMissingOutputFolderButNotTheFoldersAboveIt) {
-    EXPECT_THROW(organizeFiles(root / "missing", output, true), FileError);
-    addFiles({"a.txt"});
-    organizeFiles(input, root / "out2", false);
-    EXPECT_TRUE(fs::exists(root / "out2/txt/a.txt"));
-
-    writeFile(input / "b.txt");
-    const RunOutcome outcome = organizeFiles(input, root / "new/out", false, {});
-    ASSERT_TRUE(outcome.failure);
-    EXPECT_NE(outcome.failure->localizedDescription().find("No such file or directory"), std::string::npos);
-    EXPECT_FALSE(fs::exists(root / "new"));
-    EXPECT_TRUE(fs::exists(input / "b.txt"));
-}
-
-TEST_F(Organizer, NeverFollowsALinkWhereASubFolderBelongs) {
+// A link where a sub-folder belongs, to a folder or dangling, is never followed: the run stops before any
+// move, and its preview foresees the stop in the same words.
+TEST_F(Organizer, NeverFollowsALinkWhereASubFolderBelongsAndThePreviewForeseesIt) {
     addFiles({"photo.jpg", "notes.txt"});
     fs::create_directory(root / "elsewhere");
     fs::create_directory_symlink("../elsewhere", output / "Images");
     fs::create_symlink("nowhere", output / "Documents"); // dangling
 
+    const Plan plan = previewSort(input, output, true, {});
     const RunOutcome outcome = organizeFiles(input, output, true, {});
 
-    ASSERT_TRUE(outcome.failure);
+    ASSERT_TRUE(outcome.failure && plan.failure);
+    EXPECT_EQ(plan.failure->localizedDescription(), outcome.failure->localizedDescription());
     EXPECT_TRUE(fs::is_empty(root / "elsewhere"));
     EXPECT_EQ(treeOf(input), (std::set<std::string>{"photo.jpg", "notes.txt"}));
     const std::string& text = outcome.failure->localizedDescription();
@@ -115,21 +108,14 @@ TEST_F(Organizer, LeavesPipesAndDanglingLinksWhereTheyAreWithoutOpeningThem) {
 }
 
 TEST_F(Organizer, SkipsAFileThatVanishedBeforeItsMove) {
-    addFiles({"a.txt", "b.txt", "c.txt"});
+    addFiles({"a.txt", "b.txt"});
     RunOptions options;
-    options.progress = [&](const RunProgress& progress) {
-        if (progress.filesDone == 1) { // another program removes one of the files not yet moved
-            for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
-                if (fs::exists(input / name)) {
-                    fs::remove(input / name);
-                    break;
-                }
-            }
-        }
+    options.progress = [&](const RunProgress&) { // another program removes the file not yet moved
+        fs::remove(input / (fs::exists(input / "a.txt") ? "a.txt" : "b.txt"));
     };
     const RunOutcome outcome = organizeFiles(input, output, false, options);
     EXPECT_FALSE(outcome.failure);
-    EXPECT_EQ(outcome.moved, 2);
+    EXPECT_EQ(outcome.moved, 1);
     EXPECT_EQ(outcome.vanished, 1);
 }
 
@@ -138,43 +124,12 @@ TEST_F(Organizer, SweepsCopiesLeftByAKilledMoveFromTheFoldersItMovesInto) {
     fs::create_directory(other / "txt");
     writeFile(other / "txt/.foldwise-move-123.part", "half a file");
     writeFile(other / "txt/.foldwise-move-notes.part", "not ours");
+    fs::create_directory(other / "txt/.foldwise-move-3.part");
     addFiles({"a.txt"});
 
     EXPECT_TRUE(organizeFiles(input, other.path(), false, {}).isComplete());
-    EXPECT_EQ(treeOf(other.path()), (std::set<std::string>{"txt/", "txt/a.txt", "txt/.foldwise-move-notes.part"}));
-}
-
-TEST_F(Organizer, APreviewAgreesWithTheRunFileForFile) {
-    addFiles({"a.txt", "b.txt", "c.jpg", "d.zip", "e.pdf", "README"});
-    ASSERT_EQ(::mkfifo((input / "pipe.txt").c_str(), 0644), 0);
-    fs::create_directories(output / "txt");
-    writeFile(output / "txt/b.txt", "taken");
-    fs::create_directory_symlink(root.path(),
-                                 output / "pdf"); // the run stops at e.pdf
-
-    for (const bool stopsAtTheLink : {true, false}) {
-        const Plan plan = previewSort(input, output, false, {});
-        const auto inputBefore = treeOf(input);
-        const RunOutcome outcome = organizeFiles(input, output, false, {});
-
-        EXPECT_EQ(plan.failure.has_value(), outcome.failure.has_value());
-        if (plan.failure && outcome.failure) {
-            EXPECT_EQ(plan.failure->localizedDescription(), outcome.failure->localizedDescription());
-        }
-        std::int64_t moves = 0;
-        for (const Plan::File& file : plan.files) {
-            const bool moved = file.verdict == Plan::Verdict::Move;
-            moves += moved ? 1 : 0;
-            EXPECT_EQ(fs::exists(output / file.subFolder / file.name) && !fs::exists(input / file.name), moved)
-                << file.name;
-        }
-        EXPECT_EQ(moves, outcome.moved);
-        EXPECT_EQ(stopsAtTheLink, plan.failure.has_value());
-        EXPECT_EQ(inputBefore.size() - treeOf(input).size(), static_cast<std::size_t>(moves));
-        if (stopsAtTheLink) {
-            fs::remove(output / "pdf");
-        }
-    }
+    EXPECT_EQ(treeOf(other.path()), (std::set<std::string>{"txt/", "txt/a.txt", "txt/.foldwise-move-notes.part",
+                                                           "txt/.foldwise-move-3.part/"}));
 }
 
 // As nobody, with the input folder theirs to read but not to change, the same file system or another.

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <random>
-
 namespace foldwise {
 namespace {
 
@@ -47,10 +44,7 @@ TEST_F(BookmarksTest, AFolderThatIsGoneFailsClearly) {
     const QByteArray bookmark = Bookmarks::create(folder);
     const std::string gone = "The folder “" + folder.string() + "” no longer exists.";
 
-    // Moved to another parent.
-    fs::rename(folder, makeFolder(temp / "Other") / "Inbox");
-    EXPECT_EQ(resolveError(bookmark), gone);
-
+    fs::remove(folder);
     writeFile(folder);
     EXPECT_EQ(resolveError(bookmark), "The folder “" + folder.string() + "” is no longer a folder.");
 
@@ -83,16 +77,6 @@ TEST_F(BookmarksTest, BytesThatAreNotOurBookmarkFailCleanly) {
     QByteArray relativePath = bookmark;
     relativePath[25] = 'x';
     EXPECT_EQ(resolveError(relativePath), damaged);
-
-    std::mt19937 random(4);
-    for (int round = 0; round < 2000; ++round) {
-        QByteArray noise(static_cast<qsizetype>(random() % 64), '\0');
-        std::generate(noise.begin(), noise.end(), [&random] { return static_cast<char>(random()); });
-        if (round % 2 == 0 && noise.size() >= 5) {
-            noise.replace(0, 5, QByteArray("FWBM\x01", 5)); // get past the first checks
-        }
-        EXPECT_NE(resolveError(noise), "");
-    }
 }
 
 } // namespace
