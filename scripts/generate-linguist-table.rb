@@ -9,7 +9,7 @@
 # The table is a snapshot kept in the repository rather than made at build time: the build then needs
 # no Ruby data package, and a file lands in the same folder for every user of one Foldwise version,
 # whatever their distribution has updated since. Run this again to take a newer Linguist; the engine
-# tests check a sample of its languages.
+# tests compare the installed languages.yml with the snapshot's categories.
 #
 # Also left out: extensions of more than one part (".d.ts": only the last part counts here), and extensions
 # that a prose language claims too (".md" is Markdown to a user before it is a GCC machine
