@@ -1,8 +1,8 @@
 // foldwise-bench-analyzer: times the folder analyzer on large nested trees, side by side with a find
 // pipeline, an fd pipeline and a minimal single-thread reference walker. See README.md.
 #include "bench/Measurement.h"
-#include "stats/FileAnalyzer.h"
 #include "bench/TreeGenerator.h"
+#include "stats/FileAnalyzer.h"
 
 #include <dirent.h>
 #include <fcntl.h>

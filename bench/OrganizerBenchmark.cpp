@@ -3,11 +3,11 @@
 #include "bench/CommandLine.h"
 #include "bench/Measurement.h"
 #include "bench/ReferenceMover.h"
+#include "bench/TreeGenerator.h"
 #include "engine/Organizer.h"
 #include "engine/Reverter.h"
 #include "tests/support/IsolatedUserFolders.h"
 #include "tests/support/ScratchFolder.h"
-#include "bench/TreeGenerator.h"
 
 #include <fcntl.h>
 #include <spawn.h>
