@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
 
 namespace foldwise {
 namespace {
@@ -43,27 +42,9 @@ constexpr std::array kVerdicts{Plan::Verdict::Move,        Plan::Verdict::NameTa
                                Plan::Verdict::NameRefused, Plan::Verdict::TooLarge,  Plan::Verdict::FolderBlocked,
                                Plan::Verdict::InUse,       Plan::Verdict::Gone};
 
-std::int64_t countOf(const Plan& plan, Plan::Verdict verdict) {
-    return std::count_if(plan.files.begin(), plan.files.end(),
-                         [verdict](const Plan::File& file) { return file.verdict == verdict; });
-}
-
-// The sub-folders files would move into (or back from), most files first.
-std::vector<std::pair<std::string, std::int64_t>> subFolderCounts(const Plan& plan) {
-    std::map<std::string, std::int64_t> counts;
-    for (const Plan::File& file : plan.files) {
-        if (file.verdict == Plan::Verdict::Move) {
-            ++counts[file.subFolder];
-        }
-    }
-    std::vector<std::pair<std::string, std::int64_t>> sorted(counts.begin(), counts.end());
-    std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
-    return sorted;
-}
-
 // "10 would stay: their names are taken there:" and the files it is about, one per line.
 std::string staying(const Plan& plan, Plan::Verdict verdict, const PlanWording& wording, bool showSubFolder) {
-    const std::int64_t count = countOf(plan, verdict);
+    const std::int64_t count = plan.count(verdict);
     if (count == 0) {
         return {};
     }
@@ -127,10 +108,9 @@ void PlanReport::printText(const Plan& plan) const {
         return;
     }
     const PlanWording wording = this->wording();
-    const auto subFolders = subFolderCounts(plan);
+    const auto subFolders = plan.subFolderCounts();
     std::string text =
-        wording.headline(countOf(plan, Plan::Verdict::Move), static_cast<std::int64_t>(subFolders.size()))
-            .toStdString();
+        wording.headline(plan.count(Plan::Verdict::Move), static_cast<std::int64_t>(subFolders.size())).toStdString();
     text += subFolders.empty() ? ".\n" : ":\n";
     CountTable table;
     for (const auto& [subFolder, count] : subFolders) {
@@ -174,7 +154,7 @@ void PlanReport::printJson(const Plan& plan) const {
         document.insert(QStringLiteral("alreadyUndone"), plan.alreadyUndone);
     }
     for (const Plan::Verdict verdict : kVerdicts) {
-        document.insert(verdictName(verdict), qint64(countOf(plan, verdict)));
+        document.insert(verdictName(verdict), qint64(plan.count(verdict)));
     }
     if (isSort()) {
         document.insert(QStringLiteral("renamed"),
@@ -185,7 +165,7 @@ void PlanReport::printJson(const Plan& plan) const {
                                              [](const Plan::File& file) { return file.identical; })));
     }
     QJsonArray subFolders;
-    for (const auto& [name, count] : subFolderCounts(plan)) {
+    for (const auto& [name, count] : plan.subFolderCounts()) {
         QJsonObject entry{{QStringLiteral("count"), qint64(count)}};
         JsonOutput::putName(entry, QStringLiteral("name"), name);
         subFolders.append(entry);

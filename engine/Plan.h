@@ -2,8 +2,10 @@
 
 #include "engine/FileError.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace foldwise {
@@ -35,6 +37,11 @@ struct Plan {
     std::optional<FileError> failure; // the failure the run would stop at, after the files above
     bool nothingOnRecord = false;     // an undo with no sort of these folders to reverse
     bool alreadyUndone = false;       // with nothingOnRecord: sorts of these folders are on record, all undone
+
+    // How many files have `verdict`.
+    std::int64_t count(Verdict verdict) const;
+    // The sub-folders files would move into (or back from), each with its number of files, most first.
+    std::vector<std::pair<std::string, std::int64_t>> subFolderCounts() const;
 };
 
 } // namespace foldwise

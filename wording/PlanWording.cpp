@@ -6,11 +6,6 @@
 
 #include <QStringList>
 
-#include <algorithm>
-#include <map>
-#include <utility>
-#include <vector>
-
 namespace foldwise {
 
 PlanWording::PlanWording(RunKind kind, const std::filesystem::path& input, const std::filesystem::path& output,
@@ -69,27 +64,18 @@ QString PlanWording::failure(const std::string& description) const {
 }
 
 QString PlanWording::line(const Plan& plan) {
-    std::map<std::string, std::int64_t> counts;
-    std::int64_t moving = 0;
-    for (const Plan::File& file : plan.files) {
-        if (file.verdict == Plan::Verdict::Move) {
-            ++counts[file.subFolder];
-            ++moving;
-        }
-    }
+    const std::int64_t moving = plan.count(Plan::Verdict::Move);
     if (moving == 0) {
         return tr("Nothing to sort.");
     }
-    std::vector<std::pair<std::string, std::int64_t>> largestFirst(counts.begin(), counts.end());
-    std::stable_sort(largestFirst.begin(), largestFirst.end(),
-                     [](const auto& one, const auto& other) { return one.second > other.second; });
+    const auto subFolders = plan.subFolderCounts();
     QStringList parts;
-    for (const auto& [folder, count] : largestFirst) {
+    for (const auto& [folder, count] : subFolders) {
         parts << QStringLiteral("%1 %2").arg(QString::fromStdString(FileSystem::displayName(folder)),
                                              Counts::number(count));
     }
     return tr("%Ln files will go into %1: %2", nullptr, Counts::plural(moving))
-        .arg(Counts::folders(static_cast<std::int64_t>(counts.size())), parts.join(QStringLiteral(", ")));
+        .arg(Counts::folders(static_cast<std::int64_t>(subFolders.size())), parts.join(QStringLiteral(", ")));
 }
 
 QString PlanWording::unavailable(const QString& reason) {
