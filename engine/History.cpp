@@ -1,5 +1,6 @@
 #include "engine/History.h"
 
+#include "engine/Descriptor.h"
 #include "engine/HistoryStatement.h"
 
 #include <sqlite3.h>
@@ -141,27 +142,19 @@ public:
     explicit OpeningLock(const fs::path& history)
         : fd_(::open((history.native() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
         const auto deadline = std::chrono::steady_clock::now() + kBusyFor;
-        while (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        while (fd_.isOpen() && ::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0) {
             if (errno != EWOULDBLOCK && errno != EINTR) {
                 break; // a folder without locks: the database's own locking is all there is
             }
             if (std::chrono::steady_clock::now() >= deadline) {
-                ::close(fd_);
                 throwHistoryError(history, nullptr, SQLITE_BUSY);
             }
             std::this_thread::sleep_for(10ms);
         }
     }
-    ~OpeningLock() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    OpeningLock(const OpeningLock&) = delete;
-    OpeningLock& operator=(const OpeningLock&) = delete;
 
 private:
-    int fd_;
+    Descriptor fd_;
 };
 
 void createPrivateFile(const fs::path& file) {
