@@ -39,7 +39,7 @@ FolderPair foldersOfSort(std::int64_t id, bool hasHistory) {
         run = History().run(id);
     }
     if (!run || run->kind != RunKind::Sort) {
-        throw CommandFailure("foldwise undo: no sort with id " + std::to_string(id) +
+        throw CommandFailure("No sort with id " + std::to_string(id) +
                              " is on record (“foldwise history” shows the ids)");
     }
     return FolderPair{run->input, run->output};
